@@ -1,0 +1,63 @@
+#include "testsupport/ScriptedSeams.h"
+
+namespace corvane::testing {
+
+ScriptedMessageBoxes::ScriptedMessageBoxes() { SetMessageBoxes(this); }
+ScriptedMessageBoxes::~ScriptedMessageBoxes() { SetMessageBoxes(nullptr); }
+
+int ScriptedMessageBoxes::Show(const MessageBoxCall& call) {
+    shown_.push_back(call);
+    if (answers_.empty()) return IDOK;
+    int answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+}
+
+std::vector<std::string> ScriptedMessageBoxes::Texts() const {
+    std::vector<std::string> texts;
+    for (const auto& call : shown_) texts.push_back(call.text);
+    return texts;
+}
+
+FixedClock::FixedClock(CalendarTime now) : now_(now) { SetClock(this); }
+FixedClock::~FixedClock() { SetClock(nullptr); }
+
+RecordingLauncher::RecordingLauncher() { SetLauncher(this); }
+RecordingLauncher::~RecordingLauncher() { SetLauncher(nullptr); }
+
+bool RecordingLauncher::Open(const LaunchCall& call) {
+    launched_.push_back(call);
+    return !fail_;
+}
+
+ScriptedDialogs::ScriptedDialogs() { SetDialogObserver(this); }
+ScriptedDialogs::~ScriptedDialogs() { SetDialogObserver(nullptr); }
+
+void ScriptedDialogs::DialogShown(HWND dialog, int templateId) {
+    opened_.push_back(templateId);
+    if (actions_.empty()) {
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return;
+    }
+    Action action = std::move(actions_.front());
+    actions_.pop_front();
+    action(dialog);
+}
+
+void ClickButton(HWND dialog, int controlId) {
+    PostMessageA(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0);
+}
+
+void SetCheck(HWND dialog, int controlId, bool checked) {
+    CheckDlgButton(dialog, controlId, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void SetText(HWND dialog, int controlId, const std::string& text) {
+    SetDlgItemTextA(dialog, controlId, text.c_str());
+}
+
+std::string ControlText(HWND dialog, int controlId) {
+    return WindowText(GetDlgItem(dialog, controlId));
+}
+
+}  // namespace corvane::testing
