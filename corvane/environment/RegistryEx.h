@@ -3,6 +3,9 @@
 // switches to INI mode: the key is the section, the value name the entry.
 // No operation shows a message; each returns a status: 0 success, 99 the hive
 // name is neither a hive nor an existing file, else the system's error code.
+// A request that cannot be carried out as asked (an unknown type letter, a
+// 'B' or 'D' text that is no number in range, 'B'/'D' in INI mode) gives
+// ERROR_INVALID_PARAMETER (87) and touches nothing, rather than a false 0.
 #pragma once
 
 #include <windows.h>
@@ -25,12 +28,18 @@ HKEY HiveFromName(const std::string& name);
 //   'B' REG_BINARY 16-bit boolean: read gives "True" or "False", write takes
 //       "True"/"-1"/any non-zero number as true;
 //   'D' REG_DWORD: read gives the 32-bit integer in decimal, write stores the
-//       value as a 16-bit integer sign-extended to 32 bits.
+//       value as a 16-bit integer sign-extended to 32 bits ("-1" stores
+//       0xFFFFFFFF; text outside -32768..32767 is refused).
+// INI mode reads and writes only 'S'; a missing entry reads as the default.
 // `value` receives `defaultValue` first and is overwritten only on success.
 long ReadValue(const std::string& hive, const std::string& key, const std::string& valueName,
                char type, const std::string& defaultValue, std::string& value);
 long WriteValue(const std::string& hive, const std::string& key, const std::string& valueName,
                 char type, const std::string& value);
+
+// Reads a text value of an open key into `text`, without its terminating NUL
+// (a value stored without one keeps all its characters). The type is not checked.
+long QueryStringValue(HKEY key, const std::string& valueName, std::string& text);
 
 // Appends each sub-key name and a NUL to `list`, then one more NUL.
 long ListSubKeys(const std::string& hive, const std::string& key, std::string& list);

@@ -28,6 +28,9 @@ std::string BrowseForFolder(HWND owner, const std::string& title);
 std::string VersionText(const std::string& fileName);
 // The same for a file given by its full path.
 std::string VersionTextOfFile(const std::string& path);
+// The ProductName of a file's version information ("" without one), in the
+// first language of its translation table that has one.
+std::string ProductNameOfFile(const std::string& path);
 // 1 for Windows 95/98, 2 for Windows NT.
 int32_t PlatformId();
 // The first top-level window whose class matches classPattern and, when
