@@ -1,0 +1,21 @@
+// corvane.exe: the main window and its message loop.
+#include "corvane/main/frmMain.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    corvane::frmMain window(instance, commandLine ? commandLine : "");
+    window.SetQuitOnDestroy(true);
+    if (!window.Create()) return 0;
+    window.Show(showCommand);
+    MSG message;
+    while (window.IsLoaded() && GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageA(window.picPage(0), &message) || IsDialogMessageA(window.picPage(1), &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}

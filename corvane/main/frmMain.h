@@ -1,0 +1,163 @@
+// The main window: a wizard of two pages (welcome, steps) with the program's
+// menus. Its handlers carry the names the program's event model gives them,
+// and its state lives in public members so every part of the program (and a
+// test) can reach them. Start-up is Form_Load (frmMain_Startup.cpp).
+#pragma once
+
+#include "corvane/catalog/TreeList.h"
+#include "corvane/environment/CRegSettings.h"
+#include "corvane/environment/OEGenFcns.h"
+#include "corvane/main/portable/ControlFileText.h"
+#include "corvane/main/portable/StartupRules.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace corvane {
+
+// 1 backup wizard, 2 restore wizard, 0 before either was chosen; program-wide.
+inline int16_t WizardMode = 0;
+
+class frmMain {
+public:
+    frmMain(HINSTANCE instance, std::string arguments);
+    ~frmMain();
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
+
+    // Makes the window (hidden) and runs Form_Load. False when the load ended
+    // by unloading the window (a stop message, or a quick backup that ran).
+    bool Create();
+    // Shows the loaded window; the first paint may ask the first-run question.
+    void Show(int showCommand);
+    HWND Handle() const { return hwnd_; }
+    bool IsLoaded() const { return hwnd_ != nullptr; }
+    // When set, the window's end also ends the message loop (the program's own window).
+    void SetQuitOnDestroy(bool quit) { quitOnDestroy_ = quit; }
+
+    // Events.
+    void Form_Load();
+    void Form_Activate();
+    void Form_FirstPaint();
+    // A close request; byUser is the title-bar button or the system menu.
+    // True when the window may close.
+    bool Form_QueryUnload(bool byUser);
+    void Form_Unload();
+    void Unload();  // closes the window by program code, asking nothing
+    void mFunction_Click(int index);
+    void mOpts_Click(int index);
+    void mHelp_Click(int index);
+    void cmdBackup_Click();
+    void cmdRestore_Click();
+
+    // Controls, found on whichever page holds them (nullptr when none does).
+    HWND Control(int id) const;
+    std::string ControlText(int id) const;
+    HWND picPage(int index) const { return index >= 0 && index < 2 ? pages_[index] : nullptr; }
+    HMENU MainMenu() const;
+    HMENU SubMenu(int index) const;  // 0 mFunction, 1 mOpts, 2 mHelp
+    std::string Caption() const;
+
+    // A numbered text of the program's string table.
+    static std::string LoadText(int number);
+
+    // Hooks for the parts that attach later: the confirmation of a quick
+    // backup (answers bit 1 proceed, bit 2 do not ask again) and the wizard
+    // starts. Unset hooks mean "not available": no quick backup, no wizard.
+    std::function<int(bool fromReminder)> ConfirmQuickBackup;
+    std::function<void()> StartBackupWizard;
+    std::function<void()> StartRestoreWizard;
+    std::function<void()> RunQuickBackup;
+
+    // State (see the start-up sequence for when each is set).
+    std::unique_ptr<CRegSettings> Registry;
+    std::string Arguments;
+    CommandSwitches Switches;
+    bool bIsV5 = false;
+    std::string BackupName;
+    std::string BackupAddto;
+    bool bProcessStarted = false;
+    std::string RestorePath;
+    int16_t RestoreMode = 0;
+    IdentityList Identities;  // IdentityIds, sIdentNames, iIdentCnt, iIdentDefNo, ..., IdentityName
+    Oe4Store Oe4;             // Oe4MailFolder, Oe4NewsFolder, HasOe4News
+    std::string Oe5StoreFolder;
+    std::string MailFilesFolder;
+    std::string MessageTitle;
+    std::string AppFolder;
+    std::string WindowsFolder;
+    std::string SettingsSection;
+    std::string ControlFilePath;
+    std::string ControlFileHeader;
+    std::string SaveFolder;
+    int16_t IncludeAddressBook = 1;
+    bool KeepExisting = true;
+    bool FastMode = false;
+    bool CancelRequested = false;
+    bool AbortRequested = false;
+    bool FirstRun = false;
+    bool RestartPending = false;
+    int16_t WizardStep = 0;
+    int IdentOption = kIdentityRuleDefault;
+    std::string StartAs;
+    char ListDelimiter = '\0';
+    char ControlDelimiter = kControlDelimiter;
+    std::string OfText, TabText, NulText;  // remembered for the planning and control-file texts
+    std::string SavedNames;
+    std::string SavedFlags;
+    std::vector<ControlLine> SavedLines;
+    catalog::TreeList tlMail;
+    catalog::TreeList tlWork;
+    double TwipsPerPixelX = 15, TwipsPerPixelY = 15;
+    int HelpContextId = 0;
+    bool StoppedByMessage = false;  // the load ended with a stop message
+
+private:
+    // Start-up steps (frmMain_Startup.cpp).
+    void InitialiseTexts();
+    bool FindStore();
+    bool FindVersion4Store();
+    bool FindVersion5Store();
+    void ConfigureIdentityMenu();
+    void PrepareStoreSettings();
+    void WriteFirstRunDefaults();
+    void ConvertLegacyControlFile();
+    void ReadStoreSettings();
+    void DecideQuickBackup();
+    void ReadControlFile();
+    void PlaceWindow();
+    void PrepareWelcomePage();
+    void Stop(const std::string& message);
+
+    // Window and pages (frmMain.cpp, frmMain_Layout.cpp).
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+    void CreatePages();
+    void LayoutPages();
+    void SetWindowHeightTwips(int twips);
+    void MeasureTwipsPerPixel();
+    void DrawPicture(const DRAWITEMSTRUCT& item);
+    void OnCommand(int id);
+    void OnPaint();
+    void SetControlText(int id, const std::string& text);
+    void SetCaption(const std::string& caption);
+    void SavePosition();
+    void StartAgain();
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    HWND pages_[2] = {nullptr, nullptr};
+    HFONT bannerFont_ = nullptr;
+    HFONT buttonFont_ = nullptr;
+    bool firstPaintDone_ = false;
+    bool quitOnDestroy_ = false;
+    bool unloading_ = false;
+    bool positionPlaced_ = false;  // the load placed the window, so its position means something
+};
+
+}  // namespace corvane

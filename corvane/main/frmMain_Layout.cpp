@@ -1,0 +1,168 @@
+// The pages of the main window, their pictures and fonts, and the window's
+// size in twips.
+#include "corvane/main/frmMain.h"
+#include "corvane/main/resource.h"
+
+#include <algorithm>
+
+namespace corvane {
+namespace {
+
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+
+// The window's dots per inch: its monitor's where the system tells it, else the screen's.
+int WindowDpi(HWND window) {
+    static auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (getDpi && window) {
+        if (UINT dpi = getDpi(window)) return static_cast<int>(dpi);
+    }
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+HFONT FontLike(HWND page, const char* face, int weight, int percent) {
+    LOGFONTA font = {};
+    HFONT pageFont = reinterpret_cast<HFONT>(SendMessageA(page, WM_GETFONT, 0, 0));
+    if (!pageFont || !GetObjectA(pageFont, sizeof font, &font)) font.lfHeight = -11;
+    font.lfHeight = font.lfHeight * percent / 100;
+    font.lfWeight = weight;
+    if (face) lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
+    return CreateFontIndirectA(&font);
+}
+
+// Draws a bitmap so it covers the rectangle, kept in proportion and anchored
+// at the left (the banner's text is there), smoothly scaled.
+void DrawCoveringBitmap(HDC target, const RECT& area, HBITMAP bitmap) {
+    BITMAP info = {};
+    if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return;
+    int width = area.right - area.left, height = area.bottom - area.top;
+    double scale = std::max(static_cast<double>(width) / info.bmWidth, static_cast<double>(height) / info.bmHeight);
+    int sourceWidth = std::min(info.bmWidth, static_cast<int>(width / scale + 0.5));
+    int sourceHeight = std::min(info.bmHeight, static_cast<int>(height / scale + 0.5));
+    int sourceTop = (info.bmHeight - sourceHeight) / 2;
+    HDC source = CreateCompatibleDC(target);
+    HGDIOBJ old = SelectObject(source, bitmap);
+    SetStretchBltMode(target, HALFTONE);
+    SetBrushOrgEx(target, 0, 0, nullptr);
+    StretchBlt(target, area.left, area.top, width, height, source, 0, sourceTop, sourceWidth, sourceHeight, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+
+// Draws a bitmap whole, centred and in proportion, on the page's colour.
+void DrawFittingBitmap(HDC target, const RECT& area, HBITMAP bitmap) {
+    BITMAP info = {};
+    FillRect(target, &area, GetSysColorBrush(COLOR_BTNFACE));
+    if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return;
+    int width = area.right - area.left, height = area.bottom - area.top;
+    double scale = std::min(static_cast<double>(width) / info.bmWidth, static_cast<double>(height) / info.bmHeight);
+    int drawWidth = static_cast<int>(info.bmWidth * scale), drawHeight = static_cast<int>(info.bmHeight * scale);
+    HDC source = CreateCompatibleDC(target);
+    HGDIOBJ old = SelectObject(source, bitmap);
+    SetStretchBltMode(target, HALFTONE);
+    SetBrushOrgEx(target, 0, 0, nullptr);
+    StretchBlt(target, area.left + (width - drawWidth) / 2, area.top + (height - drawHeight) / 2, drawWidth,
+               drawHeight, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+
+// Draws an icon at the rectangle's size, taking the icon image nearest that size.
+void DrawIconResource(HINSTANCE instance, HDC target, const RECT& area, int iconId) {
+    FillRect(target, &area, GetSysColorBrush(COLOR_BTNFACE));
+    int size = std::min(area.right - area.left, area.bottom - area.top);
+    auto icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(iconId), IMAGE_ICON, size, size, 0));
+    if (!icon) return;
+    int left = area.left + (area.right - area.left - size) / 2;
+    int top = area.top + (area.bottom - area.top - size) / 2;
+    DrawIconEx(target, left, top, icon, size, size, 0, nullptr, DI_NORMAL);
+    DestroyIcon(icon);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK frmMain::PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(page, DWLP_USER, lParam);
+        return FALSE;
+    }
+    auto* self = reinterpret_cast<frmMain*>(GetWindowLongPtrA(page, DWLP_USER));
+    if (!self) return FALSE;
+    switch (message) {
+    case WM_DRAWITEM:
+        self->DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_COMMAND:
+        // The pages' buttons act on the main window.
+        if (HIWORD(wParam) == BN_CLICKED) self->OnCommand(LOWORD(wParam));
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void frmMain::CreatePages() {
+    pages_[0] = CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_PAGE_WELCOME), hwnd_, PageProc,
+                                   reinterpret_cast<LPARAM>(this));
+    pages_[1] = CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_PAGE_WIZARD), hwnd_, PageProc,
+                                   reinterpret_cast<LPARAM>(this));
+    if (!pages_[0]) return;
+    bannerFont_ = FontLike(pages_[0], "Arial", FW_BOLD, 115);
+    buttonFont_ = FontLike(pages_[0], nullptr, FW_BOLD, 110);
+    SendMessageA(Control(IDC_LBL + 0), WM_SETFONT, reinterpret_cast<WPARAM>(bannerFont_), FALSE);
+    SendMessageA(Control(IDC_CMDBACKUP), WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_), FALSE);
+    SendMessageA(Control(IDC_CMDRESTORE), WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_), FALSE);
+    // The window is as wide as the welcome page.
+    RECT page;
+    GetWindowRect(pages_[0], &page);
+    RECT frame = {0, 0, page.right - page.left, page.bottom - page.top};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)), TRUE,
+                       static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Both pages fill the client area; only one is visible.
+void frmMain::LayoutPages() {
+    if (!hwnd_) return;
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    for (HWND page : pages_)
+        if (page) SetWindowPos(page, nullptr, 0, 0, client.right, client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmMain::MeasureTwipsPerPixel() {
+    int dpi = WindowDpi(hwnd_);
+    TwipsPerPixelX = TwipsPerPixelY = 1440.0 / dpi;
+}
+
+void frmMain::SetWindowHeightTwips(int twips) {
+    RECT window;
+    GetWindowRect(hwnd_, &window);
+    int height = static_cast<int>(twips / TwipsPerPixelY + 0.5);
+    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LayoutPages();
+}
+
+void frmMain::DrawPicture(const DRAWITEMSTRUCT& item) {
+    int id = static_cast<int>(item.CtlID);
+    if (id == IDC_IMG + 4) {
+        auto banner = static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP, 0, 0,
+                                                      LR_CREATEDIBSECTION));
+        DrawCoveringBitmap(item.hDC, item.rcItem, banner);
+        DeleteObject(banner);
+    } else if (id == IDC_IMG + 3) {
+        auto picture = static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_WELCOME), IMAGE_BITMAP, 0,
+                                                       0, LR_CREATEDIBSECTION));
+        DrawFittingBitmap(item.hDC, item.rcItem, picture);
+        DeleteObject(picture);
+    } else if (id == IDC_IMGICON + 0 || id == IDC_IMGICON + 1) {
+        DrawIconResource(instance_, item.hDC, item.rcItem, id == IDC_IMGICON + 0 ? IDI_BACKUP : IDI_RESTORE);
+    }
+}
+
+}  // namespace corvane

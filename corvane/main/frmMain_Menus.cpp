@@ -1,0 +1,146 @@
+// The menus, the welcome buttons' guard, the close request and the unload.
+#include "corvane/main/frmMain.h"
+
+#include "corvane/environment/HelpFcns.h"
+#include "corvane/environment/Seams.h"
+#include "corvane/environment/SysFcns.h"
+#include "corvane/main/frmSelIdent.h"
+#include "corvane/main/portable/TextFields.h"
+#include "corvane/main/resource.h"
+
+namespace corvane {
+namespace {
+
+const char* const kNewsProductCode = "CV";
+
+void RunPendingMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+}  // namespace
+
+void frmMain::mFunction_Click(int index) {
+    switch (index) {
+    case 0: return cmdBackup_Click();
+    case 1: return cmdRestore_Click();
+    case 3:
+        // File / Exit asks even while a run is under way.
+        if (ShowMessage(hwnd_, LoadText(IDS_EXIT_QUESTION), Caption(), MB_YESNO | MB_ICONINFORMATION) == IDYES)
+            Unload();
+        return;
+    default: return;
+    }
+}
+
+void frmMain::mOpts_Click(int index) {
+    HMENU options = SubMenu(1);
+    if (index >= 2 && index <= 4) {
+        // The identity rule takes effect at the next start.
+        for (int position = 2; position <= 4; ++position)
+            CheckMenuItem(options, static_cast<UINT>(position),
+                          MF_BYPOSITION | (position == index ? MF_CHECKED : MF_UNCHECKED));
+        IdentOption = index;
+        Registry->SaveSetting("", "IdentOption", std::to_string(index));
+        return;
+    }
+    if (index == 6 && Identities.iIdentCnt > 1) {
+        frmSelIdent::ChooseIdent(hwnd_, Identities, Caption(), true);
+        if (Identities.iIdentDefNo < 0) {
+            Identities.iIdentDefNo = -Identities.iIdentDefNo;
+            return;
+        }
+        std::string id = NulListEntry(Identities.IdentityIds, Identities.iIdentDefNo);
+        Registry->SaveSetting("", "StartAs", id);
+        RestartPending = true;
+        Unload();
+    }
+}
+
+void frmMain::mHelp_Click(int index) {
+    switch (index) {
+    case 0: ShowHelpContents(); return;
+    case 1: ShowHelpContext(1001); return;
+    case 2: ShowHelpContext(1002); return;
+    case 3: ShowHelpContext(1005); return;
+    case 5:
+        // The news program, whatever date it last showed its page.
+        Launcher().Open({AppFolder + "\\loopline.exe ", std::string("ProductId=") + kNewsProductCode, "", SW_HIDE});
+        RunPendingMessages();
+        return;
+    case 7: ShowHelpContext(1006); return;
+    case 8:
+        ShowMessage(hwnd_, LoadText(IDS_CAPTION) + "\r\n" + LoadText(IDS_VERSION_LABEL) + " " +
+                               VersionText("corvane.exe"),
+                    MessageTitle, MB_OK | MB_ICONINFORMATION);
+        return;
+    default: return;
+    }
+}
+
+// Both wizards refuse to start while Outlook Express holds its files open.
+void frmMain::cmdBackup_Click() {
+    if (IsOutlookExpressRunning()) {
+        ShowMessage(hwnd_, LoadText(IDS_OE_RUNNING) + "\r\n" + LoadText(IDS_PRIOR_TO), MessageTitle,
+                    MB_OK | MB_ICONSTOP);
+        AbortRequested = true;
+        return;
+    }
+    if (StartBackupWizard) StartBackupWizard();
+}
+
+void frmMain::cmdRestore_Click() {
+    if (IsOutlookExpressRunning()) {
+        ShowMessage(hwnd_, LoadText(IDS_OE_RUNNING) + "\r\n" + LoadText(IDS_PRIOR_TO), MessageTitle,
+                    MB_OK | MB_ICONSTOP);
+        return;
+    }
+    if (StartRestoreWizard) StartRestoreWizard();
+}
+
+bool frmMain::Form_QueryUnload(bool byUser) {
+    if (!byUser) return true;
+    if (bProcessStarted) {
+        MessageBeep(MB_OK);
+        MessageBeep(MB_OK);
+        return false;
+    }
+    return ShowMessage(hwnd_, LoadText(IDS_EXIT_QUESTION), Caption(), MB_YESNO | MB_ICONINFORMATION) == IDYES;
+}
+
+void frmMain::Unload() {
+    if (!hwnd_ || unloading_) return;
+    unloading_ = true;
+    Form_Unload();
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void frmMain::Form_Unload() {
+    CloseHelp();
+    // A quick backup leaves the stored position alone, and so does a start
+    // that stopped before the window was placed.
+    if (!FastMode && positionPlaced_) SavePosition();
+    Registry.reset();
+    if (RestartPending) StartAgain();
+}
+
+void frmMain::SavePosition() {
+    RECT window;
+    if (!Registry || !GetWindowRect(hwnd_, &window)) return;
+    int left = static_cast<int>(window.left * TwipsPerPixelX + (window.left >= 0 ? 0.5 : -0.5));
+    int top = static_cast<int>(window.top * TwipsPerPixelY + (window.top >= 0 ? 0.5 : -0.5));
+    Registry->SaveSetting("Positions", "Main", FormatWindowOrigin(left, top));
+}
+
+// The program starts again and takes the identity stored in StartAs.
+void frmMain::StartAgain() {
+    RunPendingMessages();
+    ShowWindow(hwnd_, SW_HIDE);
+    RunPendingMessages();
+    Launcher().Open({AppFolder + "\\corvane.exe", "", "", SW_HIDE});
+}
+
+}  // namespace corvane

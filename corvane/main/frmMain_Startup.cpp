@@ -1,0 +1,278 @@
+// Start-up of the main window: finds the store, binds the settings, makes the
+// control file on a first start, reads it, and places the window.
+#include "corvane/main/frmMain.h"
+
+#include "corvane/environment/Seams.h"
+#include "corvane/environment/SysFcns.h"
+#include "corvane/main/frmSelIdent.h"
+#include "corvane/main/portable/OePaths.h"
+#include "corvane/main/portable/QuickList.h"
+#include "corvane/main/portable/TextFields.h"
+#include "corvane/main/resource.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kWelcomeHeightTwips = 5400;
+const char* const kCrLf = "\r\n";
+
+bool ReadWholeFile(const std::string& path, std::string& text) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    text.clear();
+    char buffer[8192];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    CloseHandle(file);
+    return true;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& text) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+              written == text.size();
+    CloseHandle(file);
+    return ok;
+}
+
+// A menu entry's text, keeping its command id.
+void SetMenuEntryText(HMENU menu, int position, const std::string& text) {
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = const_cast<char*>(text.c_str());
+    SetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info);
+}
+
+std::string TodayDigits() {
+    CalendarTime today = Today();
+    return DateDigits(today.year, today.month, today.day);
+}
+
+}  // namespace
+
+void frmMain::Form_Load() {
+    if (AbortRequested) return Unload();
+    ListDelimiter = '\0';
+    ControlDelimiter = kControlDelimiter;
+    MessageTitle = LoadText(IDS_MESSAGE_TITLE);
+    WindowsFolder = WindowsFolderPath();
+    Registry = std::make_unique<CRegSettings>();
+    Registry->SetCompany("BrindleWorks");
+    Registry->SetAppName("Corvane");
+    InitialiseTexts();
+    Switches = ParseCommandSwitches(Arguments);
+    if (!FindStore()) return;
+    PrepareStoreSettings();
+    ReadStoreSettings();
+    if (Switches.quickBackup) DecideQuickBackup();
+    ReadControlFile();
+    PlaceWindow();
+    if (FastMode && Switches.closeOutlookFirst && IsOutlookExpressRunning()) {
+        CloseOutlookExpress();
+        FastMode = !IsOutlookExpressRunning();
+    }
+    if (FastMode) {
+        // The quick backup runs now and ends by unloading the window.
+        WizardMode = 1;
+        RunQuickBackup();
+        return;
+    }
+    PrepareWelcomePage();
+}
+
+// Step 4: captions, pictures and the texts kept for later.
+void frmMain::InitialiseTexts() {
+    SetCaption(LoadText(IDS_CAPTION));
+    SetControlText(IDC_LBL + 17, LoadText(IDS_VERSION_LABEL));
+    SetControlText(IDC_LBL + 20, VersionText("corvane.exe"));
+    SetControlText(IDC_LBL + 22, LoadText(IDS_WAB_WARNING));
+    SetControlText(IDC_TXTLOAD, LoadText(IDS_LOADING));
+    SetControlText(IDC_CMDBACKUP, LoadText(IDS_CMDBACKUP));
+    SetControlText(IDC_CMDRESTORE, LoadText(IDS_CMDRESTORE));
+    if (HMENU file = SubMenu(0)) {
+        SetMenuEntryText(file, 0, ControlText(IDC_CMDBACKUP));
+        SetMenuEntryText(file, 1, ControlText(IDC_CMDRESTORE));
+        DrawMenuBar(hwnd_);
+    }
+    OfText = LoadText(IDS_OF);
+    TabText = "\t";
+    NulText = std::string(1, '\0');
+    AppFolder = ::corvane::AppFolder();
+}
+
+void frmMain::Stop(const std::string& message) {
+    ShowMessage(hwnd_, message, MessageTitle, MB_OK | MB_ICONINFORMATION);
+    StoppedByMessage = true;
+    Unload();
+}
+
+// Step 6: which Outlook Express, and where its store is. False after a stop.
+bool frmMain::FindStore() {
+    if (Switches.forceVersion4) return FindVersion4Store();
+    VersionDecision version = DecideVersion();
+    if (!version.found) {
+        Stop(LoadText(IDS_NEED_OE) + kCrLf + LoadText(IDS_INSTALL_OE));
+        return false;
+    }
+    if (!version.isV5) return FindVersion4Store();
+    return FindVersion5Store();
+}
+
+bool frmMain::FindVersion4Store() {
+    bIsV5 = false;
+    if (FindOe4Store(WindowsFolder, Oe4)) return true;
+    Stop(LoadText(IDS_NO_OE4_MAIL));
+    return false;
+}
+
+bool frmMain::FindVersion5Store() {
+    bIsV5 = true;
+    ListIdentities(Identities);
+    if (Identities.iIdentCnt == 0) {
+        Stop(LoadText(IDS_NO_OE5_IDENTITY));
+        return false;
+    }
+    ConfigureIdentityMenu();
+    StartAs = Registry->GetSetting("", "StartAs", "");
+    Registry->DeleteSetting("", "StartAs");
+    HWND owner = hwnd_;
+    std::string caption = Caption();
+    ChooseIdentity(Identities, StartAs, IdentOption, [owner, caption](IdentityList& identities) {
+        frmSelIdent::ChooseIdent(owner, identities, caption, false);
+    });
+    if (Identities.iIdentCnt > 1) SetCaption(Caption() + " -- Identity: " + Identities.IdentityName);
+    Oe5StoreFolder = FindVersion5StoreFolder(Identities.IdentityId, WindowsFolder);
+    if (!Oe5StoreFolder.empty()) return true;
+    Stop(LoadText(IDS_NO_OE5_MAIL));
+    return false;
+}
+
+// Options entries 2, 3, 4 and 6 choose and switch identities.
+void frmMain::ConfigureIdentityMenu() {
+    HMENU options = SubMenu(1);
+    if (!options) return;
+    if (Identities.iIdentCnt == 1) {
+        for (int position : {2, 3, 4, 6}) EnableMenuItem(options, static_cast<UINT>(position), MF_BYPOSITION | MF_GRAYED);
+        return;
+    }
+    IdentOption = IdentityRuleFromSetting(Registry->GetSetting("", "IdentOption", "2"));
+    for (int position = 2; position <= 4; ++position)
+        CheckMenuItem(options, static_cast<UINT>(position),
+                      MF_BYPOSITION | (position == IdentOption ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// Step 7: the store's settings section and control file; a first start makes both.
+void frmMain::PrepareStoreSettings() {
+    if (bIsV5) {
+        SettingsSection = Identities.IdentityId;
+        MailFilesFolder = Oe5StoreFolder;
+        BackupName = "Corvane5Backup";
+        BackupAddto = "." + Identities.IdentityName + ".";
+        ControlFilePath = AppFolder + "\\brind5." + Identities.IdentityId + ".ctl";
+        if (FileExists(ControlFilePath)) return;
+        WriteFirstRunDefaults();
+        WriteWholeFile(ControlFilePath, NewVersion5ControlFile(Identities.IdentityName, Identities.IdentityId));
+        FirstRun = true;
+        return;
+    }
+    // A version-4 store has no identities: the identity entries go.
+    if (HMENU options = SubMenu(1))
+        for (int position = 6; position >= 1; --position) DeleteMenu(options, static_cast<UINT>(position), MF_BYPOSITION);
+    SettingsSection = "Parms";
+    BackupName = "CorvaneBackup";
+    BackupAddto = ".";
+    MailFilesFolder = Oe4.Oe4MailFolder;
+    ControlFilePath = AppFolder + "\\brind4.ctl";
+    if (FileExists(ControlFilePath)) return;
+    if (FileExists(AppFolder + "\\brind3.ctl")) return ConvertLegacyControlFile();
+    WriteFirstRunDefaults();
+    WriteWholeFile(ControlFilePath, NewVersion4ControlFile());
+    FirstRun = true;
+}
+
+void frmMain::WriteFirstRunDefaults() {
+    for (const auto& [key, value] : FirstRunDefaults(TodayDigits())) Registry->SaveSetting(SettingsSection, key, value);
+}
+
+// The control file of an older release becomes this release's version-4 file; the old one stays.
+void frmMain::ConvertLegacyControlFile() {
+    std::string legacy;
+    if (!ReadWholeFile(AppFolder + "\\brind3.ctl", legacy)) return;
+    WriteWholeFile(ControlFilePath, corvane::ConvertLegacyControlFile(legacy));
+}
+
+// Step 8.
+void frmMain::ReadStoreSettings() {
+    SaveFolder = Registry->GetSetting(SettingsSection, "LastSavePath", "");
+    if (SaveFolder.empty()) SaveFolder = "a:\\";
+    IncludeAddressBook = static_cast<int16_t>(NumericValue(Registry->GetSetting(SettingsSection, "InclWab", "1")));
+    KeepExisting = NumericValue(Registry->GetSetting(SettingsSection, "DoRename", "1")) != 0;
+    MeasureTwipsPerPixel();
+    SetWindowHeightTwips(kWelcomeHeightTwips);
+}
+
+// Step 9: a quick backup asked for on the command line. It needs a full backup
+// before it (AllowQuick) and, unless told not to, the user's confirmation.
+void frmMain::DecideQuickBackup() {
+    bool fromReminder = Switches.fromReminder;
+    if (!EqualsIgnoringCase(Registry->GetSetting(SettingsSection, "AllowQuick", "N"), "Y")) {
+        if (!fromReminder) ShowMessage(hwnd_, LoadText(IDS_FAST_NOT_POSSIBLE), MessageTitle, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    // Without a quick-backup run in this build there is nothing to confirm.
+    if (!RunQuickBackup) return;
+    bool confirmationDue =
+        EqualsIgnoringCase(Registry->GetSetting(SettingsSection, "WarnOnQuick", "Y"), "Y") || fromReminder;
+    if (!confirmationDue) {
+        FastMode = true;
+        return;
+    }
+    int answer = ConfirmQuickBackup ? ConfirmQuickBackup(fromReminder) : 0;
+    if (answer & 2) Registry->SaveSetting(SettingsSection, "WarnOnQuick", "N");
+    if (answer & 1) FastMode = true;
+}
+
+// Step 10: the remembered selection, and for a quick backup the whole folder list.
+void frmMain::ReadControlFile() {
+    std::string text;
+    ReadWholeFile(ControlFilePath, text);
+    ControlFileContent content = ParseControlFile(text);
+    ControlFileHeader = content.header;
+    SavedLines = content.lines;
+    if (FastMode) RebuildQuickList(tlMail, content.lines);
+    SavedSelection saved = SavedSelectionOf(content.lines);
+    SavedNames = saved.names;
+    SavedFlags = saved.flags;
+    if (FastMode && tlMail.Count() < 2) FastMode = false;
+}
+
+// Step 12: setting Positions / Main, in twips; off-screen values are centred.
+void frmMain::PlaceWindow() {
+    RECT window;
+    GetWindowRect(hwnd_, &window);
+    auto toTwipsX = [this](int pixels) { return static_cast<int>(pixels * TwipsPerPixelX + 0.5); };
+    auto toTwipsY = [this](int pixels) { return static_cast<int>(pixels * TwipsPerPixelY + 0.5); };
+    WindowOrigin origin = ResolveWindowOrigin(
+        Registry->GetSetting("Positions", "Main", ""), toTwipsX(GetSystemMetrics(SM_CXSCREEN)),
+        toTwipsY(GetSystemMetrics(SM_CYSCREEN)), toTwipsX(window.right - window.left),
+        toTwipsY(window.bottom - window.top));
+    int left = static_cast<int>(origin.left / TwipsPerPixelX + 0.5);
+    int top = static_cast<int>(origin.top / TwipsPerPixelY + 0.5);
+    SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    positionPlaced_ = true;
+}
+
+// Step 15: the welcome page.
+void frmMain::PrepareWelcomePage() {
+    if (pages_[1]) ShowWindow(pages_[1], SW_HIDE);
+    LayoutPages();
+    WizardStep = 0;
+    if (pages_[0]) ShowWindow(pages_[0], SW_SHOW);
+}
+
+}  // namespace corvane

@@ -1,0 +1,80 @@
+// Resource ids of corvane.exe: strings (under the numbers the program's texts
+// are known by), dialogs, menus, pictures and the controls of its windows.
+// Control arrays keep their index in the id: lbl(20) is IDC_LBL + 20.
+#pragma once
+
+// Dialog templates: the main window's pages are child dialogs.
+#define IDD_PAGE_WELCOME 100
+#define IDD_PAGE_WIZARD 101
+#define IDD_GENMSG 110
+#define IDD_SELIDENT 111
+
+#define IDR_MAINMENU 200
+
+// Pictures.
+#define IDI_APP 1
+#define IDI_GETLOCN 91
+#define IDI_BACKUP 93
+#define IDI_RESTORE 94
+#define IDI_CAUTION 95
+#define IDB_BANNER 10
+#define IDB_WELCOME 11
+#define IDB_TICK_UNTICKED 20
+#define IDB_TICK_TICKED 21
+#define IDB_TICK_DISABLED 22
+
+// Menu commands: menu base + index of the entry in its menu.
+#define IDM_FUNCTION 1000
+#define IDM_OPTS 1100
+#define IDM_HELP 1200
+
+// Welcome page.
+#define IDC_CMDBACKUP 1500
+#define IDC_CMDRESTORE 1501
+#define IDC_LBL 1600
+#define IDC_IMG 1700
+#define IDC_IMGICON 1750
+#define IDC_LINE2 1760
+// Wizard page.
+#define IDC_TXTLOAD 1800
+
+// frmGenMsg.
+#define IDC_GENMSG_IMAGE1 2000
+#define IDC_GENMSG_LABEL1 2001
+#define IDC_GENMSG_CHECK1 2002
+#define IDC_GENMSG_CMD 2010
+
+// frmSelIdent.
+#define IDC_SELIDENT_LBLSEL 2100
+#define IDC_SELIDENT_LIST 2101
+#define IDC_SELIDENT_OK IDOK
+#define IDC_SELIDENT_CANCEL IDCANCEL
+
+// Strings used by number.
+#define IDS_EXIT_QUESTION 117
+#define IDS_MESSAGE_TITLE 140
+#define IDS_OF 141
+#define IDS_CAPTION 147
+#define IDS_CMDBACKUP 149
+#define IDS_OK 154
+#define IDS_OE_RUNNING 157
+#define IDS_CMDRESTORE 164
+#define IDS_VERSION_LABEL 183
+#define IDS_HELP_QUESTION 187
+#define IDS_NEED_OE 229
+#define IDS_INSTALL_OE 230
+#define IDS_FAST_MISSING_1 231
+#define IDS_FAST_MISSING_2 232
+#define IDS_FAST_MISSING_3 233
+#define IDS_FAST_NOT_POSSIBLE 234
+#define IDS_WAB_WARNING 236
+#define IDS_LOADING 237
+#define IDS_NO_OE4_MAIL 243
+#define IDS_NO_OE5_IDENTITY 244
+#define IDS_NO_OE5_MAIL 245
+#define IDS_SELECT_IDENTITY 246
+#define IDS_HELP 256
+#define IDS_YES 257
+#define IDS_NO 258
+#define IDS_NOT_AGAIN 259
+#define IDS_PRIOR_TO 264
