@@ -1,0 +1,60 @@
+// Writes the archive's bytes to one file, or spanned over volumes: each
+// volume is written under a temporary name and renamed to the archive's name
+// when complete, so a failed or cancelled run leaves no partial file behind.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "corvane/backup/zip/ZipEngine.h"
+
+namespace corvane::zip {
+
+class VolumeWriter {
+public:
+    VolumeWriter(FileSystem& fs, ZipEvents& events, const std::atomic<bool>& abort,
+                 const ZipSettings& settings);
+    ~VolumeWriter();
+
+    ZipResult Open();
+    // File data: split over volumes when spanning.
+    ZipResult Write(const void* data, size_t count);
+    // A header or record: never split; moves to the next volume when it does not fit.
+    ZipResult WriteRecord(const std::vector<unsigned char>& record);
+    // Moves to the next volume unless `count` more bytes fit on this one, so the
+    // position read next is where a record of that size will start.
+    ZipResult Reserve(size_t count);
+    uint32_t Disk() const { return disk_; }
+    uint64_t Offset() const { return written_; }
+    bool Spanned() const { return spanned_; }
+    // Cuts the current volume back to `offset` (an entry that failed).
+    bool RollBack(uint32_t disk, uint64_t offset);
+    // Closes and renames into place.
+    ZipResult Finish();
+    // Removes the unfinished volume.
+    void Discard();
+
+private:
+    ZipResult OpenVolume();
+    ZipResult NextVolume();
+    ZipResult CloseVolume();
+    ZipResult Fail(ZipResult r);
+    ZipResult FullResult() const;
+
+    FileSystem& fs_;
+    ZipEvents& events_;
+    const std::atomic<bool>& abort_;
+    std::string archivePath_;
+    std::string tempPath_;
+    bool spanned_;
+    bool overwriteVolume_;
+    std::unique_ptr<WriteFile> file_;
+    uint32_t disk_ = 0;
+    uint64_t written_ = 0;
+    uint64_t capacity_ = 0;
+};
+
+}  // namespace corvane::zip

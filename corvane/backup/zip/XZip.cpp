@@ -1,0 +1,134 @@
+#include "corvane/backup/zip/XZip.h"
+
+#include <windows.h>
+
+#include <thread>
+
+#include "corvane/backup/zip/Win32FileSystem.h"
+
+namespace corvane::zip {
+
+// Carries each engine event to the calling thread and waits for its handler:
+// the worker posts the call and signals `request_`; the caller's message loop
+// runs it and signals `answered_`.
+class XZip::Marshal final : public ZipEvents {
+public:
+    explicit Marshal(XZip& owner) : owner_(owner) {
+        request_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        answered_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        done_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    }
+    ~Marshal() override {
+        CloseHandle(request_);
+        CloseHandle(answered_);
+        CloseHandle(done_);
+    }
+    bool Ready() const { return request_ && answered_ && done_; }
+
+    void Adding(const EntryProgress& p) override {
+        if (owner_.Adding) Call([&] { owner_.Adding(p); });
+    }
+    void Updating(const EntryProgress& p) override {
+        if (owner_.Updating) Call([&] { owner_.Updating(p); });
+    }
+    void SkippingFile(const std::string& name, const std::string& reason) override {
+        if (owner_.SkippingFile) Call([&] { owner_.SkippingFile(name, reason); });
+    }
+    bool Newdisk(int disk) override {
+        if (!owner_.Newdisk) return false;
+        Call([&] { owner_.Newdisk(disk); });
+        return !owner_.abort_;
+    }
+    void Rename(const std::string& orig, std::string& newName) override {
+        if (owner_.Rename) Call([&] { owner_.Rename(orig, newName); });
+    }
+
+    // The worker's side.
+    void Call(const std::function<void()>& handler) {
+        call_ = &handler;
+        SetEvent(request_);
+        WaitForSingleObject(answered_, INFINITE);
+    }
+    void Finished() { SetEvent(done_); }
+
+    // The caller's side: runs handlers and window messages until the worker ends.
+    void Pump() {
+        HANDLE handles[2] = {done_, request_};
+        bool quit = false;
+        WPARAM quitCode = 0;
+        for (;;) {
+            DWORD w = MsgWaitForMultipleObjects(2, handles, FALSE, INFINITE, QS_ALLINPUT);
+            if (w == WAIT_OBJECT_0) break;
+            if (w == WAIT_OBJECT_0 + 1) {
+                (*call_)();
+                SetEvent(answered_);
+                continue;
+            }
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) {
+                    // The program is ending: stop the command, then pass the quit on.
+                    quit = true;
+                    quitCode = msg.wParam;
+                    owner_.abort_ = true;
+                    break;
+                }
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+        if (quit) PostQuitMessage(static_cast<int>(quitCode));
+    }
+
+private:
+    XZip& owner_;
+    HANDLE request_;
+    HANDLE answered_;
+    HANDLE done_;
+    const std::function<void()>* call_ = nullptr;
+};
+
+XZip::XZip() : fs_(MakeWin32FileSystem()) {}
+XZip::~XZip() = default;
+
+ZipSettings XZip::Settings() const {
+    ZipSettings s;
+    s.archivePath = ArchivePath;
+    s.filesToProcess = FilesToProcess;
+    s.tempFolder = TempFolder;
+    s.extractionFolder = ExtractionFolder;
+    s.includeSubfolders = IncludeSubfolders;
+    s.spanDisks = SpanDisks;
+    s.overwriteDiskette = OverwriteDiskette;
+    s.overwriteMode = OverwriteMode;
+    s.level = Level;
+    s.threads = Threads;
+    s.zip64 = Zip64;
+    return s;
+}
+
+uint16_t XZip::Compress(int16_t) { return Run(true); }
+uint16_t XZip::Extract(int16_t) { return Run(false); }
+
+uint16_t XZip::Run(bool compress) {
+    if (running_) return result::kBusy;
+    running_ = true;
+    abort_ = false;
+    ZipSettings settings = Settings();
+    Marshal marshal(*this);
+    if (!marshal.Ready()) {
+        running_ = false;
+        return result::kInternal;
+    }
+    ZipResult r = result::kInternal;
+    std::thread worker([&] {
+        r = compress ? zip::Compress(settings, *fs_, marshal, abort_) : zip::Extract(settings, *fs_, marshal, abort_);
+        marshal.Finished();
+    });
+    marshal.Pump();
+    worker.join();
+    running_ = false;
+    return r;
+}
+
+}  // namespace corvane::zip

@@ -1,0 +1,64 @@
+// The zip component of the main window (`xZip`): settings set before each
+// call, the blocking commands Compress and Extract returning a 16-bit result,
+// and the events Adding, Updating, SkippingFile, Newdisk and Rename. The work
+// runs on a worker thread while the calling thread keeps processing window
+// messages; every event is delivered on the calling thread, where a handler
+// may set Abort to end the command promptly.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "corvane/backup/zip/ZipEngine.h"
+
+namespace corvane::zip {
+
+class XZip {
+public:
+    XZip();
+    ~XZip();
+    XZip(const XZip&) = delete;
+    XZip& operator=(const XZip&) = delete;
+
+    // Settings.
+    std::string ArchivePath;
+    std::string FilesToProcess;      // CR-separated
+    std::string TempFolder;
+    std::string ExtractionFolder;
+    bool IncludeSubfolders = false;
+    bool SpanDisks = false;
+    bool OverwriteDiskette = false;
+    int OverwriteMode = 0;           // 2: replace existing files
+    void SetAbort(bool abort) { abort_ = abort; }
+    bool Abort() const { return abort_; }
+
+    // Tuning and seams: deflate level, threads, ZIP64 thresholds, file system.
+    int Level = 4;
+    unsigned Threads = 0;
+    Zip64Limits Zip64;
+    void SetFileSystem(std::shared_ptr<FileSystem> fs) { fs_ = std::move(fs); }
+
+    // Events.
+    std::function<void(const EntryProgress&)> Adding;
+    std::function<void(const EntryProgress&)> Updating;
+    std::function<void(const std::string& Filename, const std::string& Reason)> SkippingFile;
+    std::function<void(int DiskNumber)> Newdisk;  // without a handler a disk prompt cancels
+    std::function<void(const std::string& OrigName, std::string& NewName)> Rename;
+
+    uint16_t Compress(int16_t reserved = 0);
+    uint16_t Extract(int16_t reserved = 0);
+
+private:
+    class Marshal;
+    uint16_t Run(bool compress);
+    ZipSettings Settings() const;
+
+    std::shared_ptr<FileSystem> fs_;
+    std::atomic<bool> abort_{false};
+    bool running_ = false;
+};
+
+}  // namespace corvane::zip

@@ -1,0 +1,293 @@
+// The compress command: plans the sources, reads each file in blocks that the
+// deflate pool compresses in parallel, and writes entries in order with data
+// descriptors, then the central directory and the end records.
+#include <zlib.h>
+
+#include <deque>
+#include <memory>
+#include <thread>
+
+#include "corvane/backup/zip/DeflatePool.h"
+#include "corvane/backup/zip/SourcePlan.h"
+#include "corvane/backup/zip/VolumeWriter.h"
+#include "corvane/backup/zip/ZipFormat.h"
+#include "corvane/backup/zip/ZipNames.h"
+
+namespace corvane::zip {
+namespace {
+constexpr size_t kBlockSize = 1 << 20;
+constexpr size_t kDictionarySize = 32768;
+
+const char* OpenFailureReason(FileError e) {
+    switch (e) {
+    case FileError::kInUse: return "the file is in use by another program";
+    case FileError::kDenied: return "access to the file is denied";
+    case FileError::kNotFound: return "the file no longer exists";
+    default: return "the file cannot be opened";
+    }
+}
+
+// Reads until `block` holds kBlockSize bytes or the file ends; false on a read error.
+bool ReadBlock(ReadFile& file, std::vector<unsigned char>& block) {
+    block.resize(kBlockSize);
+    size_t filled = 0;
+    while (filled < kBlockSize) {
+        int64_t n = file.Read(block.data() + filled, kBlockSize - filled);
+        if (n < 0) return false;
+        if (n == 0) break;
+        filled += static_cast<size_t>(n);
+    }
+    block.resize(filled);
+    return true;
+}
+
+std::vector<unsigned char> NextDictionary(const std::vector<unsigned char>& previous,
+                                          const std::vector<unsigned char>& input) {
+    if (input.size() >= kDictionarySize)
+        return std::vector<unsigned char>(input.end() - kDictionarySize, input.end());
+    std::vector<unsigned char> d(previous);
+    d.insert(d.end(), input.begin(), input.end());
+    if (d.size() > kDictionarySize) d.erase(d.begin(), d.end() - kDictionarySize);
+    return d;
+}
+
+struct Pending {
+    enum Kind { kData, kFolder, kFailed } kind = kData;
+    size_t item = 0;
+    bool first = false;
+    std::shared_ptr<DeflateJob> job;
+    std::string reason;
+};
+
+class Compressor {
+public:
+    Compressor(const ZipSettings& s, FileSystem& fs, ZipEvents& events, const std::atomic<bool>& abort)
+        : settings_(s), fs_(fs), events_(events), abort_(abort), writer_(fs, events, abort, s),
+          pool_(s.threads ? s.threads : std::max(1u, std::thread::hardware_concurrency()), s.level) {}
+
+    ZipResult Run(const SourcePlan& plan) {
+        plan_ = &plan;
+        ZipResult r = writer_.Open();
+        if (r != result::kSuccess) return r;
+        maxInFlight_ = 4 * pool_.Threads();
+        for (size_t i = 0; i < plan.items.size(); ++i) {
+            r = Queue(i);
+            if (r == result::kSuccess && abort_) r = result::kStopped;
+            if (r != result::kSuccess) return Stop(r);
+        }
+        while (!pending_.empty()) {
+            r = WriteOldest();
+            if (r == result::kSuccess && abort_) r = result::kStopped;
+            if (r != result::kSuccess) return Stop(r);
+        }
+        r = WriteDirectory();
+        if (r != result::kSuccess) return Stop(r);
+        r = writer_.Finish();
+        if (r != result::kSuccess) return r;
+        if (skippedRead_) return result::kSkippedReadError;
+        if (skippedInUse_) return result::kSkippedInUse;
+        if (plan.unmatchedSpecifications > 0) return result::kSomeSpecsUnmatched;
+        return result::kSuccess;
+    }
+
+private:
+    ZipResult Stop(ZipResult r) {
+        for (auto& p : pending_)
+            if (p.job) pool_.Wait(*p.job);
+        pending_.clear();
+        writer_.Discard();
+        return r;
+    }
+
+    ZipResult Push(Pending p) {
+        pending_.push_back(std::move(p));
+        while (pending_.size() >= maxInFlight_) {
+            ZipResult r = WriteOldest();
+            if (r != result::kSuccess) return r;
+            if (abort_) return result::kStopped;
+        }
+        return result::kSuccess;
+    }
+
+    ZipResult Queue(size_t i) {
+        const SourceItem& item = plan_->items[i];
+        if (item.info.isFolder) return Push({Pending::kFolder, i, true, nullptr, {}});
+        FileError error;
+        std::unique_ptr<ReadFile> file = fs_.OpenRead(item.path, &error);
+        if (!file) {
+            events_.SkippingFile(item.path, OpenFailureReason(error));
+            skippedInUse_ = true;
+            return result::kSuccess;
+        }
+        std::vector<unsigned char> current, next, dictionary;
+        if (!ReadBlock(*file, current))
+            return Push({Pending::kFailed, i, true, nullptr, "a read error occurred"});
+        for (bool first = true;; first = false) {
+            bool last = current.size() < kBlockSize;
+            bool readError = false;
+            if (!last) {
+                readError = !ReadBlock(*file, next);
+                last = !readError && next.empty();
+            }
+            auto job = std::make_shared<DeflateJob>();
+            std::vector<unsigned char> following = NextDictionary(dictionary, current);
+            job->input = std::move(current);
+            job->dictionary = std::move(dictionary);
+            job->last = last;
+            dictionary = std::move(following);
+            pool_.Submit(job);
+            ZipResult r = Push({Pending::kData, i, first, job, {}});
+            if (r != result::kSuccess || abort_) return r;
+            if (last) return result::kSuccess;
+            if (readError) return Push({Pending::kFailed, i, false, nullptr, "a read error occurred"});
+            current = std::move(next);
+            next.clear();
+        }
+    }
+
+    ZipEntry StartEntry(const SourceItem& item) {
+        ZipEntry e;
+        e.name = item.entryName;
+        e.modifiedUnix = item.info.modifiedUnix;
+        UnixToDos(e.modifiedUnix, &e.dosTime, &e.dosDate);
+        e.externalAttributes = item.info.dosAttributes & 0x3F;
+        if (item.info.isFolder) {
+            e.method = kMethodStored;
+            e.externalAttributes |= kDosFolder;
+            return e;
+        }
+        e.flags = kFlagDescriptor;
+        uint64_t bound = item.info.size + item.info.size / 8192 + 4096;
+        e.zip64Local = bound >= settings_.zip64.sizeLimit || bound >= 0xFFFFFFFFull;
+        return e;
+    }
+
+    ZipResult BeginEntry(const SourceItem& item) {
+        entry_ = StartEntry(item);
+        std::vector<unsigned char> header = LocalHeader(entry_);
+        ZipResult r = writer_.Reserve(header.size());
+        if (r != result::kSuccess) return r;
+        entry_.disk = writer_.Disk();
+        entry_.localOffset = writer_.Offset();
+        entryOpen_ = true;
+        EntryProgress progress{item.path, item.info.size, 0, entry_.externalAttributes,
+                               item.info.modifiedUnix, entry_.method};
+        events_.Adding(progress);
+        if (abort_) return result::kStopped;
+        return writer_.Write(header.data(), header.size());
+    }
+
+    ZipResult WriteOldest() {
+        Pending p = std::move(pending_.front());
+        pending_.pop_front();
+        const SourceItem& item = plan_->items[p.item];
+        if (p.item == droppedItem_) {
+            if (p.job) pool_.Wait(*p.job);
+            return result::kSuccess;
+        }
+        if (p.kind == Pending::kFailed) return DropEntry(item, p.reason);
+        if (p.kind == Pending::kFolder) {
+            ZipResult r = BeginEntry(item);
+            if (r != result::kSuccess) return r;
+            entryOpen_ = false;
+            directory_.push_back(entry_);
+            return result::kSuccess;
+        }
+        pool_.Wait(*p.job);
+        if (p.job->failed) return result::kInternal;
+        if (p.first) {
+            ZipResult r = BeginEntry(item);
+            if (r != result::kSuccess) return r;
+        }
+        if (!entryOpen_) return result::kSuccess;  // the entry was dropped
+        ZipResult r = writer_.Write(p.job->output.data(), p.job->output.size());
+        if (r != result::kSuccess) return r;
+        entry_.crc = static_cast<uint32_t>(
+            crc32_combine(entry_.crc, p.job->crc, static_cast<z_off_t>(p.job->input.size())));
+        entry_.size += p.job->input.size();
+        entry_.compressedSize += p.job->output.size();
+        bool overflow = !entry_.zip64Local && (entry_.size >= settings_.zip64.sizeLimit ||
+                                               entry_.compressedSize >= settings_.zip64.sizeLimit ||
+                                               entry_.compressedSize >= 0xFFFFFFFFull);
+        if (overflow) return DropEntry(item, "the file grew while it was being read");
+        if (!p.job->last) return result::kSuccess;
+        entryOpen_ = false;
+        directory_.push_back(entry_);
+        return writer_.WriteRecord(DataDescriptor(entry_));
+    }
+
+    // Takes a failed file back out of the archive and reports it.
+    ZipResult DropEntry(const SourceItem& item, const std::string& reason) {
+        if (entryOpen_ && !writer_.RollBack(entry_.disk, entry_.localOffset))
+            return result::kSpannedReadError;
+        entryOpen_ = false;
+        // Blocks of the same file still queued or still to come are written nowhere.
+        droppedItem_ = static_cast<size_t>(&item - plan_->items.data());
+        events_.SkippingFile(item.path, reason);
+        skippedRead_ = true;
+        return result::kSuccess;
+    }
+
+    ZipResult WriteDirectory() {
+        EndRecord end;
+        end.entries = directory_.size();
+        bool started = false;
+        for (const ZipEntry& e : directory_) {
+            std::vector<unsigned char> record = CentralRecord(e, settings_.zip64);
+            ZipResult r = writer_.Reserve(record.size());
+            if (r != result::kSuccess) return r;
+            if (!started) {
+                end.cdDisk = writer_.Disk();
+                end.cdOffset = writer_.Offset();
+                started = true;
+            }
+            if (writer_.Disk() != end.thisDisk) end.entriesOnDisk = 0;
+            end.thisDisk = writer_.Disk();
+            ++end.entriesOnDisk;
+            r = writer_.Write(record.data(), record.size());
+            if (r != result::kSuccess) return r;
+            end.cdSize += record.size();
+        }
+        if (!started) {
+            end.cdDisk = writer_.Disk();
+            end.cdOffset = writer_.Offset();
+        }
+        size_t endSize = EndRecords(end, 0, settings_.zip64).size();
+        ZipResult r = writer_.Reserve(endSize);
+        if (r != result::kSuccess) return r;
+        if (writer_.Disk() != end.thisDisk) end.entriesOnDisk = 0;
+        end.thisDisk = writer_.Disk();
+        return writer_.WriteRecord(EndRecords(end, writer_.Offset(), settings_.zip64));
+    }
+
+    const ZipSettings& settings_;
+    FileSystem& fs_;
+    ZipEvents& events_;
+    const std::atomic<bool>& abort_;
+    VolumeWriter writer_;
+    DeflatePool pool_;
+    const SourcePlan* plan_ = nullptr;
+    size_t maxInFlight_ = 8;
+    std::deque<Pending> pending_;
+    std::vector<ZipEntry> directory_;
+    ZipEntry entry_;
+    bool entryOpen_ = false;
+    size_t droppedItem_ = static_cast<size_t>(-1);
+    bool skippedInUse_ = false;
+    bool skippedRead_ = false;
+};
+}  // namespace
+
+ZipResult Compress(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
+                   const std::atomic<bool>& abort) {
+    if (settings.archivePath.empty()) return result::kBadSettings;
+    std::vector<std::string> specs = SplitSpecifications(settings.filesToProcess);
+    if (specs.empty()) return result::kBadSettings;
+    SourcePlan plan = PlanSources(fs, specs, settings.includeSubfolders);
+    if (plan.items.empty()) return result::kNothingToDo;
+    if (abort) return result::kStopped;
+    Compressor compressor(settings, fs, events, abort);
+    return compressor.Run(plan);
+}
+
+}  // namespace corvane::zip
