@@ -16,7 +16,7 @@ bool HasWildcard(const std::string& path) { return path.find_first_of("*?") != s
 // the caller's own error mode comes back when the test is over.
 class QuietCriticalErrors {
 public:
-    QuietCriticalErrors() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {
+    QuietCriticalErrors() : previous_(GetErrorMode()) {
         SetErrorMode(previous_ | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     }
     QuietCriticalErrors(const QuietCriticalErrors&) = delete;

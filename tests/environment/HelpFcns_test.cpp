@@ -34,10 +34,6 @@ private:
 
 }  // namespace
 
-TEST(HelpFcns, TopicsArePagesInTheHelpFolder) {
-    EXPECT_EQ(HelpTopicPath(1001), AppFolder() + "\\help\\1001.html");
-}
-
 TEST(HelpFcns, ShowHelpContextOpensThePageWithTheShell) {
     HelpPage page(73101);
     RecordingLauncher launcher;
