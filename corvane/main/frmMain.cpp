@@ -1,5 +1,6 @@
 #include "corvane/main/frmMain.h"
 
+#include "corvane/environment/CModalDialog.h"
 #include "corvane/environment/HelpFcns.h"
 #include "corvane/environment/Seams.h"
 #include "corvane/main/resource.h"

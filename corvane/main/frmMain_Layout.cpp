@@ -40,8 +40,8 @@ void DrawCoveringBitmap(HDC target, const RECT& area, HBITMAP bitmap) {
     if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return;
     int width = area.right - area.left, height = area.bottom - area.top;
     double scale = std::max(static_cast<double>(width) / info.bmWidth, static_cast<double>(height) / info.bmHeight);
-    int sourceWidth = std::min(info.bmWidth, static_cast<int>(width / scale + 0.5));
-    int sourceHeight = std::min(info.bmHeight, static_cast<int>(height / scale + 0.5));
+    int sourceWidth = std::min<int>(info.bmWidth, static_cast<int>(width / scale + 0.5));
+    int sourceHeight = std::min<int>(info.bmHeight, static_cast<int>(height / scale + 0.5));
     int sourceTop = (info.bmHeight - sourceHeight) / 2;
     HDC source = CreateCompatibleDC(target);
     HGDIOBJ old = SelectObject(source, bitmap);

@@ -1,0 +1,64 @@
+#include "tests/main/OeTestSupport.h"
+
+#include "corvane/environment/SysFcns.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace corvane::testing {
+
+void CleanOutlookExpressState() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Identities");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Microsoft\\Outlook Express");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\BrindleWorks\\Corvane");
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Clients\\Mail\\Outlook Express");
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "CLSID\\{06BE7323-EF34-11d1-ACD8-00C04FA31009}");
+    WIN32_FIND_DATAA found;
+    std::string folder = AppFolder();
+    HANDLE search = FindFirstFileA((folder + "\\brind*.ctl").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        DeleteFileA((folder + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+std::string FreshTestFolder(const std::string& name) {
+    std::string folder = AppFolder() + "\\teststores\\" + name;
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    std::filesystem::create_directories(folder, ignored);
+    return folder;
+}
+
+std::string ReadFileText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::string CorvaneSetting(const std::string& section, const std::string& key, const std::string& fallback) {
+    std::string path = "Software\\BrindleWorks\\Corvane" + (section.empty() ? "" : "\\" + section);
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) return fallback;
+    char buffer[1024] = {};
+    DWORD size = sizeof buffer - 1;
+    LONG status = RegQueryValueExA(handle, key.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(handle);
+    return status == ERROR_SUCCESS ? std::string(buffer) : fallback;
+}
+
+void SaveCorvaneSetting(const std::string& section, const std::string& key, const std::string& value) {
+    std::string path = "Software\\BrindleWorks\\Corvane" + (section.empty() ? "" : "\\" + section);
+    HKEY handle = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExA(handle, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(handle);
+}
+
+}  // namespace corvane::testing

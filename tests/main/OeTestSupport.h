@@ -1,0 +1,35 @@
+// Shared set-up of the tests that write Outlook Express and Corvane keys into
+// Wine's registry: each test starts and ends with none of them, and with no
+// control files in the program folder.
+#pragma once
+
+#include "testsupport/ScriptedSeams.h"
+#include "testsupport/SyntheticOE.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+namespace corvane::testing {
+
+// Deletes the keys a test may have left (its own prefix only) and the control files.
+void CleanOutlookExpressState();
+// A folder below the bin folder for a test's stores, made empty.
+std::string FreshTestFolder(const std::string& name);
+std::string ReadFileText(const std::string& path);
+// Corvane's own settings, read directly.
+std::string CorvaneSetting(const std::string& section, const std::string& key, const std::string& fallback = "<none>");
+void SaveCorvaneSetting(const std::string& section, const std::string& key, const std::string& value);
+
+class OeRegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override { CleanOutlookExpressState(); }
+    void TearDown() override {
+        oe.RemoveAll();
+        CleanOutlookExpressState();
+    }
+    SyntheticOE oe;
+};
+
+}  // namespace corvane::testing

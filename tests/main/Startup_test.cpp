@@ -1,0 +1,368 @@
+// Start-up of the real main window against a synthetic Outlook Express in
+// Wine's registry, with message boxes, dialogs, the clock and launches scripted.
+#include "corvane/environment/SysFcns.h"
+#include "corvane/main/frmMain.h"
+#include "corvane/main/resource.h"
+#include "tests/main/OeTestSupport.h"
+
+#include <cmath>
+
+using namespace corvane;
+using namespace corvane::testing;
+
+namespace {
+
+const std::string kIdA = "{A1A1A1A1-0000-4000-8000-00000000000A}";
+const std::string kIdB = "{B2B2B2B2-0000-4000-8000-00000000000B}";
+
+std::string ControlFileOf(const std::string& id) { return AppFolder() + "\\brind5." + id + ".ctl"; }
+
+bool MenuChecked(HMENU menu, int position) {
+    return (GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION) & MF_CHECKED) != 0;
+}
+bool MenuGrayed(HMENU menu, int position) {
+    return (GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION) & MF_GRAYED) != 0;
+}
+std::string MenuText(HMENU menu, int position) {
+    char text[256] = {};
+    GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+class Startup : public OeRegistryTest {
+protected:
+    void Version5(int identities) {
+        oe.RegisterProgram(kOeProgramPath5);
+        std::string stores = FreshTestFolder("v5");
+        oe.AddIdentity(kIdA, "Main Identity", stores + "\\A");
+        if (identities > 1) oe.AddIdentity(kIdB, "Anna: Berg", stores + "\\B");
+        oe.SetDefaultIdentity(kIdA);
+        oe.SetLastIdentity(identities > 1 ? kIdB : kIdA);
+    }
+    std::string Version4(bool withMail = true) {
+        oe.RegisterProgram(kOeProgramPath4);
+        std::string root = FreshTestFolder("v4");
+        if (withMail) CreateDirectoryA((root + "\\Mail").c_str(), nullptr);
+        oe.SetVersion4StoreRoot(root);
+        return root;
+    }
+    // A start that got as far as the welcome page.
+    std::unique_ptr<frmMain> Start(const std::string& arguments = "") {
+        auto window = std::make_unique<frmMain>(nullptr, arguments);
+        loaded = window->Create();
+        return window;
+    }
+
+    ScriptedMessageBoxes boxes;
+    FixedClock clock{2026, 12, 7};
+    RecordingLauncher launcher;
+    ScriptedDialogs dialogs;
+    bool loaded = false;
+};
+
+}  // namespace
+
+TEST_F(Startup, FirstStartMakesDefaultsControlFileAndAsksForHelpOnce) {
+    Version5(1);
+    auto window = Start();
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(ReadFileText(ControlFileOf(kIdA)), "Corvane - OE5 - {Main Identity} " + kIdA + "\r\n");
+    const char* expected[][2] = {{"WarnOverWrite", "Y"}, {"RemindDays", "2"}, {"WarnOnQuick", "Y"},
+                                 {"AllowQuick", "N"},    {"LastBackup", "20261207"}, {"LastSavePath", ""},
+                                 {"InclWab", "1"},       {"DoRename", "1"}};
+    for (const auto& [key, value] : expected) EXPECT_EQ(CorvaneSetting(kIdA, key), value) << key;
+    EXPECT_TRUE(window->FirstRun);
+    EXPECT_EQ(window->SaveFolder, "a:\\");
+    EXPECT_EQ(window->BackupName, "Corvane5Backup");
+    EXPECT_EQ(window->BackupAddto, ".Main Identity.");
+    EXPECT_EQ(window->SettingsSection, kIdA);
+
+    // The first paint asks, once.
+    boxes.Answer(IDNO);
+    window->Show(SW_SHOWNOACTIVATE);
+    for (int i = 0; i < 100 && boxes.Shown().empty(); ++i) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        Sleep(10);
+    }
+    ASSERT_EQ(boxes.Texts(), std::vector<std::string>{
+                                 "Do you wish to view the Help File before using Corvane the first time"});
+    EXPECT_EQ(boxes.Shown()[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(boxes.Shown()[0].title, "Corvane");
+    window->Form_FirstPaint();
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+    window->Unload();
+    EXPECT_FALSE(window->IsLoaded());
+
+    // A second start finds its control file: it writes no defaults and asks nothing.
+    SaveCorvaneSetting(kIdA, "WarnOverWrite", "N");
+    auto second = Start();
+    ASSERT_TRUE(loaded);
+    EXPECT_FALSE(second->FirstRun);
+    second->Form_FirstPaint();
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(CorvaneSetting(kIdA, "WarnOverWrite"), "N");
+}
+
+TEST_F(Startup, WelcomePageCaptionsMenusAndHeight) {
+    Version5(1);
+    auto window = Start();
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(window->Caption(), "Corvane");
+    EXPECT_EQ(window->ControlText(IDC_CMDBACKUP), "Make &Backup/Archive");
+    EXPECT_EQ(window->ControlText(IDC_CMDRESTORE), "&Restore or Copy Folders");
+    EXPECT_EQ(window->ControlText(IDC_LBL + 17), "Version Number:");
+    EXPECT_EQ(window->ControlText(IDC_LBL + 20), "1.0 rev 1");
+    EXPECT_EQ(window->ControlText(IDC_LBL + 0),
+              "YOUR Easy, 1 Step Data Back-Up, Restore and Copy Solution for Outlook\xAE Express!");
+    EXPECT_EQ(window->ControlText(IDC_TXTLOAD), "Loading Outlook Express Folders");
+    EXPECT_EQ(MenuText(window->SubMenu(0), 0), "Make &Backup/Archive");
+    EXPECT_EQ(MenuText(window->SubMenu(0), 1), "&Restore or Copy Folders");
+    EXPECT_EQ(MenuText(window->SubMenu(0), 3), "E&xit");
+    EXPECT_EQ(MenuText(window->SubMenu(2), 8), "&About Corvane");
+    for (int position : {2, 3, 4, 6}) EXPECT_TRUE(MenuGrayed(window->SubMenu(1), position)) << position;
+    EXPECT_FALSE(MenuGrayed(window->SubMenu(1), 0));
+    EXPECT_TRUE(IsWindowVisible(window->picPage(0)) || !IsWindowVisible(window->Handle()));
+    EXPECT_NE(GetWindowLongPtrA(window->picPage(0), GWL_STYLE) & WS_VISIBLE, 0);
+    EXPECT_EQ(GetWindowLongPtrA(window->picPage(1), GWL_STYLE) & WS_VISIBLE, 0);
+    RECT bounds;
+    GetWindowRect(window->Handle(), &bounds);
+    EXPECT_NEAR(bounds.bottom - bounds.top, 5400 / window->TwipsPerPixelY, 1.0);
+    EXPECT_EQ(window->MessageTitle, "Corvane");
+    EXPECT_EQ(window->OfText, " of ");
+    window->Form_Activate();
+    EXPECT_EQ(window->HelpContextId, 999);
+}
+
+TEST_F(Startup, IdentityRuleFromTheSettingAndTheMenuTicks) {
+    Version5(2);
+    for (const char* stored : {"7", "abc"}) {
+        SaveCorvaneSetting("", "IdentOption", stored);
+        auto window = Start();
+        ASSERT_TRUE(loaded);
+        EXPECT_EQ(window->IdentOption, 2) << stored;
+        EXPECT_EQ(window->Identities.IdentityId, kIdA) << stored;
+        EXPECT_TRUE(MenuChecked(window->SubMenu(1), 2));
+        EXPECT_FALSE(MenuChecked(window->SubMenu(1), 3));
+        EXPECT_FALSE(MenuGrayed(window->SubMenu(1), 6));
+        EXPECT_EQ(window->Caption(), "Corvane -- Identity: Main Identity");
+    }
+    SaveCorvaneSetting("", "IdentOption", "3");
+    auto last = Start();
+    EXPECT_EQ(last->Identities.IdentityId, kIdB);
+    EXPECT_EQ(last->Identities.IdentityName, "Anna Berg");
+    EXPECT_EQ(last->Caption(), "Corvane -- Identity: Anna Berg");
+    EXPECT_TRUE(MenuChecked(last->SubMenu(1), 3));
+    EXPECT_FALSE(MenuChecked(last->SubMenu(1), 2));
+    EXPECT_EQ(ReadFileText(ControlFileOf(kIdB)), "Corvane - OE5 - {Anna Berg} " + kIdB + "\r\n");
+}
+
+TEST_F(Startup, PromptRuleAsksWithTheChooser) {
+    Version5(2);
+    SaveCorvaneSetting("", "IdentOption", "4");
+    std::string shownCaption;
+    dialogs.Then([&shownCaption](HWND dialog) {
+        shownCaption = WindowText(dialog);
+        SendDlgItemMessageA(dialog, IDC_SELIDENT_LIST, LB_SETCURSEL, 1, 0);
+        ClickButton(dialog, IDOK);
+    });
+    auto window = Start();
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(dialogs.Opened(), std::vector<int>{IDD_SELIDENT});
+    EXPECT_EQ(shownCaption, "Corvane");
+    EXPECT_EQ(window->Identities.IdentityId, kIdB);
+}
+
+TEST_F(Startup, StartAsIsUsedOnceAndDeleted) {
+    Version5(2);
+    SaveCorvaneSetting("", "StartAs", kIdB);
+    auto first = Start();
+    EXPECT_EQ(first->Identities.IdentityId, kIdB);
+    EXPECT_EQ(CorvaneSetting("", "StartAs"), "<none>");
+    first.reset();
+    auto next = Start();
+    EXPECT_EQ(next->Identities.IdentityId, kIdA);
+}
+
+TEST_F(Startup, EveryStopMessage) {
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+        std::string arguments;
+        std::string message;
+    };
+    std::vector<Case> cases = {
+        {"nothing registered", [] {}, "",
+         "This program requires Outlook Express \r\nPlease install Outlook Express before running."},
+        {"no identities", [this] { oe.RegisterProgram(kOeProgramPath5); }, "",
+         "Unable to locate Outlook Express 5 Identity Information"},
+        {"no store root",
+         [this] {
+             oe.RegisterProgram(kOeProgramPath5);
+             oe.AddIdentity(kIdA, "Main Identity", "");
+         },
+         "", "Unable to locate Outlook Express 5 Mail Folders for default identity"},
+        {"version 4 without Mail", [this] { Version4(false); }, "", "Unable to locate Outlook Express 4 Mail Folders"},
+        {"forced version 4", [this] { Version5(1); }, "\\4", "Unable to locate Outlook Express 4 Mail Folders"},
+    };
+    for (const Case& c : cases) {
+        CleanOutlookExpressState();
+        oe.RemoveAll();
+        c.arrange();
+        size_t before = boxes.Shown().size();
+        auto window = Start(c.arguments);
+        EXPECT_FALSE(loaded) << c.name;
+        EXPECT_FALSE(window->IsLoaded()) << c.name;
+        ASSERT_EQ(boxes.Shown().size(), before + 1) << c.name;
+        EXPECT_EQ(boxes.Shown().back().text, c.message) << c.name;
+        EXPECT_EQ(boxes.Shown().back().title, "Corvane");
+        EXPECT_EQ(boxes.Shown().back().style, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+        // A start that stopped leaves the stored window position alone.
+        EXPECT_EQ(CorvaneSetting("Positions", "Main"), "<none>") << c.name;
+    }
+}
+
+TEST_F(Startup, Version4StartAndLegacyConversion) {
+    std::string root = Version4();
+    auto fresh = Start();
+    ASSERT_TRUE(loaded);
+    EXPECT_FALSE(fresh->bIsV5);
+    EXPECT_EQ(fresh->MailFilesFolder, root + "\\Mail\\");
+    EXPECT_EQ(fresh->BackupName, "CorvaneBackup");
+    EXPECT_EQ(fresh->BackupAddto, ".");
+    EXPECT_EQ(ReadFileText(AppFolder() + "\\brind4.ctl"), "Corvane OE4\r\n");
+    EXPECT_EQ(CorvaneSetting("Parms", "AllowQuick"), "N");
+    EXPECT_TRUE(fresh->FirstRun);
+    EXPECT_EQ(GetMenuItemCount(fresh->SubMenu(1)), 1);  // only "Set Reminder"
+    fresh.reset();
+
+    CleanOutlookExpressState();
+    Version4();
+    const std::string e(1, '\x03');
+    // Mail lines: name, file, folder, parent, flag; news lines: account, directory.
+    std::string legacy = "Corvane 3\r\n[Mail]\r\nInbox" + e + "Inbox" + e + "1" + e + "0" + e + "1\r\nNews Folders=2\r\nmsnews" +
+                         e + "msnews.microsoft.com\r\n";
+    ASSERT_TRUE(SyntheticOE::WriteFile(AppFolder() + "\\brind3.ctl", legacy));
+    auto converted = Start();
+    ASSERT_TRUE(loaded);
+    EXPECT_FALSE(converted->FirstRun);
+    EXPECT_EQ(CorvaneSetting("Parms", "AllowQuick"), "<none>");
+    EXPECT_EQ(ReadFileText(AppFolder() + "\\brind4.ctl"),
+              "Corvane - OE4\r\n2" + e + "Inbox" + e + "Inbox.mbx" + e + "1" + e + "0" + e + "1\r\n20" + e + "msnews" + e +
+                  "msnews.microsoft.com" + e + "0" + e + "0" + e + "1\r\n");
+    EXPECT_EQ(ReadFileText(AppFolder() + "\\brind3.ctl"), legacy);
+    EXPECT_EQ(converted->ControlFileHeader, "Corvane - OE4");
+    EXPECT_EQ(converted->SavedNames, "Inbox.mbx\x02msnews.microsoft.com");
+    EXPECT_EQ(converted->SavedFlags, "1\x02" "1");
+    converted->Form_FirstPaint();
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(Startup, ControlFileSelectionAndStoreSettings) {
+    Version5(1);
+    const std::string e(1, '\x03');
+    ASSERT_TRUE(SyntheticOE::WriteFile(
+        ControlFileOf(kIdA), "Corvane - OE5 - {Main Identity} " + kIdA + "\r\n1" + e + "Local Folders" + e + e + "1" +
+                                 e + "0" + e + "2\r\n2" + e + "Inbox" + e + "Inbox.dbx" + e + "2" + e + "1" + e +
+                                 "-1\r\n10" + e + "WAB" + e + "C:\\x.wab" + e + "0" + e + "0" + e + "1\r\n4" + e +
+                                 "Drafts" + e + "Drafts.dbx" + e + "3" + e + "1" + e + "0\r\n"));
+    SaveCorvaneSetting(kIdA, "LastSavePath", "D:\\Backups\\");
+    SaveCorvaneSetting(kIdA, "InclWab", "0");
+    SaveCorvaneSetting(kIdA, "DoRename", "0");
+    auto window = Start();
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(window->SavedNames, "Inbox.dbx\x02" "Drafts.dbx");
+    EXPECT_EQ(window->SavedFlags, "1\x02" "0");
+    EXPECT_EQ(window->SaveFolder, "D:\\Backups\\");
+    EXPECT_EQ(window->IncludeAddressBook, 0);
+    EXPECT_FALSE(window->KeepExisting);
+    EXPECT_EQ(window->tlMail.Count(), 0);  // only a quick backup rebuilds the list
+}
+
+TEST_F(Startup, QuickBackupSwitchMessages) {
+    Version5(1);
+    Start().reset();  // first start: AllowQuick "N"
+    auto fast = Start("\\F");
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Fast Backup Not possible at this time"});
+    EXPECT_FALSE(fast->FastMode);
+    auto reminder = Start("\\FX");
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(boxes.Shown().size(), 1u);  // the reminder's request is refused silently
+    SaveCorvaneSetting(kIdA, "AllowQuick", "y");
+    auto allowed = Start("\\f");
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_FALSE(allowed->FastMode);  // no quick-backup run in this build: the welcome page
+}
+
+TEST_F(Startup, WindowPositionFromTheSetting) {
+    Version5(1);
+    SaveCorvaneSetting("Positions", "Main", "-500,100");
+    auto window = Start();
+    ASSERT_TRUE(loaded);
+    RECT bounds;
+    GetWindowRect(window->Handle(), &bounds);
+    int width = bounds.right - bounds.left;
+    EXPECT_NEAR(bounds.left, (GetSystemMetrics(SM_CXSCREEN) - width) / 2.0, 1.5);
+    EXPECT_NEAR(bounds.top, 100 / window->TwipsPerPixelY, 1.0);
+
+    // The unload stores where the window is, in twips.
+    SetWindowPos(window->Handle(), nullptr, 40, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    window->Unload();
+    std::string saved = CorvaneSetting("Positions", "Main");
+    EXPECT_EQ(saved, std::to_string(std::lround(40 * window->TwipsPerPixelX)) + "," +
+                         std::to_string(std::lround(60 * window->TwipsPerPixelY)));
+
+    SaveCorvaneSetting("Positions", "Main", "not a position");
+    auto centred = Start();
+    GetWindowRect(centred->Handle(), &bounds);
+    EXPECT_NEAR(bounds.top, (GetSystemMetrics(SM_CYSCREEN) - (bounds.bottom - bounds.top)) / 2.0, 1.5);
+}
+
+TEST_F(Startup, CloseRequestAsksAndFileExitToo) {
+    Version5(1);
+    auto window = Start();
+    ASSERT_TRUE(loaded);
+    boxes.Answer(IDNO);
+    SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(window->IsLoaded());
+    ASSERT_EQ(boxes.Texts().back(), "Are you sure you wish to exit?");
+    EXPECT_EQ(boxes.Shown().back().title, "Corvane");
+    window->bProcessStarted = true;
+    size_t asked = boxes.Shown().size();
+    SendMessageA(window->Handle(), WM_CLOSE, 0, 0);  // only beeps during a run
+    EXPECT_TRUE(window->IsLoaded());
+    EXPECT_EQ(boxes.Shown().size(), asked);
+    boxes.Answer(IDYES);
+    window->mFunction_Click(3);  // File / Exit asks even during a run
+    EXPECT_FALSE(window->IsLoaded());
+}
+
+TEST_F(Startup, IdentitySwitchRestartsUnderTheChosenIdentity) {
+    Version5(2);
+    auto window = Start();
+    ASSERT_TRUE(loaded);
+    dialogs.Then([](HWND dialog) { ClickButton(dialog, IDCANCEL); });
+    window->mOpts_Click(6);
+    EXPECT_TRUE(window->IsLoaded());
+    EXPECT_EQ(window->Identities.iIdentDefNo, 1);
+    dialogs.Then([](HWND dialog) {
+        SendDlgItemMessageA(dialog, IDC_SELIDENT_LIST, LB_SETCURSEL, 1, 0);
+        ClickButton(dialog, IDOK);
+    });
+    window->mOpts_Click(6);
+    EXPECT_FALSE(window->IsLoaded());
+    EXPECT_EQ(CorvaneSetting("", "StartAs"), kIdB);
+    ASSERT_EQ(launcher.Launched().size(), 1u);
+    EXPECT_EQ(launcher.Launched()[0].file, AppFolder() + "\\corvane.exe");
+    EXPECT_EQ(launcher.Launched()[0].show, SW_HIDE);
+
+    auto restarted = Start();
+    EXPECT_EQ(restarted->Identities.IdentityId, kIdB);
+    restarted->mOpts_Click(3);
+    EXPECT_EQ(CorvaneSetting("", "IdentOption"), "3");
+    EXPECT_TRUE(MenuChecked(restarted->SubMenu(1), 3));
+    EXPECT_FALSE(MenuChecked(restarted->SubMenu(1), 2));
+}
