@@ -52,6 +52,24 @@ void DrawCoveringBitmap(HDC target, const RECT& area, HBITMAP bitmap) {
     DeleteDC(source);
 }
 
+// The picture's background grey becomes the system's button face, so the
+// picture sits on the page without a box around it.
+void ReplaceBackground(HBITMAP bitmap, COLORREF from, COLORREF to) {
+    DIBSECTION dib = {};
+    if (!GetObjectA(bitmap, sizeof dib, &dib) || dib.dsBm.bmBitsPixel != 24 || !dib.dsBm.bmBits) return;
+    GdiFlush();
+    auto* row = static_cast<BYTE*>(dib.dsBm.bmBits);
+    for (int y = 0; y < dib.dsBm.bmHeight; ++y, row += dib.dsBm.bmWidthBytes) {
+        for (int x = 0; x < dib.dsBm.bmWidth; ++x) {
+            BYTE* pixel = row + x * 3;  // blue, green, red
+            if (RGB(pixel[2], pixel[1], pixel[0]) != from) continue;
+            pixel[0] = GetBValue(to);
+            pixel[1] = GetGValue(to);
+            pixel[2] = GetRValue(to);
+        }
+    }
+}
+
 // Draws a bitmap whole, centred and in proportion, on the page's colour.
 void DrawFittingBitmap(HDC target, const RECT& area, HBITMAP bitmap) {
     BITMAP info = {};
@@ -110,7 +128,7 @@ void frmMain::CreatePages() {
     pages_[1] = CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_PAGE_WIZARD), hwnd_, PageProc,
                                    reinterpret_cast<LPARAM>(this));
     if (!pages_[0]) return;
-    bannerFont_ = FontLike(pages_[0], "Arial", FW_BOLD, 115);
+    bannerFont_ = FontLike(pages_[0], "Arial", FW_BOLD, 100);
     buttonFont_ = FontLike(pages_[0], nullptr, FW_BOLD, 110);
     SendMessageA(Control(IDC_LBL + 0), WM_SETFONT, reinterpret_cast<WPARAM>(bannerFont_), FALSE);
     SendMessageA(Control(IDC_CMDBACKUP), WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_), FALSE);
@@ -158,6 +176,7 @@ void frmMain::DrawPicture(const DRAWITEMSTRUCT& item) {
     } else if (id == IDC_IMG + 3) {
         auto picture = static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_WELCOME), IMAGE_BITMAP, 0,
                                                        0, LR_CREATEDIBSECTION));
+        if (picture) ReplaceBackground(picture, RGB(0xF0, 0xF0, 0xF0), GetSysColor(COLOR_BTNFACE));
         DrawFittingBitmap(item.hDC, item.rcItem, picture);
         DeleteObject(picture);
     } else if (id == IDC_IMGICON + 0 || id == IDC_IMGICON + 1) {

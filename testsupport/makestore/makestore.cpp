@@ -1,13 +1,48 @@
-// Writes the sample Outlook Express 5 installation into the registry and the
-// file system of the Wine prefix it runs in, for the demo.
-//   makestore.exe [root folder]     (default C:\Sample Mail)
-// The keys stay in place: that is the point.
+// The demo's helper inside the Wine prefix.
+//   makestore.exe [root folder]                  writes the sample Outlook Express 5
+//                                                installation (default C:\Sample Mail);
+//                                                the keys stay in place: that is the point
+//   makestore.exe --wait-for-window CLASS SECS   waits until a top-level window of that class is shown
+//   makestore.exe --end-window CLASS             ends the process owning that window
 #include "testsupport/SyntheticOE.h"
 
+#include <windows.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
+namespace {
+
+int WaitForWindow(const char* className, int seconds) {
+    for (int waited = 0; waited < seconds * 10; ++waited) {
+        HWND window = FindWindowA(className, nullptr);
+        if (window && IsWindowVisible(window)) return 0;
+        Sleep(100);
+    }
+    std::fprintf(stderr, "makestore: no window of class %s after %d s\n", className, seconds);
+    return 1;
+}
+
+int EndWindowProcess(const char* className) {
+    HWND window = FindWindowA(className, nullptr);
+    if (!window) return 0;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    if (!process) return 1;
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, 10000);
+    CloseHandle(process);
+    return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (argc > 3 && std::strcmp(argv[1], "--wait-for-window") == 0) return WaitForWindow(argv[2], std::atoi(argv[3]));
+    if (argc > 2 && std::strcmp(argv[1], "--end-window") == 0) return EndWindowProcess(argv[2]);
     std::string root = argc > 1 ? argv[1] : "C:\\Sample Mail";
     auto* oe = new corvane::testing::SyntheticOE;  // never destroyed: its destructor would remove the keys
     if (!corvane::testing::MakeSampleVersion5Installation(*oe, root)) {

@@ -44,8 +44,9 @@ convert -size 120x948 gradient:'#4A8AD4'-'#1E3F6E' -rotate 90 \
   \( "$tmp/corvane.png" -resize 96x96 \) -geometry +30+12 -composite \
   -type TrueColor BMP3:banner.bmp
 
-# Bitmap 11: a stack of mail folders going into an archive.
-convert -size 252x252 xc:'#F4F7FB' \
+# Bitmap 11: mail going into an archive. Its background is the classic
+# button-face grey, which the program swaps for the system's own at load time.
+convert -size 252x252 xc:'#F0F0F0' \
   -fill '#DDE7F3' -stroke none -draw "circle 126,126 126,12" \
   -fill '#FFFFFF' -stroke '#7A8FA8' -strokewidth 3 \
   -draw "roundrectangle 40,52 170,132 8,8" -fill none -draw "polyline 42,56 105,100 168,56" \
