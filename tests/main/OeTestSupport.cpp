@@ -61,4 +61,29 @@ void SaveCorvaneSetting(const std::string& section, const std::string& key, cons
     RegCloseKey(handle);
 }
 
+FakeOutlook::FakeOutlook(const std::string& className, const std::string& title, bool ignoreClose)
+    : className_(className) {
+    std::string command = "\"" + AppFolder() + "\\fakeoe.exe\" \"" + className + "\" \"" + title + "\"" +
+                          (ignoreClose ? " --ignore-close" : "");
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
+        return;
+    for (int i = 0; i < 200 && !Window(); ++i) Sleep(50);
+}
+
+FakeOutlook::~FakeOutlook() {
+    if (!process_.hProcess) return;
+    TerminateProcess(process_.hProcess, 0);
+    WaitForSingleObject(process_.hProcess, 5000);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+}
+
+HWND FakeOutlook::Window() const { return FindTopWindow("", className_); }
+
+bool FakeOutlook::Ended(DWORD waitMs) const {
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, waitMs) == WAIT_OBJECT_0;
+}
+
 }  // namespace corvane::testing

@@ -22,6 +22,22 @@ std::string ReadFileText(const std::string& path);
 std::string CorvaneSetting(const std::string& section, const std::string& key, const std::string& fallback = "<none>");
 void SaveCorvaneSetting(const std::string& section, const std::string& key, const std::string& value);
 
+// One fakeoe.exe process showing a window of the given class and title;
+// ended when the object goes.
+class FakeOutlook {
+public:
+    FakeOutlook(const std::string& className, const std::string& title, bool ignoreClose = false);
+    ~FakeOutlook();
+    FakeOutlook(const FakeOutlook&) = delete;
+    FakeOutlook& operator=(const FakeOutlook&) = delete;
+    HWND Window() const;
+    bool Ended(DWORD waitMs = 5000) const;
+
+private:
+    std::string className_;
+    PROCESS_INFORMATION process_ = {};
+};
+
 class OeRegistryTest : public ::testing::Test {
 protected:
     void SetUp() override { CleanOutlookExpressState(); }

@@ -2,6 +2,7 @@
 #include "corvane/environment/CModalDialog.h"
 #include "corvane/environment/OEGenFcns.h"
 #include "corvane/environment/SysFcns.h"
+#include "tests/main/OeTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,38 +10,8 @@
 #include <string>
 
 using namespace corvane;
+using namespace corvane::testing;
 
-namespace {
-
-// One fakeoe.exe process; ended when the object goes.
-class FakeOutlook {
-public:
-    FakeOutlook(const std::string& className, const std::string& title, bool ignoreClose = false)
-        : className_(className) {
-        std::string command = "\"" + AppFolder() + "\\fakeoe.exe\" \"" + className + "\" \"" + title + "\"" +
-                              (ignoreClose ? " --ignore-close" : "");
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
-            return;
-        for (int i = 0; i < 200 && !Window(); ++i) Sleep(50);
-    }
-    ~FakeOutlook() {
-        if (!process_.hProcess) return;
-        TerminateProcess(process_.hProcess, 0);
-        WaitForSingleObject(process_.hProcess, 5000);
-        CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
-    }
-    HWND Window() const { return FindTopWindow("", className_); }
-    bool Ended(DWORD waitMs = 5000) const { return WaitForSingleObject(process_.hProcess, waitMs) == WAIT_OBJECT_0; }
-
-private:
-    std::string className_;
-    PROCESS_INFORMATION process_ = {};
-};
-
-}  // namespace
 
 TEST(RunningOutlook, EachClassOfTheTable) {
     EXPECT_FALSE(IsOutlookExpressRunning());

@@ -1,6 +1,8 @@
 // Start-up of the real main window against a synthetic Outlook Express in
 // Wine's registry, with message boxes, dialogs, the clock and launches scripted.
+#include "corvane/environment/RegistryEx.h"
 #include "corvane/environment/SysFcns.h"
+#include "corvane/main/portable/TextFields.h"
 #include "corvane/main/frmMain.h"
 #include "corvane/main/resource.h"
 #include "tests/main/OeTestSupport.h"
@@ -365,4 +367,73 @@ TEST_F(Startup, IdentitySwitchRestartsUnderTheChosenIdentity) {
     EXPECT_EQ(CorvaneSetting("", "IdentOption"), "3");
     EXPECT_TRUE(MenuChecked(restarted->SubMenu(1), 3));
     EXPECT_FALSE(MenuChecked(restarted->SubMenu(1), 2));
+}
+
+TEST_F(Startup, WizardsRefuseWhileOutlookExpressIsOpen) {
+    Version5(1);
+    auto window = Start();
+    ASSERT_TRUE(loaded);
+    int backupStarts = 0, restoreStarts = 0;
+    window->StartBackupWizard = [&backupStarts] { ++backupStarts; };
+    window->StartRestoreWizard = [&restoreStarts] { ++restoreStarts; };
+    {
+        FakeOutlook book("WABBrowseView", "Address Book");
+        ASSERT_TRUE(book.Window());
+        window->cmdRestore_Click();
+        EXPECT_FALSE(window->AbortRequested);
+        window->mFunction_Click(0);  // File entry 0 is the backup button
+        EXPECT_TRUE(window->AbortRequested);
+        ASSERT_EQ(boxes.Shown().size(), 2u);
+        EXPECT_EQ(boxes.Texts()[1], "You MUST exit Outlook Express and the Address Book\r\nprior to doing a Backup or Restore");
+        EXPECT_EQ(boxes.Shown()[1].style, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+        EXPECT_EQ(backupStarts + restoreStarts, 0);
+    }
+    window->cmdBackup_Click();
+    window->cmdRestore_Click();
+    EXPECT_EQ(backupStarts, 1);
+    EXPECT_EQ(restoreStarts, 1);
+}
+
+TEST_F(Startup, StringTableHoldsTheNumberedTexts) {
+    EXPECT_EQ(frmMain::LoadText(177), "Select \"Restore Now\" to begin the Restore");
+    EXPECT_EQ(frmMain::LoadText(263), "Choose \"Help\" for more information.");
+    EXPECT_EQ(frmMain::LoadText(118), "Unable to find Index File (\"folders.nch\")");
+    EXPECT_NE(frmMain::LoadText(150).find("from a  different"), std::string::npos);
+    EXPECT_EQ(frmMain::LoadText(229), "This program requires Outlook Express ");
+    EXPECT_EQ(frmMain::LoadText(246), "Select Identity to use for this Backup or Restore ");
+    EXPECT_EQ(frmMain::LoadText(999), "");
+}
+
+TEST_F(Startup, SampleInstallationAndItsRemoval) {
+    std::string favoritesBefore = RegistryEx::ReadText(
+        "HKCU", "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Favorites", "<none>");
+    std::string root = FreshTestFolder("sample");
+    ASSERT_TRUE(MakeSampleVersion5Installation(oe, root));
+    oe.AddNewsAccount("news.example.org", "news.example.org");
+    IdentityList identities;
+    ListIdentities(identities);
+    ASSERT_EQ(identities.iIdentCnt, 2);
+    FindDefaultAndLastIdentity(identities);
+    EXPECT_EQ(NulListEntry(identities.sIdentNames, identities.iIdentDefNo), "Main Identity");
+    EXPECT_EQ(NulListEntry(identities.sIdentNames, identities.iIdentLastNo), "Anna Berg");
+    std::string store = FindVersion5StoreFolder(NulListEntry(identities.IdentityIds, 1), WindowsFolderPath());
+    EXPECT_TRUE(FileExists(store + "folders.dbx")) << store;
+    std::string wab = RegistryEx::ReadText("HKCU", "Software\\Microsoft\\WAB\\WAB4\\WAB File Name", "");
+    EXPECT_TRUE(FileExists(wab)) << wab;
+    std::string favorites = RegistryEx::ReadText(
+        "HKCU", "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Favorites", "");
+    EXPECT_TRUE(FileExists(favorites + "\\Links\\News.url"));
+    EXPECT_EQ(RegistryEx::ReadText("HKCU", "Software\\Microsoft\\Internet Account Manager\\Accounts\\00000000",
+                                   "NNTP Data Directory"),
+              "news.example.org");
+    std::string count;
+    RegistryEx::ReadValue("HKCU", "Software\\Microsoft\\Internet Account Manager", "Account Name", 'D', "", count);
+    EXPECT_EQ(count, "1");
+
+    oe.RemoveAll();
+    EXPECT_EQ(DecideVersion().found, false);
+    EXPECT_EQ(RegistryEx::ReadText("HKCU", "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                                   "Favorites", "<none>"),
+              favoritesBefore);
+    EXPECT_EQ(RegistryEx::ReadText("HKCU", "Software\\Microsoft\\WAB\\WAB4\\WAB File Name", "", "<none>"), "<none>");
 }
