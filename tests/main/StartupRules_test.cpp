@@ -129,3 +129,30 @@ TEST(QuickList, LinesHangUnderTheirParentOrTheRoot) {
     EXPECT_EQ(list.TextValue(2, "MbxName"), "Inbox.dbx");
     EXPECT_EQ(list.NumberValue(1, "FlgSave"), 2);
 }
+
+// Control files come from disk and may hold anything: every byte pattern
+// must parse without reading past the text (run under the sanitizers natively).
+TEST(ControlFile, ArbitraryBytesParseSafely) {
+    uint32_t state = 12345;
+    auto next = [&state] {
+        state = state * 1103515245u + 12345u;
+        return static_cast<char>((state >> 16) & 0xFF);
+    };
+    const char alphabet[] = {'\x03', '\r', '\n', '-', '1', '9', 'a', '\0', ' ', '='};
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        int length = round % 97;
+        for (int i = 0; i < length; ++i) {
+            char c = next();
+            text += (c & 1) ? alphabet[static_cast<unsigned char>(c) % sizeof alphabet] : c;
+        }
+        ControlFileContent content = ParseControlFile(text);
+        SavedSelection saved = SavedSelectionOf(content.lines);
+        EXPECT_LE(saved.names.size(), text.size() + content.lines.size());
+        std::string converted = ConvertLegacyControlFile(text);
+        EXPECT_EQ(converted.rfind("Corvane - OE4\r\n", 0), 0u);
+        catalog::TreeList list;
+        RebuildQuickList(list, content.lines);
+        EXPECT_EQ(list.Count(), static_cast<int>(content.lines.size()) + 1);
+    }
+}
