@@ -123,6 +123,9 @@ TEST_F(Startup, WelcomePageCaptionsMenusAndHeight) {
     EXPECT_EQ(MenuText(window->SubMenu(0), 1), "&Restore or Copy Folders");
     EXPECT_EQ(MenuText(window->SubMenu(0), 3), "E&xit");
     EXPECT_EQ(MenuText(window->SubMenu(2), 8), "&About Corvane");
+    EXPECT_EQ(MenuText(window->SubMenu(1), 0), "Set &Reminder ");
+    EXPECT_EQ(MenuText(window->SubMenu(1), 6), "&Switch Identities");
+    EXPECT_EQ(MenuText(window->SubMenu(2), 5), "Corvane - Loopline");
     for (int position : {2, 3, 4, 6}) EXPECT_TRUE(MenuGrayed(window->SubMenu(1), position)) << position;
     EXPECT_FALSE(MenuGrayed(window->SubMenu(1), 0));
     EXPECT_TRUE(IsWindowVisible(window->picPage(0)) || !IsWindowVisible(window->Handle()));
