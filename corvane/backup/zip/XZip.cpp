@@ -54,30 +54,39 @@ public:
     // The caller's side: runs handlers and window messages until the worker ends.
     void Pump() {
         HANDLE handles[2] = {done_, request_};
-        bool quit = false;
-        WPARAM quitCode = 0;
         for (;;) {
-            DWORD w = MsgWaitForMultipleObjects(2, handles, FALSE, INFINITE, QS_ALLINPUT);
+            // Messages first, so a busy stream of events cannot starve the window.
+            if (!DispatchPending()) break;
+            DWORD w = MsgWaitForMultipleObjectsEx(2, handles, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
             if (w == WAIT_OBJECT_0) break;
             if (w == WAIT_OBJECT_0 + 1) {
                 (*call_)();
                 SetEvent(answered_);
-                continue;
-            }
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (msg.message == WM_QUIT) {
-                    // The program is ending: stop the command, then pass the quit on.
-                    quit = true;
-                    quitCode = msg.wParam;
-                    owner_.abort_ = true;
-                    break;
-                }
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
             }
         }
-        if (quit) PostQuitMessage(static_cast<int>(quitCode));
+        // The worker may still post events after a quit: serve them until it ends.
+        while (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+            (*call_)();
+            SetEvent(answered_);
+        }
+        if (quit_) PostQuitMessage(static_cast<int>(quitCode_));
+    }
+
+    // Dispatches the queued messages; false once WM_QUIT arrives.
+    bool DispatchPending() {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                // The program is ending: stop the command, then pass the quit on.
+                quit_ = true;
+                quitCode_ = msg.wParam;
+                owner_.abort_ = true;
+                return false;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        return true;
     }
 
 private:
@@ -86,6 +95,8 @@ private:
     HANDLE answered_;
     HANDLE done_;
     const std::function<void()>* call_ = nullptr;
+    bool quit_ = false;
+    WPARAM quitCode_ = 0;
 };
 
 XZip::XZip() : fs_(MakeWin32FileSystem()) {}
