@@ -3,8 +3,10 @@
 //   corzip x ARCHIVE [-d DIR] [SPEC...]        extract, replacing existing files
 //   corzip l ARCHIVE                           list: name, size, compressed size, CRC
 //   corzip t ARCHIVE                           test every entry's CRC
+// "-j N" sets the number of worker threads (default: one per core).
 // The exit code is the component's result code (a Linux shell sees it modulo 256).
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -75,6 +77,7 @@ ZipResult RunCommand(char command, ZipSettings& s) {
     zip.IncludeSubfolders = s.includeSubfolders;
     zip.OverwriteMode = s.overwriteMode;
     zip.Level = s.level;
+    zip.Threads = s.threads;
     zip.SkippingFile = [&](const std::string& n, const std::string& why) { events.SkippingFile(n, why); };
     return command == 'a' ? zip.Compress(0) : zip.Extract(0);
 #else
@@ -97,6 +100,8 @@ int main(int argc, char** argv) {
             s.includeSubfolders = true;
         } else if (arg.size() == 2 && arg[0] == '-' && arg[1] >= '0' && arg[1] <= '9' && command == 'a') {
             s.level = arg[1] - '0';
+        } else if (arg == "-j" && i + 1 < argc) {
+            s.threads = static_cast<unsigned>(std::atoi(argv[++i]));
         } else if (arg == "-d" && command == 'x' && i + 1 < argc) {
             s.extractionFolder = argv[++i];
         } else {
