@@ -33,6 +33,26 @@ HFONT FontLike(HWND page, const char* face, int weight, int percent) {
     return CreateFontIndirectA(&font);
 }
 
+int FontHeight(HFONT font) {
+    LOGFONTA info = {};
+    return font && GetObjectA(font, sizeof info, &info) ? info.lfHeight : 0;
+}
+
+// Makes `font` a font like the page's (scaled, weighted, of another face) and
+// gives it to the control; kept when it already matches, so a change of the
+// page's own font (another monitor's scale) is followed.
+void FollowPageFont(HWND page, HWND control, HFONT& font, const char* face, int weight, int percent) {
+    if (!page || !control) return;
+    HFONT wanted = FontLike(page, face, weight, percent);
+    if (font && FontHeight(font) == FontHeight(wanted)) {
+        DeleteObject(wanted);
+        return;
+    }
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(wanted), TRUE);
+    if (font) DeleteObject(font);
+    font = wanted;
+}
+
 // Draws a bitmap so it covers the rectangle, kept in proportion and anchored
 // at the left (the banner's text is there), smoothly scaled.
 void DrawCoveringBitmap(HDC target, const RECT& area, HBITMAP bitmap) {
@@ -128,11 +148,6 @@ void frmMain::CreatePages() {
     pages_[1] = CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_PAGE_WIZARD), hwnd_, PageProc,
                                    reinterpret_cast<LPARAM>(this));
     if (!pages_[0]) return;
-    bannerFont_ = FontLike(pages_[0], "Arial", FW_BOLD, 100);
-    buttonFont_ = FontLike(pages_[0], nullptr, FW_BOLD, 110);
-    SendMessageA(Control(IDC_LBL + 0), WM_SETFONT, reinterpret_cast<WPARAM>(bannerFont_), FALSE);
-    SendMessageA(Control(IDC_CMDBACKUP), WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_), FALSE);
-    SendMessageA(Control(IDC_CMDRESTORE), WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_), FALSE);
     // The window is as wide as the welcome page.
     RECT page;
     GetWindowRect(pages_[0], &page);
@@ -141,6 +156,7 @@ void frmMain::CreatePages() {
                        static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
     SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LayoutPages();
 }
 
 // Both pages fill the client area; only one is visible.
@@ -150,6 +166,12 @@ void frmMain::LayoutPages() {
     GetClientRect(hwnd_, &client);
     for (HWND page : pages_)
         if (page) SetWindowPos(page, nullptr, 0, 0, client.right, client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+    FollowPageFont(pages_[0], Control(IDC_LBL + 0), bannerFont_, "Arial", FW_BOLD, 100);
+    HFONT previousButtonFont = buttonFont_;
+    FollowPageFont(pages_[0], Control(IDC_CMDBACKUP), buttonFont_, nullptr, FW_BOLD, 110);
+    // Both welcome buttons share the font.
+    if (buttonFont_ != previousButtonFont)
+        SendMessageA(Control(IDC_CMDRESTORE), WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_), TRUE);
 }
 
 void frmMain::MeasureTwipsPerPixel() {

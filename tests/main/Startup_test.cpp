@@ -134,6 +134,15 @@ TEST_F(Startup, WelcomePageCaptionsMenusAndHeight) {
     RECT bounds;
     GetWindowRect(window->Handle(), &bounds);
     EXPECT_NEAR(bounds.bottom - bounds.top, 5400 / window->TwipsPerPixelY, 1.0);
+    // The whole welcome page fits the window's width.
+    RECT client, button, tagline;
+    GetClientRect(window->Handle(), &client);
+    MapWindowPoints(window->Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    GetWindowRect(window->Control(IDC_CMDBACKUP), &button);
+    GetWindowRect(window->Control(IDC_LBL + 0), &tagline);
+    EXPECT_LE(button.right, client.right);
+    EXPECT_LE(tagline.right, client.right);
+    EXPECT_GE(tagline.left, client.left);
     EXPECT_EQ(window->MessageTitle, "Corvane");
     EXPECT_EQ(window->OfText, " of ");
     window->Form_Activate();
