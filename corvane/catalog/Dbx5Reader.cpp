@@ -1,0 +1,211 @@
+#include "corvane/catalog/Dbx5Reader.h"
+
+#include "corvane/catalog/CatalogModel.h"
+#include "corvane/catalog/TextFcns.h"
+#include "corvane/catalog/TreeBuilder.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace corvane::catalog {
+
+namespace {
+
+constexpr int64_t kExpectedCountOffset = 0xCC;
+constexpr int64_t kRootNodeOffset = 0xEC;
+constexpr int kSlotsPerNode = 61;
+constexpr int64_t kNodeChildOffset = 8;
+constexpr int64_t kNodeEntryCountOffset = 17;
+constexpr int64_t kFirstSlotOffset = 24;
+constexpr int64_t kSlotSize = 12;
+constexpr size_t kDataAreaBytes = 500;
+constexpr int64_t kMessageCountOffset = 0xC4;
+constexpr size_t kStoreHeaderBytes = 200;
+
+bool IsNameEntryId(uint8_t id) { return id == 6 || id == 0x86; }
+
+struct Slot {
+  int32_t record = 0;
+  int32_t child = 0;
+};
+
+struct Node {
+  int32_t child = 0;
+  int entryCount = 0;
+  Slot slots[kSlotsPerNode];
+};
+
+std::optional<Node> ParseNode(const ByteView& index, int64_t offset) {
+  if (!index.Contains(offset)) return std::nullopt;
+  Node node;
+  node.child = index.I32(offset + kNodeChildOffset);
+  node.entryCount = index.U8(offset + kNodeEntryCountOffset);
+  for (int i = 0; i < kSlotsPerNode; ++i) {
+    int64_t slot = offset + kFirstSlotOffset + kSlotSize * i;
+    node.slots[i] = {index.I32(slot), index.I32(slot + 4)};
+  }
+  return node;
+}
+
+// One read of the index: the work list being filled and the walk's counters.
+class IndexWalk {
+public:
+  IndexWalk(const ByteView& index, const std::string& storeFolder, IFileSource& files, TreeList& work)
+      : index_(index), storeFolder_(storeFolder), files_(files), work_(work) {}
+
+  void Run() {
+    int expected = index_.I16(kExpectedCountOffset);
+    std::optional<Node> root = ParseNode(index_, index_.I32(kRootNodeOffset));
+    if (!root) return;
+    if (root->child > 0) ReadNodeRecords(root->child);
+    ReadSlotRecords(*root);
+    for (const Slot& slot : root->slots) {
+      if (recordsRead_ >= expected) break;
+      if (slot.child > 0) ReadNodeRecords(slot.child);
+    }
+  }
+
+private:
+  // The child pointers of a node reached this way are not followed: the walk
+  // covers the root and the nodes it points to, two levels in all.
+  void ReadNodeRecords(int32_t offset) {
+    if (std::optional<Node> node = ParseNode(index_, offset)) ReadSlotRecords(*node);
+  }
+
+  void ReadSlotRecords(const Node& node) {
+    int used = 0;
+    for (const Slot& slot : node.slots) {
+      if (used >= node.entryCount) break;
+      if (slot.record <= 0) continue;
+      ++used;
+      ReadRecord(slot.record);
+    }
+  }
+
+  void ReadRecord(int32_t offset) {
+    // A well-formed index lists each record once; a repeated offset would
+    // only duplicate a folder number, which the tree relies on being unique.
+    if (!seenRecords_.insert(offset).second) return;
+    std::optional<FolderRecord> record = ParseFolderRecord(index_, offset);
+    if (!record) return;
+    ++recordsRead_;
+    if (IsNameEntryId(record->id2) && record->id1 == 2) {
+      work_.SetText(0, record->name);  // the store's root record
+      return;
+    }
+    AddWorkItem(*record);
+  }
+
+  int ItemTypeOf(FolderRecord& record) {
+    if (!IsNameEntryId(record.id3)) {
+      if (!record.file.empty() && files_.FileExists(JoinStorePath(storeFolder_, record.file))) {
+        return kTypeMailFolder;
+      }
+      record.file.clear();
+      return kTypeNoData;
+    }
+    record.file.clear();
+    if (record.folderNumber == 1) {
+      record.name += ' ';
+      return kTypeLocalRoot;
+    }
+    return record.id2 == 2 ? kTypeNoData : kTypeContainer;
+  }
+
+  void AddWorkItem(FolderRecord& record) {
+    int type = ItemTypeOf(record);
+    std::string folderText = ShowHex(record.folderNumber);
+    std::string parentText = ShowHex(record.parentNumber);
+    // Folders 1 to 8 of the local root sort first, in number order.
+    std::string key = (record.parentNumber == 1 && record.folderNumber < 9) ? FourDigitKey(folderText) : "9999";
+    std::string sortMe = key + ToLower(record.name);
+    int at = work_.AddItem(FourDigitKey(parentText) + sortMe, 0);
+    work_.SetTextValue(at, names::kMbxName, record.file);
+    work_.SetTextValue(at, names::kDisplay, record.name);
+    work_.SetTextValue(at, names::kFolderNo, folderText);
+    work_.SetTextValue(at, names::kParentNo, parentText);
+    work_.SetNumberValue(at, names::kType, type);
+    work_.SetTextValue(at, names::kSortMe, sortMe);
+    work_.SetTextValue(at, names::kHasData, type == kTypeMailFolder ? "Y" : "N");
+  }
+
+  const ByteView& index_;
+  const std::string& storeFolder_;
+  IFileSource& files_;
+  TreeList& work_;
+  int recordsRead_ = 0;
+  std::unordered_set<int32_t> seenRecords_;
+};
+
+}  // namespace
+
+uint8_t ByteView::U8(int64_t offset) const { return Contains(offset) ? bytes_[offset] : 0; }
+
+int16_t ByteView::I16(int64_t offset) const {
+  return static_cast<int16_t>(static_cast<uint16_t>(U8(offset) | (U8(offset + 1) << 8)));
+}
+
+int32_t ByteView::I32(int64_t offset) const {
+  uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = (value << 8) | U8(offset + i);
+  return static_cast<int32_t>(value);
+}
+
+std::string ByteView::Text(int64_t offset, size_t count) const {
+  std::string text(count, '\0');
+  if (offset >= Size() || offset + static_cast<int64_t>(count) <= 0) return text;
+  int64_t first = std::max<int64_t>(offset, 0);
+  int64_t last = std::min<int64_t>(offset + static_cast<int64_t>(count), Size());
+  std::copy(bytes_.begin() + first, bytes_.begin() + last, text.begin() + (first - offset));
+  return text;
+}
+
+std::optional<FolderRecord> ParseFolderRecord(const ByteView& index, int64_t offset) {
+  if (!index.Contains(offset)) return std::nullopt;
+  FolderRecord record;
+  int64_t self = index.I32(offset);
+  int entries = index.U8(offset + 10);
+  record.folderNumber = index.I16(offset + 13);
+  record.id1 = index.U8(offset + 16);
+  record.parentNumber = index.I16(offset + 17);
+  record.id2 = index.U8(offset + 20);
+  record.id3 = index.U8(offset + 24);
+  int64_t dataArea = self + 12 + 4 * entries;
+  if (!index.Contains(dataArea)) return record;  // no strings: empty name and file
+  std::string data = index.Text(dataArea, kDataAreaBytes);
+  record.name = std::string(GetField(data, '\0', 1));
+  record.file = std::string(GetField(data, '\0', 2));
+  if (!EndsWithNoCase(record.file, "DBX")) record.file.clear();
+  return record;
+}
+
+void ReadFolderIndex(const std::vector<uint8_t>& index, const std::string& storeFolder,
+                     IFileSource& files, TreeList& work) {
+  work.Clear();
+  work.AddItem(kRootText);
+  work.SetChildOrder(0, ChildOrder::ByText);
+  work.SetNumberValue(0, names::kType, kTypeRoot);
+  ByteView view(index);
+  IndexWalk(view, storeFolder, files, work).Run();
+}
+
+bool ReadV5Index(const std::string& storeFolder, IFileSource& files, TreeList& work,
+                 TreeList& target, bool removeContainers) {
+  std::string path = JoinStorePath(storeFolder, kIndexFileName);
+  work.Clear();
+  target.Clear();
+  if (!files.FileExists(path)) return false;
+  int64_t length = files.FileLength(path);
+  size_t toRead = static_cast<size_t>(std::clamp<int64_t>(length, 0, static_cast<int64_t>(kMaxIndexBytes)));
+  std::vector<uint8_t> bytes = files.ReadStart(path, toRead);
+  ReadFolderIndex(bytes, storeFolder, files, work);
+  BuildV5Tree(work, target, removeContainers);
+  return true;
+}
+
+int32_t ReadMessageCount(IFileSource& files, const std::string& path) {
+  std::vector<uint8_t> header = files.ReadStart(path, kStoreHeaderBytes);
+  return ByteView(header).I32(kMessageCountOffset);
+}
+
+}  // namespace corvane::catalog

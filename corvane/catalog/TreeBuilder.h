@@ -1,0 +1,39 @@
+// Turns the flat work list into the folder tree the user sees, and gives
+// every tree item its size, message count, remembered selection, mark,
+// picture and colours.
+#pragma once
+
+#include "corvane/catalog/CatalogModel.h"
+#include "corvane/catalog/FileSource.h"
+#include "corvane/catalog/TreeList.h"
+
+#include <string>
+
+namespace corvane::catalog {
+
+inline constexpr int kPlacementPasses = 3;
+
+// Version 5: top-level folders (parent "  ") first, ordered by type digit and
+// name; then at most three passes place every other folder under the item
+// whose iFldrNo equals its iParentNo, siblings ordered by SortMe. Folders
+// whose parent never turns up are left out. With `removeContainers` every
+// type-3 item (and what is beneath it) is removed afterwards.
+void BuildV5Tree(const TreeList& work, TreeList& tree, bool removeContainers);
+
+// The remembered selection: parallel lists of store file names and flags
+// separated by character 2.
+struct RememberedSelection {
+  std::string names;
+  std::string flags;
+  // 1 when `file` is not listed; a stored -1 counts as 1.
+  int FlagFor(const std::string& file) const;
+};
+
+// Version-5 measuring pass over `tree` (tlMail): empties the work list, opens
+// the root, measures every store file below `storeFolder` and sets marks,
+// pictures and colours; fills `totals` (ItemCount, TotalBytes, SelectedCount
+// and CatalogBytes are added to, as for one backup start).
+void MeasureV5(TreeList& tree, TreeList& work, const std::string& storeFolder,
+               const RememberedSelection& saved, IFileSource& files, CatalogTotals& totals);
+
+}  // namespace corvane::catalog
