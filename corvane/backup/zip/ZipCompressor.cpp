@@ -119,7 +119,7 @@ private:
             skippedInUse_ = true;
             return result::kSuccess;
         }
-        std::vector<unsigned char> current, next, dictionary;
+        std::vector<unsigned char> current = Spare(), next = Spare(), dictionary;
         if (!ReadBlock(*file, current))
             return Push({Pending::kFailed, i, true, nullptr, "a read error occurred"});
         for (bool first = true;; first = false) {
@@ -132,6 +132,7 @@ private:
             auto job = std::make_shared<DeflateJob>();
             std::vector<unsigned char> following = NextDictionary(dictionary, current);
             job->input = std::move(current);
+            job->output = Spare();
             job->dictionary = std::move(dictionary);
             job->last = last;
             dictionary = std::move(following);
@@ -141,7 +142,22 @@ private:
             if (last) return result::kSuccess;
             if (readError) return Push({Pending::kFailed, i, false, nullptr, "a read error occurred"});
             current = std::move(next);
-            next.clear();
+            next = Spare();
+        }
+    }
+
+    // Block buffers are reused: fresh megabyte allocations cost a page fault per page.
+    std::vector<unsigned char> Spare() {
+        if (spare_.empty()) return {};
+        std::vector<unsigned char> b = std::move(spare_.back());
+        spare_.pop_back();
+        b.clear();
+        return b;
+    }
+    void Recycle(DeflateJob& job) {
+        if (spare_.size() < 4 * maxInFlight_) {
+            spare_.push_back(std::move(job.input));
+            spare_.push_back(std::move(job.output));
         }
     }
 
@@ -210,6 +226,7 @@ private:
                                                entry_.compressedSize >= settings_.zip64.sizeLimit ||
                                                entry_.compressedSize >= 0xFFFFFFFFull);
         if (overflow) return DropEntry(item, "the file grew while it was being read");
+        Recycle(*p.job);
         if (!p.job->last) return result::kSuccess;
         entryOpen_ = false;
         directory_.push_back(entry_);
@@ -269,6 +286,7 @@ private:
     const SourcePlan* plan_ = nullptr;
     size_t maxInFlight_ = 8;
     std::deque<Pending> pending_;
+    std::vector<std::vector<unsigned char>> spare_;
     std::vector<ZipEntry> directory_;
     ZipEntry entry_;
     bool entryOpen_ = false;
