@@ -188,6 +188,17 @@ TEST_F(ZipRoundTrip, AbortOrFailureLeavesTheEarlierArchiveUntouched) {
     EXPECT_EQ(Zip(s), result::kCannotCreate);
 }
 
+TEST_F(ZipRoundTrip, ArchiveInsideTheStoredFolderIsNotStoredInItself) {
+    WriteBytes(dir / "out/a.txt", "a");
+    ZipSettings s = CompressSettings(dir / "out/*");
+    WriteBytes(s.archivePath, "an older archive");
+    ASSERT_EQ(Zip(s), result::kSuccess);
+    std::vector<ListedEntry> listed;
+    ASSERT_EQ(List(s, *native, events, &listed), result::kSuccess);
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_TRUE(listed[0].name.ends_with("out/a.txt"));
+}
+
 TEST_F(ZipRoundTrip, CorruptEntryLeavesTargetAsItWas) {
     WriteBytes(dir / "src/a.txt", MailText(200000, 1));
     ZipSettings s = CompressSettings(dir / "src/a.txt");

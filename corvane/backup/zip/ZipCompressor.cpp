@@ -3,6 +3,8 @@
 // descriptors, then the central directory and the end records.
 #include <zlib.h>
 
+#include <algorithm>
+#include <cctype>
 #include <deque>
 #include <memory>
 #include <thread>
@@ -294,6 +296,19 @@ private:
     bool skippedInUse_ = false;
     bool skippedRead_ = false;
 };
+// An older archive of the same name inside a folder being stored is not stored in the new one.
+void DropArchiveItself(SourcePlan& plan, const std::string& archivePath) {
+    std::string archiveName = EntryNameFromPath(archivePath);
+    auto same = [&](const SourceItem& item) {
+        if (item.entryName.size() != archiveName.size()) return false;
+        for (size_t i = 0; i < archiveName.size(); ++i)
+            if (std::tolower(static_cast<unsigned char>(item.entryName[i])) !=
+                std::tolower(static_cast<unsigned char>(archiveName[i])))
+                return false;
+        return true;
+    };
+    plan.items.erase(std::remove_if(plan.items.begin(), plan.items.end(), same), plan.items.end());
+}
 }  // namespace
 
 ZipResult Compress(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
@@ -302,6 +317,7 @@ ZipResult Compress(const ZipSettings& settings, FileSystem& fs, ZipEvents& event
     std::vector<std::string> specs = SplitSpecifications(settings.filesToProcess);
     if (specs.empty()) return result::kBadSettings;
     SourcePlan plan = PlanSources(fs, specs, settings.includeSubfolders);
+    DropArchiveItself(plan, settings.archivePath);
     if (plan.items.empty()) return result::kNothingToDo;
     if (abort) return result::kStopped;
     Compressor compressor(settings, fs, events, abort);
