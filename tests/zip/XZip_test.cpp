@@ -144,6 +144,18 @@ TEST_F(XZipTest, ExtractionWithWritableRename) {
     EXPECT_EQ(ReadBytes(dir / "mail\\f3.txt"), ReadBytes(dir / "src\\f3.txt"));
 }
 
+TEST_F(XZipTest, RoundTripOfAnsiNamesEmptyFilesAndFolders) {
+    WriteBytes(dir / "src\\caf\xe9 r\xe9sum\xe9.txt", MailText(3 * 1024 * 1024, 9));
+    WriteBytes(dir / "src\\sub folder\\empty.dbx", "");
+    fs::create_directories(dir / "src\\empty folder");
+    ASSERT_EQ(zip.Compress(0), result::kSuccess);
+    zip.FilesToProcess = "src\\*";
+    zip.ExtractionFolder = dir / "back";
+    ASSERT_EQ(zip.Extract(0), result::kSuccess);
+    EXPECT_EQ(Tree(dir / "back\\src"), Tree(dir / "src"));
+    EXPECT_TRUE(TempLeftovers(dir.Path()).empty());
+}
+
 TEST_F(XZipTest, OutputThatCannotBeCreatedAndNestedCalls) {
     zip.ArchivePath = dir / "missing folder\\out.zip";
     EXPECT_EQ(zip.Compress(0), result::kCannotCreate);
