@@ -20,6 +20,7 @@ std::array<bool, 256> ByteSet(Bytes set) {
 
 // Keeps the bytes whose membership equals `keep`: counts them first, then copies.
 void Filter(Bytes text, Bytes set, bool keep, ResultSink& sink) {
+  if (text.size() > kMaxResultLength) return;
   std::array<bool, 256> members = ByteSet(set);
   uint64_t kept = 0;
   for (char c : text) kept += members[static_cast<unsigned char>(c)] == keep;
@@ -38,6 +39,7 @@ bool IsWordBreak(unsigned char c) {
 }  // namespace
 
 void Trim(Bytes text, ResultSink& sink) {
+  if (text.size() > kMaxResultLength) return;
   size_t first = text.find_first_not_of(' ');
   if (first == Bytes::npos) return;
   size_t last = text.find_last_not_of(' ');
@@ -52,7 +54,7 @@ void Trim(Bytes text, ResultSink& sink) {
 }
 
 void Proper(Bytes text, ResultSink& sink) {
-  if (text.empty()) return;
+  if (text.empty() || text.size() > kMaxResultLength) return;
   char* out = sink.Allocate(static_cast<uint32_t>(text.size()));
   if (out == nullptr) return;
   bool wordStart = true;
@@ -72,7 +74,7 @@ void Proper(Bytes text, ResultSink& sink) {
 }
 
 void Reverse(Bytes text, ResultSink& sink) {
-  if (text.empty()) return;
+  if (text.empty() || text.size() > kMaxResultLength) return;
   char* out = sink.Allocate(static_cast<uint32_t>(text.size()));
   if (out == nullptr) return;
   for (size_t i = text.size(); i > 0; --i) *out++ = text[i - 1];
@@ -114,7 +116,7 @@ void StripOut(Bytes text, Bytes set, ResultSink& sink) { Filter(text, set, false
 void LeaveOnly(Bytes text, Bytes set, ResultSink& sink) { Filter(text, set, true, sink); }
 
 void Translate(Bytes text, Bytes from, Bytes to, ResultSink& sink) {
-  if (from.size() != to.size() || text.empty()) return;
+  if (from.size() != to.size() || text.empty() || text.size() > kMaxResultLength) return;
   std::array<int, 256> target;
   target.fill(-1);
   for (size_t k = from.size(); k > 0; --k) {  // backwards, so the first position wins
