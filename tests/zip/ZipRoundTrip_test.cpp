@@ -135,6 +135,12 @@ TEST_F(ZipRoundTrip, ResultsOfPartialExtractions) {
     EXPECT_EQ(Unzip(ExtractSettings("src\\*.txt", dir / "z")), result::kRenamedAway);
     EXPECT_FALSE(fs::exists(dir / "z/src/a.txt"));
     EXPECT_TRUE(fs::exists(dir / "z/src/b.txt"));
+
+    events.onRename = nullptr;
+    fs::create_directories(dir / "w/src/a.txt");  // a folder where the file should go
+    EXPECT_EQ(Unzip(ExtractSettings("src\\a.txt", dir / "w")), result::kCannotReplace);
+    WriteBytes(dir / "v/src", "a file where the folder should go");
+    EXPECT_EQ(Unzip(ExtractSettings("src\\a.txt", dir / "v")), result::kCannotCreateTarget);
 }
 
 TEST_F(ZipRoundTrip, CompressResultsForSkipsAndMissingSpecifications) {

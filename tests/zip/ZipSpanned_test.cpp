@@ -102,6 +102,14 @@ TEST_F(ZipSpanned, WrongVolumeIsAskedForAgain) {
     EXPECT_EQ(events.disks[1], 1);
 }
 
+TEST_F(ZipSpanned, VolumeNeverSuppliedEndsTheCommand) {
+    int count = WriteSet();
+    fs::copy_file(Shelf(count - 1), dir / "drive/set.zip");
+    events.onNewdisk = [](int) { return true; };  // "OK" without changing the disk
+    EXPECT_EQ(Extract(ExtractSettings(), sim, events, abort), result::kWrongVolume);
+    EXPECT_TRUE(TempLeftovers(dir.Path()).empty());
+}
+
 TEST_F(ZipSpanned, CancelledDiskPromptStopsBothWays) {
     events.onNewdisk = [](int) { return false; };
     EXPECT_EQ(Compress(Settings(), sim, events, abort), result::kStopped);
