@@ -76,6 +76,15 @@ TEST_F(XZipTest, EventsArriveOnTheCallingThreadWhileMessagesFlow) {
     DestroyWindow(window);
 }
 
+TEST_F(XZipTest, QuitDuringACommandStopsItAndIsPassedOn) {
+    zip.Adding = [&](const EntryProgress&) { PostQuitMessage(7); };
+    EXPECT_EQ(zip.Compress(0), result::kStopped);
+    EXPECT_FALSE(fs::exists(zip.ArchivePath));
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 7u);
+}
+
 TEST_F(XZipTest, AbortFromAHandlerEndsPromptlyAndLeavesNoArchive) {
     int added = 0;
     zip.Adding = [&](const EntryProgress&) {
