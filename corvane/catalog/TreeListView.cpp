@@ -279,11 +279,15 @@ void TreeListView::DrawSecondColumn(NMTVCUSTOMDRAW& draw) {
   if (!TreeView_GetItemRect(tree_, reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec), &textRect, TRUE)) return;
   // The column lines up for every item unless a long first column reaches it.
   RECT column{std::max<LONG>(tabColumn_, textRect.right + 8), textRect.top, draw.nmcd.rc.right, textRect.bottom};
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(tree_, WM_GETFONT, 0, 0));
+  if (font == nullptr) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  HGDIOBJ oldFont = SelectObject(draw.nmcd.hdc, font);
   SetBkMode(draw.nmcd.hdc, TRANSPARENT);
   Colour fore = model_->TextColour(position);
   SetTextColor(draw.nmcd.hdc, fore != kDefaultColour ? fore : GetSysColor(COLOR_WINDOWTEXT));
   DrawTextA(draw.nmcd.hdc, second.c_str(), static_cast<int>(second.size()), &column,
             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  SelectObject(draw.nmcd.hdc, oldFont);
 }
 
 LRESULT CALLBACK TreeListView::HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
