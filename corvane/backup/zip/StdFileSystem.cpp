@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 
@@ -154,7 +155,7 @@ public:
 
     uint64_t FreeSpace(const std::string& folder) override {
         struct statvfs sv {};
-        if (::statvfs(folder.c_str(), &sv) != 0) return 0;
+        if (::statvfs(folder.c_str(), &sv) != 0) return UINT64_MAX;  // unknown is not full
         return static_cast<uint64_t>(sv.f_bavail) * sv.f_frsize;
     }
 

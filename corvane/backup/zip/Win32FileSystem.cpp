@@ -209,7 +209,9 @@ public:
 
     uint64_t FreeSpace(const std::string& folder) override {
         ULARGE_INTEGER available;
-        if (!GetDiskFreeSpaceExA(folder.c_str(), &available, nullptr, nullptr)) return 0;
+        // A volume that cannot say (some network shares) is not taken for a full one;
+        // a real full disk still fails the write.
+        if (!GetDiskFreeSpaceExA(folder.c_str(), &available, nullptr, nullptr)) return UINT64_MAX;
         return available.QuadPart;
     }
 

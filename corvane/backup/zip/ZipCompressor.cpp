@@ -157,7 +157,7 @@ private:
         return b;
     }
     void Recycle(DeflateJob& job) {
-        if (spare_.size() < 4 * maxInFlight_) {
+        if (spare_.size() < 2 * maxInFlight_) {
             spare_.push_back(std::move(job.input));
             spare_.push_back(std::move(job.output));
         }

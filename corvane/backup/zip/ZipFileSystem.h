@@ -62,7 +62,7 @@ public:
     // Creates the folder and any missing parents.
     virtual bool MakeFolders(const std::string& path) = 0;
     virtual bool SetFileInfo(const std::string& path, int64_t modifiedUnix, uint32_t dosAttributes) = 0;
-    // Bytes that can still be written on the volume holding `folder`.
+    // Bytes that can still be written on the volume holding `folder`; UINT64_MAX when unknown.
     virtual uint64_t FreeSpace(const std::string& folder) = 0;
 };
 
