@@ -62,6 +62,11 @@ public:
     HMENU SubMenu(int index) const;  // 0 mFunction, 1 mOpts, 2 mHelp
     std::string Caption() const;
 
+    // Window heights of the two pages; the height is set in twips of this screen.
+    static constexpr int kWelcomeHeightTwips = 5400;
+    static constexpr int kWizardHeightTwips = 6090;
+    void SetWindowHeightTwips(int twips);
+
     // A numbered text of the program's string table.
     static std::string LoadText(int number);
 
@@ -116,6 +121,48 @@ public:
     int HelpContextId = 0;
     bool StoppedByMessage = false;  // the load ended with a stop message
 
+    // The wizard page (frmMain_Wizard.cpp). Opening a wizard is the page flow
+    // of its start: the backup opens on step 0, the restore on step 4.
+    void OpenBackupWizard();
+    void OpenRestoreWizard();
+    void btnNext_Click();
+    void btnBack_Click();
+    void doIT_Click();
+    void cmdSelect_Click(int index);
+    void cmdSaveLocn_Click();
+    void txtSaveLocn_Change();
+    void optRename_Click(int index);
+    // Step entry: fills the panel of the step being entered.
+    void EnterStep(int step);
+    void ShowCounts();
+    void ShowDestinationPage();
+    void ShowNamePage();
+    void ShowFinalPage();
+    void UpdateDestinationWarnings();
+    HWND picStep(int index) const;
+    // The news program: automatic (a backup start) follows the date rule; the menu always starts it.
+    void LaunchNews(bool automatic);
+
+    // Seams for the parts that attach to the wizard: the runs, the select
+    // buttons of the tree, the restore's folder chooser; and the system
+    // queries a test must control (the defaults ask Windows).
+    std::function<void()> StartBackupRun;
+    std::function<void()> AbortBackupRun;
+    std::function<void()> StartRestoreRun;
+    std::function<void(bool select)> SelectAllItems;
+    std::function<void()> UnloadSelFolder;  // set while the folder chooser is loaded
+    std::function<std::string(HWND owner, const std::string& title)> BrowseFolder;
+    std::function<int64_t(const std::string& root)> FreeBytesOf;
+    std::function<unsigned(const std::string& root)> DriveTypeOf;
+
+    // Planning state of the backup pages.
+    int64_t TotalBytes = 0;
+    int32_t SelectedCount = 0;
+    int32_t ItemCount = 0;
+    std::string SaveDriveRoot;
+    bool IsDiskette = false;
+    int BeepsSounded = 0;  // beeps of refused close requests
+
 private:
     // Start-up steps (frmMain_Startup.cpp).
     void InitialiseTexts();
@@ -139,7 +186,6 @@ private:
     static INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
     void CreatePages();
     void LayoutPages();
-    void SetWindowHeightTwips(int twips);
     void MeasureTwipsPerPixel();
     void DrawPicture(const DRAWITEMSTRUCT& item);
     void OnCommand(int id);
@@ -148,6 +194,16 @@ private:
     void SetCaption(const std::string& caption);
     void SavePosition();
     void StartAgain();
+    void Beep();
+
+    // Wizard page parts (frmMain_Wizard.cpp, frmMain_WizardPanels.cpp).
+    static LRESULT CALLBACK WizardPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
+    void CreateWizardControls();
+    void OnWizardCommand(int id, int code);
+    void SetStepVisible(int step);
+    void RecomputeDestination();
+    void SetRenameFrameVisible(bool visible);
+    bool settingSaveLocn_ = false;  // txtSaveLocn is being filled by code
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;

@@ -1,9 +1,13 @@
 // The menus, the welcome buttons' guard, the close request and the unload.
 #include "corvane/main/frmMain.h"
 
+#include "corvane/backup/frmSetRemind.h"
+#include "corvane/backup/planning/NewsSchedule.h"
 #include "corvane/environment/HelpFcns.h"
+#include "corvane/environment/RegistryEx.h"
 #include "corvane/environment/Seams.h"
 #include "corvane/environment/SysFcns.h"
+#include "corvane/main/About.h"
 #include "corvane/main/frmSelIdent.h"
 #include "corvane/main/portable/TextFields.h"
 #include "corvane/main/resource.h"
@@ -11,7 +15,14 @@
 namespace corvane {
 namespace {
 
+// Tells the news program which product's news to show.
 const char* const kNewsProductCode = "CV";
+const char* const kNewsKey = "Software\\BrindleWorks\\Loopline\\Corvane";
+const char* const kNewsDateValue = "LastShowDate";
+// The programs started from here (the news program, this program after an
+// identity switch) must come up visible: a hidden start would hand them a
+// hidden first window, which the user could never reach.
+constexpr int kStartedProgramShow = SW_SHOWNORMAL;
 
 void RunPendingMessages() {
     MSG message;
@@ -38,6 +49,12 @@ void frmMain::mFunction_Click(int index) {
 
 void frmMain::mOpts_Click(int index) {
     HMENU options = SubMenu(1);
+    if (index == 0) {
+        if (!Registry) return;
+        frmSetRemind reminder(*Registry);
+        reminder.Edit(hwnd_);
+        return;
+    }
     if (index >= 2 && index <= 4) {
         // The identity rule takes effect at the next start.
         for (int position = 2; position <= 4; ++position)
@@ -67,16 +84,14 @@ void frmMain::mHelp_Click(int index) {
     case 2: ShowHelpContext(1002); return;
     case 3: ShowHelpContext(1005); return;
     case 5:
-        // The news program, whatever date it last showed its page.
-        Launcher().Open({AppFolder + "\\loopline.exe ", std::string("ProductId=") + kNewsProductCode, "", SW_HIDE});
-        RunPendingMessages();
+        LaunchNews(false);
         return;
     case 7: ShowHelpContext(1006); return;
-    case 8:
-        ShowMessage(hwnd_, LoadText(IDS_CAPTION) + "\r\n" + LoadText(IDS_VERSION_LABEL) + " " +
-                               VersionText("corvane.exe"),
-                    MessageTitle, MB_OK | MB_ICONINFORMATION);
+    case 8: {
+        About about(VersionText("corvane.exe"));
+        about.ShowModal(hwnd_);
         return;
+    }
     default: return;
     }
 }
@@ -89,7 +104,27 @@ void frmMain::cmdBackup_Click() {
         AbortRequested = true;
         return;
     }
-    if (StartBackupWizard) StartBackupWizard();
+    LaunchNews(true);
+    // The backup start proper (catalog, counts) attaches through the hook;
+    // without it the wizard opens on an empty selection.
+    if (StartBackupWizard) return StartBackupWizard();
+    OpenBackupWizard();
+}
+
+// Starts the news program. A backup start (automatic) does so only once the
+// date it last showed its page is 30 days old; any failure is ignored.
+void frmMain::LaunchNews(bool automatic) {
+    if (automatic) {
+        std::string shown = RegistryEx::ReadText("HKCU", kNewsKey, kNewsDateValue, "");
+        planning::CalendarDate today{Today().year, Today().month, Today().day};
+        planning::NewsDecision decision = planning::DecideAutomaticNews(shown, today);
+        if (!decision.storeDate.empty())
+            RegistryEx::WriteValue("HKCU", kNewsKey, kNewsDateValue, 'S', decision.storeDate);
+        if (!decision.launch) return;
+    }
+    Launcher().Open({AppFolder + "\\loopline.exe ", std::string("ProductId=") + kNewsProductCode, "",
+                     kStartedProgramShow});
+    RunPendingMessages();
 }
 
 void frmMain::cmdRestore_Click() {
@@ -104,8 +139,8 @@ void frmMain::cmdRestore_Click() {
 bool frmMain::Form_QueryUnload(bool byUser) {
     if (!byUser) return true;
     if (bProcessStarted) {
-        MessageBeep(MB_OK);
-        MessageBeep(MB_OK);
+        Beep();
+        Beep();
         return false;
     }
     return ShowMessage(hwnd_, LoadText(IDS_EXIT_QUESTION), Caption(), MB_YESNO | MB_ICONINFORMATION) == IDYES;
@@ -118,8 +153,17 @@ void frmMain::Unload() {
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
+void frmMain::Beep() {
+    ++BeepsSounded;
+    MessageBeep(MB_OK);
+}
+
 void frmMain::Form_Unload() {
     CloseHelp();
+    if (UnloadSelFolder) {
+        UnloadSelFolder();
+        UnloadSelFolder = nullptr;
+    }
     // A quick backup leaves the stored position alone, and so does a start
     // that stopped before the window was placed.
     if (!FastMode && positionPlaced_) SavePosition();
@@ -140,7 +184,7 @@ void frmMain::StartAgain() {
     RunPendingMessages();
     ShowWindow(hwnd_, SW_HIDE);
     RunPendingMessages();
-    Launcher().Open({AppFolder + "\\corvane.exe", "", "", SW_HIDE});
+    Launcher().Open({AppFolder + "\\corvane.exe", "", "", kStartedProgramShow});
 }
 
 }  // namespace corvane

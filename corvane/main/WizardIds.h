@@ -1,0 +1,31 @@
+// Control ids of the wizard page's step panels and buttons, made in code by
+// frmMain_Wizard.cpp. Control arrays keep their index in the id (picStep(3)
+// is IDC_PICSTEP + 3); the numbered labels use IDC_LBL of resource.h.
+#pragma once
+
+#define IDC_WIZARD_BODY 3000
+#define IDC_LBLCAPTION 3001
+#define IDC_TLMAIL 3002
+#define IDC_BTNBACK 3003
+#define IDC_BTNNEXT 3004
+#define IDC_PICSTEP 3010
+#define IDC_STEPLINE 3016
+#define IDC_TXTCOUNT 3020
+#define IDC_TXTTOTALSIZE 3021
+#define IDC_TXTBACKSIZE 3022
+#define IDC_LBLCOUNTS 3023
+#define IDC_CMDSELECT 3030
+#define IDC_TXTSAVELOCN 3040
+#define IDC_CMDSAVELOCN 3041
+#define IDC_TXTBACKNAME 3050
+#define IDC_FRARENAME 3051
+#define IDC_OPTRENAME 3052
+#define IDC_DOIT 3060
+#define IDC_BARPROGRESS 3061
+#define IDC_LBLPROGRESS 3062
+
+#define IDD_ABOUT 740
+#define IDC_ABOUT_ICON 741
+#define IDC_ABOUT_NAME 742
+#define IDC_ABOUT_VERSION 743
+#define IDC_ABOUT_TEXT 744

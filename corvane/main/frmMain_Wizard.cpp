@@ -1,0 +1,317 @@
+// The wizard's steps: both transition tables, the step-entry routine, the
+// run button, and the destination and name pages of a backup.
+#include "corvane/backup/planning/BackupPlanning.h"
+#include "corvane/environment/Seams.h"
+#include "corvane/environment/SysFcns.h"
+#include "corvane/main/WizardIds.h"
+#include "corvane/main/frmMain.h"
+#include "corvane/main/resource.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kWizardHeightTwips = 6090;
+constexpr int kBackupMode = 1;
+constexpr int kRestoreMode = 2;
+constexpr int kRestoreStep = 4;
+constexpr int kRunStep = 3;
+constexpr UINT kRamDiskDriveType = 6;  // DRIVE_RAMDISK
+constexpr int IDS_DRIVE_NOT_READY = 207;
+constexpr int IDS_RESTORE_HINT = 177;
+constexpr int IDS_RESTORE_NOW = 178;
+
+const char* const kStepTitles[] = {
+    "Step 1 - Select the folders and items to back up",
+    "Step 2 - Choose where to save the archive",
+    "Step 3 - Check the name of the archive",
+    "Step 4 - Make the archive",
+    "Select the folders to restore",
+};
+
+// The free space of a drive root in bytes as a 64-bit figure; 0 when the
+// system cannot say (an empty drive, a bad root), which turns the warning off.
+int64_t DriveFreeBytes(const std::string& root) {
+    std::string path = root;
+    if (path.empty() || path.back() != '\\') path += '\\';
+    UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    ULARGE_INTEGER available = {}, total = {}, free = {};
+    BOOL ok = GetDiskFreeSpaceExA(path.c_str(), &available, &total, &free);
+    SetErrorMode(oldMode);
+    if (!ok || available.QuadPart > static_cast<ULONGLONG>(INT64_MAX)) return 0;
+    return static_cast<int64_t>(available.QuadPart);
+}
+
+char ThousandsSeparator() {
+    char separator[8] = {};
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, sizeof separator) > 1) return separator[0];
+    return ',';
+}
+
+planning::CalendarDate TodayAsDate() {
+    CalendarTime today = Today();
+    return {today.year, today.month, today.day};
+}
+
+void ShowControl(HWND control, bool visible) {
+    if (control) ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
+}
+
+void Enable(HWND control, bool enabled) {
+    if (control) EnableWindow(control, enabled ? TRUE : FALSE);
+}
+
+}  // namespace
+
+// The page flow of a wizard start; the starts themselves (catalog, archive
+// choice) belong to the backup and restore parts and call these.
+void frmMain::OpenBackupWizard() {
+    CreateWizardControls();
+    WizardMode = kBackupMode;
+    if (HMENU file = SubMenu(0)) {
+        EnableMenuItem(file, 0, MF_BYPOSITION | MF_GRAYED);
+        EnableMenuItem(file, 1, MF_BYPOSITION | MF_GRAYED);
+    }
+    SetWindowHeightTwips(kWizardHeightTwips);
+    ShowControl(pages_[0], false);
+    ShowControl(pages_[1], true);
+    SetStepVisible(0);
+    Enable(Control(IDC_BTNBACK), false);
+    Enable(Control(IDC_BTNNEXT), true);
+    EnterStep(0);
+}
+
+void frmMain::OpenRestoreWizard() {
+    CreateWizardControls();
+    WizardMode = kRestoreMode;
+    if (HMENU file = SubMenu(0)) {
+        EnableMenuItem(file, 0, MF_BYPOSITION | MF_GRAYED);
+        EnableMenuItem(file, 1, MF_BYPOSITION | MF_GRAYED);
+    }
+    SetWindowHeightTwips(kWizardHeightTwips);
+    ShowControl(pages_[0], false);
+    ShowControl(pages_[1], true);
+    SetStepVisible(kRestoreStep);
+    Enable(Control(IDC_BTNBACK), true);
+    Enable(Control(IDC_BTNNEXT), true);
+}
+
+// Moving from one step to another hides the old panel, then shows the new one.
+void frmMain::SetStepVisible(int step) {
+    if (HWND old = picStep(WizardStep); old && WizardStep != step) ShowControl(old, false);
+    WizardStep = static_cast<int16_t>(step);
+    ShowControl(picStep(step), true);
+    SetControlText(IDC_LBLCAPTION, step >= 0 && step <= 4 ? kStepTitles[step] : "");
+}
+
+void frmMain::btnNext_Click() {
+    if (WizardMode == kRestoreMode) {
+        if (WizardStep != kRestoreStep) return;
+        SetStepVisible(kRunStep);
+        Enable(Control(IDC_BTNNEXT), false);
+        SetControlText(IDC_LBL + 1, LoadText(IDS_RESTORE_HINT));
+        SetControlText(IDC_DOIT, LoadText(IDS_RESTORE_NOW));
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        return;
+    }
+    if (WizardMode != kBackupMode) return;
+    switch (WizardStep) {
+    case 0:
+        SetStepVisible(1);
+        Enable(Control(IDC_BTNBACK), true);
+        break;
+    case 1:
+        if (!FolderExists(SaveFolder)) {
+            ShowMessage(hwnd_, LoadText(IDS_DRIVE_NOT_READY), MessageTitle, MB_OK | MB_ICONINFORMATION);
+            break;
+        }
+        SetStepVisible(2);
+        Enable(Control(IDC_BTNBACK), true);
+        break;
+    case 2:
+        SetStepVisible(kRunStep);
+        Enable(Control(IDC_BTNBACK), true);
+        Enable(Control(IDC_BTNNEXT), false);
+        break;
+    default:
+        return;  // step 3: Next is disabled there
+    }
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EnterStep(WizardStep);
+}
+
+void frmMain::btnBack_Click() {
+    if (WizardMode == kRestoreMode) {
+        if (WizardStep == kRunStep) {
+            SetStepVisible(kRestoreStep);
+            Enable(Control(IDC_BTNNEXT), true);
+        } else if (WizardStep == kRestoreStep) {
+            cmdRestore_Click();  // choose another archive
+        }
+        return;
+    }
+    if (WizardMode != kBackupMode || WizardStep < 1 || WizardStep > kRunStep) return;
+    SetStepVisible(WizardStep - 1);
+    Enable(Control(IDC_BTNNEXT), true);
+    Enable(Control(IDC_BTNBACK), WizardStep != 0);
+    EnterStep(WizardStep);
+}
+
+void frmMain::EnterStep(int step) {
+    switch (step) {
+    case 0: return ShowCounts();
+    case 1: return ShowDestinationPage();
+    case 2: return ShowNamePage();
+    case kRunStep: return ShowFinalPage();
+    default: return;
+    }
+}
+
+// The run button: a restore, a backup, or Cancel while a backup runs.
+void frmMain::doIT_Click() {
+    if (WizardMode == kRestoreMode) {
+        bProcessStarted = true;
+        Enable(Control(IDC_TLMAIL), false);
+        Enable(Control(IDC_BTNBACK), false);
+        ShowControl(Control(IDC_DOIT), false);
+        ShowControl(Control(IDC_LBL + 1), false);
+        ShowControl(Control(IDC_LBLPROGRESS), true);
+        if (StartRestoreRun) StartRestoreRun();
+        return;
+    }
+    if (WizardMode != kBackupMode) return;
+    if (bProcessStarted) {
+        CancelRequested = true;
+        if (AbortBackupRun) AbortBackupRun();
+        Unload();
+        return;
+    }
+    KeepExisting = IsDlgButtonChecked(GetParent(Control(IDC_OPTRENAME + 1)), IDC_OPTRENAME + 1) == BST_CHECKED;
+    if (StartBackupRun) StartBackupRun();
+}
+
+void frmMain::cmdSelect_Click(int index) {
+    if (SelectAllItems) SelectAllItems(index == 0 || index == 2);
+}
+
+void frmMain::ShowCounts() {
+    char separator = ThousandsSeparator();
+    SetControlText(IDC_TXTCOUNT, planning::CountText(SelectedCount, ItemCount));
+    SetControlText(IDC_TXTTOTALSIZE, planning::KBytesText(static_cast<double>(TotalBytes), separator));
+    SetControlText(IDC_TXTBACKSIZE, planning::KBytesText(planning::EstimatedArchiveBytes(TotalBytes), separator));
+}
+
+void frmMain::RecomputeDestination() {
+    SaveDriveRoot = planning::DriveRoot(SaveFolder);
+    IsDiskette = planning::IsDisketteRoot(SaveDriveRoot);
+}
+
+void frmMain::ShowDestinationPage() {
+    settingSaveLocn_ = true;
+    SetControlText(IDC_TXTSAVELOCN, SaveFolder);
+    settingSaveLocn_ = false;
+    RecomputeDestination();
+    UpdateDestinationWarnings();
+}
+
+// A destination typed by hand counts as soon as it is typed.
+void frmMain::txtSaveLocn_Change() {
+    if (settingSaveLocn_) return;
+    SaveFolder = ControlText(IDC_TXTSAVELOCN);
+    RecomputeDestination();
+    UpdateDestinationWarnings();
+}
+
+void frmMain::UpdateDestinationWarnings() {
+    ShowControl(Control(IDC_LBL + 13), false);
+    ShowControl(Control(IDC_LBL + 14), false);
+    ShowControl(Control(IDC_LBL + 8), IsDiskette);
+    ShowControl(Control(IDC_LBL + 10), IsDiskette);
+    if (IsDiskette) {
+        SetControlText(IDC_LBL + 10, planning::DisketteEstimateText(TotalBytes));
+        return;
+    }
+    if (planning::IsNetworkPath(SaveFolder)) return;
+    int64_t freeBytes = FreeBytesOf ? FreeBytesOf(SaveDriveRoot) : DriveFreeBytes(SaveDriveRoot);
+    if (!planning::NeedsSpaceWarning(TotalBytes, freeBytes)) return;
+    SetControlText(IDC_LBL + 14, planning::RequiredSpaceText(TotalBytes, ThousandsSeparator()));
+    ShowControl(Control(IDC_LBL + 13), true);
+    ShowControl(Control(IDC_LBL + 14), true);
+}
+
+void frmMain::cmdSaveLocn_Click() {
+    std::string chosen = BrowseFolder ? BrowseFolder(hwnd_, "Select Location to save Archive")
+                                      : BrowseForFolder(hwnd_, "Select Location to save Archive");
+    if (chosen.empty()) {
+        std::string typed = ControlText(IDC_TXTSAVELOCN);
+        SaveFolder = typed.empty() ? "a:\\" : typed;
+        RecomputeDestination();
+    } else if (planning::IsDrivePath(chosen)) {
+        std::string root = planning::DriveRoot(chosen);
+        bool diskette = planning::IsDisketteRoot(root);
+        unsigned driveType = DriveTypeOf ? DriveTypeOf(root) : GetDriveTypeA(root.c_str());
+        // Refused before anything changes, so the destination stays as it was.
+        if (!diskette && driveType == kRamDiskDriveType) {
+            ShowMessage(hwnd_, root + "- is not a valid drive for an archive", MessageTitle,
+                        MB_OK | MB_ICONINFORMATION);
+            return;
+        }
+        SaveFolder = chosen;
+        SaveDriveRoot = root;
+        IsDiskette = diskette;
+    } else {
+        SaveFolder = chosen;  // a network path
+        SaveDriveRoot = planning::DriveRoot(chosen);
+        IsDiskette = false;
+    }
+    settingSaveLocn_ = true;
+    SetControlText(IDC_TXTSAVELOCN, SaveFolder);
+    settingSaveLocn_ = false;
+    UpdateDestinationWarnings();
+}
+
+void frmMain::SetRenameFrameVisible(bool visible) {
+    ShowControl(Control(IDC_FRARENAME), visible);
+    ShowControl(Control(IDC_OPTRENAME + 0), visible);
+    ShowControl(Control(IDC_OPTRENAME + 1), visible);
+}
+
+void frmMain::optRename_Click(int index) {
+    HWND step = picStep(2);
+    CheckDlgButton(step, IDC_OPTRENAME + 0, index == 0 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(step, IDC_OPTRENAME + 1, index == 1 ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void frmMain::ShowNamePage() {
+    std::string name = planning::ArchivePath(SaveFolder, BackupName, BackupAddto, TodayAsDate());
+    SetControlText(IDC_TXTBACKNAME, name);
+    if (IsDiskette) {
+        // A diskette archive always replaces what is on the diskette.
+        SetRenameFrameVisible(false);
+        optRename_Click(0);
+        return;
+    }
+    bool exists = FileExists(name);
+    SetRenameFrameVisible(exists);
+    optRename_Click(exists ? 1 : 0);
+}
+
+void frmMain::ShowFinalPage() {
+    SetControlText(IDC_LBL + 1, "Select \"Make Archive\" to compress and backup your email folders");
+    SetControlText(IDC_DOIT, "Make &Archive");
+}
+
+void frmMain::OnWizardCommand(int id, int code) {
+    if (id == IDC_TXTSAVELOCN) {
+        if (code == EN_CHANGE) txtSaveLocn_Change();
+        return;
+    }
+    if (code != BN_CLICKED) return;
+    if (id == IDC_BTNNEXT) return btnNext_Click();
+    if (id == IDC_BTNBACK) return btnBack_Click();
+    if (id == IDC_DOIT) return doIT_Click();
+    if (id == IDC_CMDSAVELOCN) return cmdSaveLocn_Click();
+    if (id >= IDC_CMDSELECT && id <= IDC_CMDSELECT + 3) return cmdSelect_Click(id - IDC_CMDSELECT);
+    if (id == IDC_OPTRENAME + 0 || id == IDC_OPTRENAME + 1) return optRename_Click(id - IDC_OPTRENAME);
+}
+
+}  // namespace corvane

@@ -1,0 +1,308 @@
+// The wizard page of the real main window: both transition tables, the run
+// button, the destination and name pages.
+#include "tests/wizard/WizardWindow.h"
+
+#include "corvane/environment/SysFcns.h"
+
+#include <fstream>
+
+using namespace corvane;
+using namespace corvane::testing;
+
+namespace {
+
+class WizardSteps : public WizardWindowTest {
+protected:
+    void SetUp() override {
+        WizardWindowTest::SetUp();
+        Version5();
+        window = Start();
+        ASSERT_TRUE(loaded);
+        window->FreeBytesOf = [this](const std::string& root) {
+            askedRoots.push_back(root);
+            return freeBytes;
+        };
+    }
+    // The visible step panels, as a string of their indices.
+    std::string VisibleSteps() const {
+        std::string steps;
+        for (int i = 0; i < 5; ++i)
+            if (Visible(window->picStep(i))) steps += std::to_string(i);
+        return steps;
+    }
+    HWND Back() const { return window->Control(IDC_BTNBACK); }
+    HWND Next() const { return window->Control(IDC_BTNNEXT); }
+    std::string Text(int id) const { return window->ControlText(id); }
+
+    std::unique_ptr<frmMain> window;
+    int64_t freeBytes = 1LL << 40;
+    std::vector<std::string> askedRoots;
+};
+
+TEST_F(WizardSteps, BackupTableForwardAndBack) {
+    window->SaveFolder = AppFolder();
+    window->OpenBackupWizard();
+    EXPECT_EQ(WizardMode, 1);
+    EXPECT_FALSE(Visible(window->picPage(0)));
+    EXPECT_TRUE(Visible(window->picPage(1)));
+    EXPECT_EQ(VisibleSteps(), "0");
+    EXPECT_FALSE(Enabled(Back()));
+    EXPECT_TRUE(Enabled(Next()));
+    EXPECT_EQ(GetMenuState(window->SubMenu(0), 0, MF_BYPOSITION) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
+
+    window->btnBack_Click();  // nothing before step 0
+    EXPECT_EQ(window->WizardStep, 0);
+
+    const int expectedSteps[] = {1, 2, 3, 3};
+    for (int expected : expectedSteps) {
+        window->btnNext_Click();
+        EXPECT_EQ(window->WizardStep, expected);
+        EXPECT_EQ(VisibleSteps(), std::to_string(expected));
+        EXPECT_TRUE(Enabled(Back()));
+        EXPECT_EQ(Enabled(Next()), expected != 3);
+    }
+    for (int expected = 2; expected >= 0; --expected) {
+        window->btnBack_Click();
+        EXPECT_EQ(window->WizardStep, expected);
+        EXPECT_EQ(VisibleSteps(), std::to_string(expected));
+        EXPECT_TRUE(Enabled(Next()));
+        EXPECT_EQ(Enabled(Back()), expected != 0);
+    }
+    EXPECT_TRUE(boxes->Shown().empty());
+}
+
+TEST_F(WizardSteps, LeavingTheDestinationForAMissingFolderIsRefused) {
+    window->OpenBackupWizard();
+    window->btnNext_Click();
+    SetWindowTextA(window->Control(IDC_TXTSAVELOCN), (AppFolder() + "\\no such folder").c_str());
+    EXPECT_EQ(window->SaveFolder, AppFolder() + "\\no such folder");  // typed text counts at once
+    window->btnNext_Click();
+    EXPECT_EQ(window->WizardStep, 1);
+    EXPECT_EQ(VisibleSteps(), "1");
+    ASSERT_EQ(boxes->Shown().size(), 1u);
+    EXPECT_EQ(boxes->Shown()[0].text, "The drive is not ready or the folder does not exist");
+    EXPECT_EQ(boxes->Shown()[0].title, "Corvane");
+    EXPECT_EQ(boxes->Shown()[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+
+    SetWindowTextA(window->Control(IDC_TXTSAVELOCN), AppFolder().c_str());
+    window->btnNext_Click();
+    EXPECT_EQ(window->WizardStep, 2);
+}
+
+TEST_F(WizardSteps, RestoreTable) {
+    int restarts = 0;
+    window->StartRestoreWizard = [&] { ++restarts; };
+    window->OpenRestoreWizard();
+    EXPECT_EQ(WizardMode, 2);
+    EXPECT_EQ(VisibleSteps(), "4");
+    window->btnNext_Click();
+    EXPECT_EQ(window->WizardStep, 3);
+    EXPECT_EQ(VisibleSteps(), "3");
+    EXPECT_FALSE(Enabled(Next()));
+    EXPECT_EQ(Text(IDC_LBL + 1), "Select \"Restore Now\" to begin the Restore");
+    EXPECT_EQ(Text(IDC_DOIT), "&Restore Now");
+    window->btnBack_Click();
+    EXPECT_EQ(window->WizardStep, 4);
+    EXPECT_TRUE(Enabled(Next()));
+    EXPECT_EQ(restarts, 0);
+    window->btnBack_Click();  // from step 4: choose another archive
+    EXPECT_EQ(restarts, 1);
+    EXPECT_EQ(window->WizardStep, 4);
+}
+
+TEST_F(WizardSteps, RunButtonDispatchesByModeAndRun) {
+    int backups = 0, aborts = 0, restores = 0;
+    window->StartBackupRun = [&] { ++backups; };
+    window->AbortBackupRun = [&] { ++aborts; };
+    window->StartRestoreRun = [&] { ++restores; };
+    window->SaveFolder = AppFolder();
+    window->OpenBackupWizard();
+    for (int i = 0; i < 3; ++i) window->btnNext_Click();
+    EXPECT_EQ(Text(IDC_LBL + 1), "Select \"Make Archive\" to compress and backup your email folders");
+    EXPECT_EQ(Text(IDC_DOIT), "Make &Archive");
+    window->KeepExisting = true;
+    window->doIT_Click();
+    EXPECT_EQ(backups, 1);
+    EXPECT_FALSE(window->KeepExisting);  // no archive of that name: option 1 is clear
+
+    window->bProcessStarted = true;  // the button now cancels the run
+    window->doIT_Click();
+    EXPECT_EQ(backups, 1);
+    EXPECT_EQ(aborts, 1);
+    EXPECT_TRUE(window->CancelRequested);
+    EXPECT_FALSE(window->IsLoaded());
+}
+
+TEST_F(WizardSteps, RestoreRunButtonStartsTheRestore) {
+    int restores = 0;
+    window->StartRestoreRun = [&] { ++restores; };
+    window->OpenRestoreWizard();
+    window->btnNext_Click();
+    window->doIT_Click();
+    EXPECT_EQ(restores, 1);
+    EXPECT_TRUE(window->bProcessStarted);
+    EXPECT_FALSE(Enabled(Back()));
+    EXPECT_FALSE(Visible(window->Control(IDC_DOIT)));
+    EXPECT_FALSE(Visible(window->Control(IDC_LBL + 1)));
+    EXPECT_TRUE(Visible(window->Control(IDC_LBLPROGRESS)));
+}
+
+TEST_F(WizardSteps, CountsShowKilobytesOfDataAndEstimate) {
+    window->TotalBytes = 2048;
+    window->SelectedCount = 3;
+    window->ItemCount = 12;
+    window->OpenBackupWizard();
+    EXPECT_EQ(Text(IDC_TXTCOUNT), "3 of 12 Items");
+    EXPECT_EQ(Text(IDC_TXTTOTALSIZE), "2 KBytes");
+    EXPECT_EQ(Text(IDC_TXTBACKSIZE), "1 KBytes");
+}
+
+TEST_F(WizardSteps, DisketteDestinationShowsTheEstimateAndNoSpaceCheck) {
+    const std::pair<int64_t, const char*> cases[] = {
+        {0, "1"}, {2'829'999, "1"}, {2'830'000, "2"}, {5'660'000, "3"}};
+    for (auto [total, diskettes] : cases) {
+        window->TotalBytes = total;
+        window->SaveFolder = "A:\\Backup";
+        window->OpenBackupWizard();
+        window->btnNext_Click();
+        EXPECT_TRUE(window->IsDiskette);
+        EXPECT_EQ(Text(IDC_LBL + 10), std::string("Estimated diskettes required = ") + diskettes);
+        EXPECT_TRUE(Visible(window->Control(IDC_LBL + 8)));
+        EXPECT_TRUE(Visible(window->Control(IDC_LBL + 10)));
+        EXPECT_FALSE(Visible(window->Control(IDC_LBL + 13)));
+        window->btnBack_Click();
+    }
+    EXPECT_TRUE(askedRoots.empty());
+}
+
+TEST_F(WizardSteps, FreeSpaceWarningOnSmallButNotOnVeryLargeFreeSpace) {
+    window->SaveFolder = "c:\\Backups";
+    window->TotalBytes = 10'240;  // estimate 6 KB
+    freeBytes = 4'000;
+    window->OpenBackupWizard();
+    window->btnNext_Click();
+    EXPECT_EQ(askedRoots.back(), "c:\\");
+    EXPECT_FALSE(Visible(window->Control(IDC_LBL + 8)));
+    EXPECT_TRUE(Visible(window->Control(IDC_LBL + 13)));
+    EXPECT_TRUE(Visible(window->Control(IDC_LBL + 14)));
+    EXPECT_EQ(Text(IDC_LBL + 14), "You require estimated free space of:\r\n6 KBytes");
+
+    // 5 GB free against a 3 GB selection (1.8 GB estimate): a 32-bit figure
+    // would have wrapped; the 64-bit one sees enough room.
+    window->TotalBytes = 3LL * 1024 * 1024 * 1024;
+    freeBytes = 5LL * 1024 * 1024 * 1024;
+    window->UpdateDestinationWarnings();
+    EXPECT_FALSE(Visible(window->Control(IDC_LBL + 13)));
+    // A 10 GB selection does not fit in 5 GB: the warning works beyond 2 GB.
+    window->TotalBytes = 10LL * 1024 * 1024 * 1024;
+    window->UpdateDestinationWarnings();
+    EXPECT_TRUE(Visible(window->Control(IDC_LBL + 13)));
+    // A failed query turns the warning off.
+    freeBytes = 0;
+    window->UpdateDestinationWarnings();
+    EXPECT_FALSE(Visible(window->Control(IDC_LBL + 13)));
+}
+
+TEST_F(WizardSteps, RealFreeSpaceQueryOfThisDriveIsSixtyFourBit) {
+    window->FreeBytesOf = nullptr;  // ask Windows
+    window->SaveFolder = AppFolder();
+    window->TotalBytes = 1024;
+    window->OpenBackupWizard();
+    window->btnNext_Click();
+    EXPECT_FALSE(Visible(window->Control(IDC_LBL + 13)));
+}
+
+TEST_F(WizardSteps, NetworkDestinationSkipsTheSpaceCheck) {
+    window->SaveFolder = "\\\\server\\share";
+    window->TotalBytes = 1'000'000;
+    freeBytes = 1;
+    window->OpenBackupWizard();
+    window->btnNext_Click();
+    EXPECT_FALSE(window->IsDiskette);
+    EXPECT_TRUE(askedRoots.empty());
+    EXPECT_FALSE(Visible(window->Control(IDC_LBL + 13)));
+}
+
+TEST_F(WizardSteps, BrowseRefusesARamDiskAndKeepsTheDestination) {
+    window->SaveFolder = "c:\\Backups";
+    window->OpenBackupWizard();
+    window->btnNext_Click();
+    std::string chosen;
+    window->BrowseFolder = [&](HWND, const std::string& title) {
+        EXPECT_EQ(title, "Select Location to save Archive");
+        return chosen;
+    };
+    window->DriveTypeOf = [](const std::string& root) { return root == "R:\\" ? 6u : 3u; };
+
+    chosen = "R:\\Temp";
+    window->cmdSaveLocn_Click();
+    ASSERT_EQ(boxes->Texts().size(), 1u);
+    EXPECT_EQ(boxes->Texts()[0], "R:\\- is not a valid drive for an archive");
+    EXPECT_EQ(window->SaveFolder, "c:\\Backups");
+    EXPECT_EQ(Text(IDC_TXTSAVELOCN), "c:\\Backups");
+
+    chosen = "\\\\server\\share\\mail";
+    window->cmdSaveLocn_Click();
+    EXPECT_EQ(window->SaveFolder, chosen);
+    EXPECT_EQ(Text(IDC_TXTSAVELOCN), chosen);
+    EXPECT_FALSE(window->IsDiskette);
+
+    chosen = "b:\\";
+    window->cmdSaveLocn_Click();
+    EXPECT_TRUE(window->IsDiskette);
+    EXPECT_TRUE(Visible(window->Control(IDC_LBL + 8)));
+
+    // Cancelled with an empty box: the first diskette drive.
+    chosen = "";
+    SetWindowTextA(window->Control(IDC_TXTSAVELOCN), "");
+    window->cmdSaveLocn_Click();
+    EXPECT_EQ(window->SaveFolder, "a:\\");
+    EXPECT_TRUE(window->IsDiskette);
+    EXPECT_EQ(boxes->Texts().size(), 1u);
+}
+
+TEST_F(WizardSteps, NamePageBuildsTheArchiveNameFromTodaysDate) {
+    std::string folder = FreshTestFolder("names");
+    window->SaveFolder = folder;
+    window->OpenBackupWizard();
+    window->btnNext_Click();
+    window->btnNext_Click();
+    std::string expected = folder + "\\Corvane5Backup.Main Identity.2001-01-31.zip";
+    EXPECT_EQ(Text(IDC_TXTBACKNAME), expected);
+    EXPECT_FALSE(Visible(window->Control(IDC_FRARENAME)));
+    EXPECT_FALSE(Checked(window->Control(IDC_OPTRENAME + 1)));
+
+    // An archive of that name exists: the choice appears, keeping it by default.
+    std::ofstream(expected) << "zip";
+    window->btnBack_Click();
+    window->btnNext_Click();
+    EXPECT_TRUE(Visible(window->Control(IDC_FRARENAME)));
+    EXPECT_TRUE(Visible(window->Control(IDC_OPTRENAME + 0)));
+    EXPECT_TRUE(Checked(window->Control(IDC_OPTRENAME + 1)));
+    EXPECT_FALSE(Checked(window->Control(IDC_OPTRENAME + 0)));
+    window->btnNext_Click();
+    window->doIT_Click();
+    EXPECT_TRUE(window->KeepExisting);
+
+    // A version-4 store, a destination ending in "\", another day.
+    clock.Set({2026, 12, 7, 9, 0, 0});
+    window->BackupName = "CorvaneBackup";
+    window->BackupAddto = ".";
+    window->SaveFolder = folder + "\\";
+    window->ShowNamePage();
+    EXPECT_EQ(Text(IDC_TXTBACKNAME), folder + "\\CorvaneBackup.2026-12-07.zip");
+}
+
+TEST_F(WizardSteps, ADisketteArchiveAlwaysReplaces) {
+    window->SaveFolder = "a:\\";
+    window->OpenBackupWizard();
+    window->btnNext_Click();
+    window->WizardStep = 1;
+    window->ShowNamePage();
+    EXPECT_EQ(Text(IDC_TXTBACKNAME), "a:\\Corvane5Backup.Main Identity.2001-01-31.zip");
+    EXPECT_FALSE(Visible(window->Control(IDC_FRARENAME)));
+    EXPECT_TRUE(Checked(window->Control(IDC_OPTRENAME + 0)));
+    EXPECT_FALSE(Checked(window->Control(IDC_OPTRENAME + 1)));
+}
+
+}  // namespace
