@@ -112,7 +112,7 @@ void MakeDestinationStep(const ControlMaker& make, HWND step) {
 
 void MakeNameStep(const ControlMaker& make, HWND step) {
     make.Label(step, "The backup will be saved as:", IDC_LBL + 12, {4, 8, 140, 9});
-    make.Make(step, "Edit", "", ES_AUTOHSCROLL | ES_READONLY | ES_MULTILINE, IDC_TXTBACKNAME, {4, 20, 140, 30},
+    make.Make(step, "Edit", "", ES_READONLY | ES_MULTILINE, IDC_TXTBACKNAME, {4, 20, 140, 30},
               WS_EX_CLIENTEDGE);
     make.Make(step, "Button", " The Backup file above already exists! ", BS_GROUPBOX, IDC_FRARENAME,
               {2, 58, 144, 64});
