@@ -1,5 +1,6 @@
 // corvane.exe: the main window and its message loop.
 #include "corvane/main/frmMain.h"
+#include "corvane/main/frmMain_BackupStart.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -9,6 +10,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     InitCommonControlsEx(&controls);
     corvane::frmMain window(instance, commandLine ? commandLine : "");
     window.SetQuitOnDestroy(true);
+    corvane::AttachBackupStart(window);
     if (!window.Create()) return 0;
     window.Show(showCommand);
     MSG message;

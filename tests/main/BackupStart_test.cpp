@@ -1,0 +1,182 @@
+// The backup wizard's start on the real main window: the anti-virus caution,
+// the store read into tlMail, the tree view on the wizard page and the counts.
+#include "corvane/catalog/Dbx5Reader.h"
+#include "corvane/main/WizardIds.h"
+#include "corvane/main/frmMain.h"
+#include "corvane/main/frmMain_BackupStart.h"
+#include "corvane/main/resource.h"
+#include "testsupport/portable/SampleStore.h"
+#include "tests/main/OeTestSupport.h"
+
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+
+using namespace corvane;
+using namespace corvane::testing;
+
+namespace {
+
+const std::string kId = "{C3C3C3C3-0000-4000-8000-00000000000C}";
+
+class BackupStart : public OeRegistryTest {
+protected:
+    // A version-5 identity whose store holds the sample folders (or no index at all).
+    void Version5(bool withStore) {
+        oe.RegisterProgram(kOeProgramPath5);
+        std::string store = FreshTestFolder("bstart") + "\\A";
+        ASSERT_TRUE(SyntheticOE::MakeFolders(store));
+        if (withStore) {
+            ASSERT_TRUE(WriteSampleStore(store));
+        }
+        oe.AddIdentity(kId, "Main Identity", store);
+        oe.SetDefaultIdentity(kId);
+        oe.SetLastIdentity(kId);
+    }
+    void Version4() {
+        oe.RegisterProgram(kOeProgramPath4);
+        std::string root = FreshTestFolder("bstart4");
+        CreateDirectoryA((root + "\\Mail").c_str(), nullptr);
+        oe.SetVersion4StoreRoot(root);
+    }
+    void Start() {
+        window = std::make_unique<frmMain>(nullptr, "");
+        ASSERT_TRUE(window->Create());
+        AttachBackupStart(*window);
+        boxes.reset();  // forget the start's boxes; the old script goes first
+        boxes = std::make_unique<ScriptedMessageBoxes>();
+    }
+    // Answers the caution with its box ticked or not.
+    void AnswerCaution(bool notAgain) {
+        dialogs.Then([notAgain](HWND dialog) {
+            caution = WindowTextOf(GetDlgItem(dialog, IDC_GENMSG_LABEL1));
+            SetCheck(dialog, IDC_GENMSG_CHECK1, notAgain);
+            ClickButton(dialog, IDC_GENMSG_CMD + 1);
+        });
+    }
+    static std::string WindowTextOf(HWND control) {
+        char text[512] = {};
+        if (control) GetWindowTextA(control, text, sizeof text);
+        return text;
+    }
+    std::string Text(int id) const { return WindowTextOf(window->Control(id)); }
+    static bool Visible(HWND control) {
+        return control && (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0;
+    }
+    // The TreeView inside the view's host, which carries the tree's id.
+    HWND TreeView() const {
+        HWND host = window->Control(IDC_TLMAIL);
+        return host ? FindWindowExA(host, nullptr, WC_TREEVIEWA, nullptr) : nullptr;
+    }
+
+    inline static std::string caution;
+    std::unique_ptr<ScriptedMessageBoxes> boxes = std::make_unique<ScriptedMessageBoxes>();
+    FixedClock clock{2001, 1, 31};
+    RecordingLauncher launcher;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<frmMain> window;
+};
+
+TEST_F(BackupStart, Version5StoreFillsTheTreeAndTheCounts) {
+    Version5(true);
+    Start();
+    AnswerCaution(true);
+    window->cmdBackup_Click();
+
+    EXPECT_EQ(dialogs.Opened(), std::vector<int>{IDD_GENMSG});
+    EXPECT_EQ(caution,
+              "\r\nIt is a good idea to run your Anti Virus Software\r\nprior to making a backup of your email folders.");
+    EXPECT_EQ(CorvaneSetting("", "WarnVirus"), "N");
+    EXPECT_TRUE(boxes->Shown().empty());
+    EXPECT_EQ(WizardMode, 1);
+    EXPECT_TRUE(Visible(window->picPage(1)));
+    EXPECT_FALSE(Visible(window->picPage(0)));
+
+    const int items = SampleStoreItemCount();
+    ASSERT_EQ(window->tlMail.Count() - 1, items);
+    EXPECT_EQ(window->ItemCount, items);
+    EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(window->SelectedCount) + " of " + std::to_string(items) + " Items");
+    EXPECT_GT(window->SelectedCount, 0);  // nothing remembered: every folder with data is ticked
+    EXPECT_NE(Text(IDC_TXTTOTALSIZE).find(" KBytes"), std::string::npos);
+
+    // The view took the placeholder's place and shows every item of the list.
+    HWND tree = TreeView();
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(static_cast<int>(TreeView_GetCount(tree)), window->tlMail.Count());
+    EXPECT_EQ(Text(IDC_LBLCOUNTS + 0), "Items to Save:");
+    EXPECT_EQ(Text(IDC_LBLCOUNTS + 1), "Total Data to Save:");
+    EXPECT_EQ(Text(IDC_LBLCOUNTS + 2), "Estimated Archive Size:");
+    EXPECT_EQ(Text(IDC_CMDSELECT + 0), "&Select All");
+    EXPECT_EQ(Text(IDC_TXTLOAD), "Click on the Check box to select items to copy to the archive.");
+
+    // The select buttons act on the list and the counts follow.
+    window->cmdSelect_Click(1);
+    EXPECT_EQ(Text(IDC_TXTCOUNT), "0 of " + std::to_string(items) + " Items");
+    EXPECT_EQ(Text(IDC_TXTTOTALSIZE), "0 KBytes");
+    for (int position = 1; position < window->tlMail.Count(); ++position)
+        EXPECT_NE(window->tlMail.Mark(position), 1) << position;
+    window->cmdSelect_Click(0);
+    EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(items) + " of " + std::to_string(items) + " Items");
+    EXPECT_GT(window->TotalBytes, 0);
+}
+
+TEST_F(BackupStart, CautionFollowsItsSettingAndAStartAgainRebuildsTheList) {
+    Version5(true);
+    SaveCorvaneSetting("", "WarnVirus", "N");
+    Start();
+    window->cmdBackup_Click();
+    EXPECT_TRUE(dialogs.Opened().empty());
+    const int count = window->tlMail.Count();
+    EXPECT_GT(count, 1);
+
+    // A second start (the page is open) neither doubles the list nor the view.
+    SaveCorvaneSetting("", "WarnVirus", "Y");
+    AnswerCaution(false);
+    window->cmdBackup_Click();
+    EXPECT_EQ(dialogs.Opened().size(), 1u);
+    EXPECT_EQ(CorvaneSetting("", "WarnVirus"), "Y");
+    EXPECT_EQ(window->tlMail.Count(), count);
+    EXPECT_EQ(static_cast<int>(TreeView_GetCount(TreeView())), count);
+}
+
+TEST_F(BackupStart, MissingIndexKeepsTheWelcomePage) {
+    Version5(false);
+    Start();
+    AnswerCaution(false);
+    window->cmdBackup_Click();
+    ASSERT_EQ(boxes->Shown().size(), 1u);
+    EXPECT_EQ(boxes->Shown()[0].text, catalog::kIndexMissingText);
+    EXPECT_EQ(boxes->Shown()[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+    EXPECT_TRUE(Visible(window->picPage(0)));
+    EXPECT_FALSE(Visible(window->picPage(1)));
+    EXPECT_EQ(window->tlMail.Count(), 0);
+}
+
+TEST_F(BackupStart, Version4StoreShowsThePageWithoutFolders) {
+    Version4();
+    Start();
+    AnswerCaution(false);
+    window->cmdBackup_Click();
+    EXPECT_TRUE(boxes->Shown().empty());
+    EXPECT_TRUE(Visible(window->picPage(1)));
+    EXPECT_EQ(window->tlMail.Count(), 1);  // the store root alone
+    EXPECT_EQ(Text(IDC_TXTCOUNT), "0 of 0 Items");
+    EXPECT_NE(TreeView(), nullptr);
+}
+
+TEST_F(BackupStart, RunningOutlookExpressRefusesBeforeTheCaution) {
+    Version5(true);
+    Start();
+    FakeOutlook book("WABBrowseView", "Address Book - Main Identity");
+    ASSERT_TRUE(book.Window());
+    window->cmdBackup_Click();
+    EXPECT_TRUE(dialogs.Opened().empty());
+    ASSERT_EQ(boxes->Shown().size(), 1u);
+    EXPECT_EQ(boxes->Shown()[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+    EXPECT_TRUE(window->AbortRequested);
+    EXPECT_EQ(window->tlMail.Count(), 0);
+    EXPECT_TRUE(Visible(window->picPage(0)));
+}
+
+}  // namespace
