@@ -1,6 +1,8 @@
 // The backup wizard's start on the real main window: the anti-virus caution,
 // the store read into tlMail, the tree view on the wizard page and the counts.
 #include "corvane/catalog/Dbx5Reader.h"
+#include "corvane/catalog/Selection.h"
+#include "corvane/catalog/Win32Catalog.h"
 #include "corvane/main/WizardIds.h"
 #include "corvane/main/frmMain.h"
 #include "corvane/main/frmMain_BackupStart.h"
@@ -119,6 +121,68 @@ TEST_F(BackupStart, Version5StoreFillsTheTreeAndTheCounts) {
     window->cmdSelect_Click(0);
     EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(items) + " of " + std::to_string(items) + " Items");
     EXPECT_GT(window->TotalBytes, 0);
+}
+
+// A point of the item's row where the TreeView reports the wanted part
+// (its picture or its state image), left of the text.
+POINT PartOf(HWND tree, HTREEITEM item, UINT part) {
+    RECT text = {};
+    TreeView_GetItemRect(tree, item, &text, TRUE);
+    for (int x = 0; x < text.left; ++x) {
+        TVHITTESTINFO hit{};
+        hit.pt = {x, (text.top + text.bottom) / 2};
+        if (TreeView_HitTest(tree, &hit) == item && (hit.flags & part) != 0) return hit.pt;
+    }
+    return {-1, -1};
+}
+
+void Click(HWND tree, POINT at, UINT down, UINT up) {
+    SendMessageA(tree, down, 0, MAKELPARAM(at.x, at.y));
+    SendMessageA(tree, up, 0, MAKELPARAM(at.x, at.y));
+}
+
+TEST_F(BackupStart, ClicksInTheTreeTickItemsAndShowDetails) {
+    Version5(true);
+    SaveCorvaneSetting("", "WarnVirus", "N");
+    Start();
+    window->cmdBackup_Click();
+    HWND tree = TreeView();
+    ASSERT_NE(tree, nullptr);
+    HTREEITEM first = TreeView_GetChild(tree, TreeView_GetRoot(tree));  // the container "Local Folders"
+    ASSERT_NE(first, nullptr);
+    const int items = window->ItemCount;
+    const int before = window->SelectedCount;
+
+    // Its picture: the container and the folders beneath it are ticked.
+    POINT picture = PartOf(tree, first, TVHT_ONITEMICON);
+    ASSERT_GE(picture.x, 0);
+    Click(tree, picture, WM_LBUTTONDOWN, WM_LBUTTONUP);
+    const int position = window->tlMail.Selected();
+    ASSERT_GT(position, 0);
+    EXPECT_EQ(window->tlMail.Mark(position), 1);
+    EXPECT_EQ(window->tlMail.Picture(position), 1);
+    EXPECT_GT(window->SelectedCount, before);
+    EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(window->SelectedCount) + " of " + std::to_string(items) + " Items");
+
+    // Its state image: the container alone is unticked.
+    const int ticked = window->SelectedCount;
+    POINT mark = PartOf(tree, first, TVHT_ONITEMSTATEICON);
+    ASSERT_GE(mark.x, 0);
+    Click(tree, mark, WM_LBUTTONDOWN, WM_LBUTTONUP);
+    EXPECT_EQ(window->tlMail.Mark(position), 0);
+    EXPECT_EQ(window->tlMail.Picture(position), 0);
+    EXPECT_EQ(window->SelectedCount, ticked - 1);
+    EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(ticked - 1) + " of " + std::to_string(items) + " Items");
+
+    // The right button tells the item's details; off the items it tells nothing.
+    Click(tree, picture, WM_RBUTTONDOWN, WM_RBUTTONUP);
+    ASSERT_EQ(boxes->Shown().size(), 1u);
+    EXPECT_EQ(boxes->Shown()[0].text,
+              catalog::DetailsText(window->tlMail, position, true, catalog::LocaleThousandSeparator()));
+    RECT client = {};
+    GetClientRect(tree, &client);
+    Click(tree, {client.right - 2, client.bottom - 2}, WM_RBUTTONDOWN, WM_RBUTTONUP);
+    EXPECT_EQ(boxes->Shown().size(), 1u);
 }
 
 TEST_F(BackupStart, CautionFollowsItsSettingAndAStartAgainRebuildsTheList) {
