@@ -371,7 +371,7 @@ TEST_F(Startup, IdentitySwitchRestartsUnderTheChosenIdentity) {
     EXPECT_EQ(CorvaneSetting("", "StartAs"), kIdB);
     ASSERT_EQ(launcher.Launched().size(), 1u);
     EXPECT_EQ(launcher.Launched()[0].file, AppFolder() + "\\corvane.exe");
-    EXPECT_EQ(launcher.Launched()[0].show, SW_HIDE);
+    EXPECT_EQ(launcher.Launched()[0].show, SW_SHOWNORMAL);
 
     auto restarted = Start();
     EXPECT_EQ(restarted->Identities.IdentityId, kIdB);
