@@ -199,6 +199,7 @@ private:
     // Wizard page parts (frmMain_Wizard.cpp, frmMain_WizardPanels.cpp).
     static LRESULT CALLBACK WizardPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
     void CreateWizardControls();
+    void ShowWizardPage(int mode, int step, bool backEnabled);
     void OnWizardCommand(int id, int code);
     void SetStepVisible(int step);
     void RecomputeDestination();

@@ -65,24 +65,16 @@ void Enable(HWND control, bool enabled) {
 // The page flow of a wizard start; the starts themselves (catalog, archive
 // choice) belong to the backup and restore parts and call these.
 void frmMain::OpenBackupWizard() {
-    CreateWizardControls();
-    WizardMode = kBackupMode;
-    if (HMENU file = SubMenu(0)) {
-        EnableMenuItem(file, 0, MF_BYPOSITION | MF_GRAYED);
-        EnableMenuItem(file, 1, MF_BYPOSITION | MF_GRAYED);
-    }
-    SetWindowHeightTwips(kWizardHeightTwips);
-    ShowControl(pages_[0], false);
-    ShowControl(pages_[1], true);
-    SetStepVisible(0);
-    Enable(Control(IDC_BTNBACK), false);
-    Enable(Control(IDC_BTNNEXT), true);
+    ShowWizardPage(kBackupMode, 0, false);
     EnterStep(0);
 }
 
-void frmMain::OpenRestoreWizard() {
+void frmMain::OpenRestoreWizard() { ShowWizardPage(kRestoreMode, kRestoreStep, true); }
+
+// Turns the welcome page into the wizard page of a mode, on its first step.
+void frmMain::ShowWizardPage(int mode, int step, bool backEnabled) {
     CreateWizardControls();
-    WizardMode = kRestoreMode;
+    WizardMode = mode;
     if (HMENU file = SubMenu(0)) {
         EnableMenuItem(file, 0, MF_BYPOSITION | MF_GRAYED);
         EnableMenuItem(file, 1, MF_BYPOSITION | MF_GRAYED);
@@ -90,8 +82,8 @@ void frmMain::OpenRestoreWizard() {
     SetWindowHeightTwips(kWizardHeightTwips);
     ShowControl(pages_[0], false);
     ShowControl(pages_[1], true);
-    SetStepVisible(kRestoreStep);
-    Enable(Control(IDC_BTNBACK), true);
+    SetStepVisible(step);
+    Enable(Control(IDC_BTNBACK), backEnabled);
     Enable(Control(IDC_BTNNEXT), true);
 }
 
