@@ -1,4 +1,5 @@
-# Cross-compiles the Windows programs with mingw-w64 (posix threads).
+# Cross-compiles the same code as 64-bit programs with mingw-w64 (posix threads),
+# only to run the tests on machines that cannot run 32-bit programs.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
@@ -12,3 +13,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Every program runs alone: libgcc, libstdc++ and winpthread inside.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+set(ZLIB_USE_STATIC_LIBS ON)
