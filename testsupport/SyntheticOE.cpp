@@ -3,6 +3,7 @@
 #include "testsupport/portable/SampleStore.h"
 
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <cstdio>
 
@@ -163,7 +164,7 @@ void SyntheticOE::RemoveAll() {
         RegCloseKey(handle);
     }
     savedValues_.clear();
-    for (auto it = madeKeys_.rbegin(); it != madeKeys_.rend(); ++it) RegDeleteTreeA(Hive(it->first), it->second.c_str());
+    for (auto it = madeKeys_.rbegin(); it != madeKeys_.rend(); ++it) SHDeleteKeyA(Hive(it->first), it->second.c_str());
     madeKeys_.clear();
     newsAccounts_ = 0;
 }

@@ -16,7 +16,8 @@ bool HasWildcard(const std::string& path) { return path.find_first_of("*?") != s
 // the caller's own error mode comes back when the test is over.
 class QuietCriticalErrors {
 public:
-    QuietCriticalErrors() : previous_(GetErrorMode()) {
+    // XP has no call that only reads the mode: setting it returns the old one.
+    QuietCriticalErrors() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {
         SetErrorMode(previous_ | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     }
     QuietCriticalErrors(const QuietCriticalErrors&) = delete;

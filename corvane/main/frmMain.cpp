@@ -7,6 +7,12 @@
 
 #include <utility>
 
+// Windows 8.1 and later send this when the window moves to a monitor of another
+// scale; older systems never do.
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 namespace corvane {
 namespace {
 

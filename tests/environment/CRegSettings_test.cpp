@@ -3,6 +3,7 @@
 #include "corvane/environment/SysFcns.h"
 
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <gtest/gtest.h>
 
@@ -16,17 +17,18 @@ protected:
     void SetUp() override {
         settings_.SetCompany("CorvaneTests");
         settings_.SetAppName("Settings-" + std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(GetTickCount64()));
+                             std::to_string(GetTickCount()));
         appKey_ = "Software\\CorvaneTests\\" + settings_.AppName();
     }
-    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, appKey_.c_str()); }
+    void TearDown() override { SHDeleteKeyA(HKEY_CURRENT_USER, appKey_.c_str()); }
 
     // The registry's own answer, without the class under test.
     std::string RawText(const std::string& subKey, const std::string& name, long* code = nullptr) {
         char buffer[512] = {};
         DWORD size = sizeof buffer;
-        long result = RegGetValueA(HKEY_CURRENT_USER, subKey.c_str(), name.c_str(), RRF_RT_REG_SZ,
-                                   nullptr, buffer, &size);
+        DWORD type = 0;
+        long result = SHGetValueA(HKEY_CURRENT_USER, subKey.c_str(), name.c_str(), &type, buffer, &size);
+        if (result == ERROR_SUCCESS && type != REG_SZ) result = ERROR_UNSUPPORTED_TYPE;
         if (code) *code = result;
         return result == ERROR_SUCCESS ? buffer : "";
     }
@@ -114,7 +116,7 @@ TEST_F(CRegSettingsTest, GetSettingGivesTheDefaultUntilSaved) {
 TEST_F(CRegSettingsTest, NothingIsCachedBetweenCalls) {
     ASSERT_TRUE(settings_.SaveSetting("", "LastBackup", "20261201"));
     // Another program (the reminder) rewrites the value meanwhile.
-    RegSetKeyValueA(HKEY_CURRENT_USER, appKey_.c_str(), "LastBackup", REG_SZ, "20261207", 9);
+    SHSetValueA(HKEY_CURRENT_USER, appKey_.c_str(), "LastBackup", REG_SZ, "20261207", 9);
     EXPECT_EQ(settings_.GetSetting("", "LastBackup", ""), "20261207");
 }
 

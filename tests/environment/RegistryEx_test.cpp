@@ -7,6 +7,9 @@
 #include <sstream>
 #include <vector>
 
+#include <windows.h>
+#include <shlwapi.h>
+
 using namespace corvane::RegistryEx;
 
 namespace {
@@ -16,9 +19,9 @@ class RegistryExTest : public ::testing::Test {
 protected:
     void SetUp() override {
         key_ = "Software\\CorvaneTests\\RegistryEx-" + std::to_string(GetCurrentProcessId()) + "-" +
-               std::to_string(GetTickCount64());
+               std::to_string(GetTickCount());
     }
-    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str()); }
+    void TearDown() override { SHDeleteKeyA(HKEY_CURRENT_USER, key_.c_str()); }
 
     // What the registry itself holds, read without the code under test.
     struct Raw {
@@ -30,8 +33,11 @@ protected:
         Raw raw;
         BYTE buffer[1024];
         DWORD size = sizeof buffer;
-        raw.code = RegGetValueA(HKEY_CURRENT_USER, key_.c_str(), name.c_str(),
-                                RRF_RT_ANY | RRF_NOEXPAND, &raw.type, buffer, &size);
+        HKEY key = nullptr;
+        raw.code = RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_READ, &key);
+        if (raw.code != ERROR_SUCCESS) return raw;
+        raw.code = RegQueryValueExA(key, name.c_str(), nullptr, &raw.type, buffer, &size);
+        RegCloseKey(key);
         if (raw.code == ERROR_SUCCESS) raw.bytes.assign(buffer, buffer + size);
         return raw;
     }
@@ -61,7 +67,7 @@ public:
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
         folder_ = std::string(temp) + "corvane-ini-" + std::to_string(GetCurrentProcessId()) + "-" +
-                  std::to_string(GetTickCount64());
+                  std::to_string(GetTickCount());
         CreateDirectoryA(folder_.c_str(), nullptr);
         GetCurrentDirectoryA(MAX_PATH, previous_);
         SetCurrentDirectoryA(folder_.c_str());

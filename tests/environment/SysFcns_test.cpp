@@ -18,7 +18,7 @@ public:
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
         path_ = std::string(temp) + "corvane-sys-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(GetTickCount64());
+                std::to_string(GetTickCount());
         CreateDirectoryA(path_.c_str(), nullptr);
     }
     ~ScratchFolder() {
@@ -112,8 +112,7 @@ TEST(SysFcns, FolderExistsOnlyForFoldersAndNeverAsksForADisk) {
     EXPECT_FALSE(FolderExists(drive));
     EXPECT_FALSE(FileExists(drive + "file.txt"));
     // The caller's own error mode is back afterwards.
-    EXPECT_EQ(GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
-    SetErrorMode(before);
+    EXPECT_EQ(SetErrorMode(before), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
 }
 
 TEST(SysFcns, MakePathCreatesEveryMissingLevel) {

@@ -6,14 +6,17 @@
 #include <fstream>
 #include <sstream>
 
+#include <windows.h>
+#include <shlwapi.h>
+
 namespace corvane::testing {
 
 void CleanOutlookExpressState() {
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Identities");
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Microsoft\\Outlook Express");
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\BrindleWorks\\Corvane");
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Clients\\Mail\\Outlook Express");
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, "CLSID\\{06BE7323-EF34-11d1-ACD8-00C04FA31009}");
+    SHDeleteKeyA(HKEY_CURRENT_USER, "Identities");
+    SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Microsoft\\Outlook Express");
+    SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\BrindleWorks\\Corvane");
+    SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Clients\\Mail\\Outlook Express");
+    SHDeleteKeyA(HKEY_CLASSES_ROOT, "CLSID\\{06BE7323-EF34-11d1-ACD8-00C04FA31009}");
     WIN32_FIND_DATAA found;
     std::string folder = AppFolder();
     HANDLE search = FindFirstFileA((folder + "\\brind*.ctl").c_str(), &found);

@@ -6,6 +6,9 @@
 #include "corvane/environment/RegistryEx.h"
 #include "corvane/environment/SysFcns.h"
 
+#include <windows.h>
+#include <shlwapi.h>
+
 using namespace corvane;
 using namespace corvane::testing;
 
@@ -19,10 +22,10 @@ class WizardMenus : public WizardWindowTest {
 protected:
     void SetUp() override {
         WizardWindowTest::SetUp();
-        RegDeleteTreeA(HKEY_CURRENT_USER, kNewsKey);
+        SHDeleteKeyA(HKEY_CURRENT_USER, kNewsKey);
     }
     void TearDown() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, kNewsKey);
+        SHDeleteKeyA(HKEY_CURRENT_USER, kNewsKey);
         WizardWindowTest::TearDown();
     }
     int NewsLaunches() const {
