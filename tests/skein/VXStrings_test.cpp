@@ -38,6 +38,18 @@ TEST_F(SkeinDll, LoadsFromTheProgramFolderWithVersionInformation) {
   EXPECT_EQ(ProductNameOfFile(vx::LibraryPath()), "Corvane");
 }
 
+// Basic declares each function by its plain name and calls it __stdcall: the
+// exports carry no "@n" decoration (which a 32-bit __stdcall build adds).
+TEST_F(SkeinDll, ExportsArePlainNamesOnly) {
+  HMODULE library = LoadLibraryA(vx::LibraryPath().c_str());
+  ASSERT_NE(library, nullptr);
+  for (const char* name : {"DS_GetField", "DS_CountFields", "US_Trim", "SS_StoreAll", "SS_FetchItem"})
+    EXPECT_NE(GetProcAddress(library, name), nullptr) << name;
+  for (const char* name : {"DS_GetField@12", "DS_CountFields@8", "_DS_GetField@12"})
+    EXPECT_EQ(GetProcAddress(library, name), nullptr) << name;
+  FreeLibrary(library);
+}
+
 TEST_F(SkeinDll, FieldFunctions) {
   EXPECT_EQ(vx::DS_GetField("a,b,c", ",", 2).value(), "b");
   EXPECT_EQ(vx::DS_PutField("a,b", ",", 4, "x").value(), "a,b,,x");
