@@ -48,6 +48,26 @@ private:
     HKEY key_ = nullptr;
 };
 
+// True for a 32-bit program on 64-bit Windows. Windows 2000 and the first XP
+// releases lack IsWow64Process: they have no 64-bit view.
+bool RunsUnderWow64() {
+    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, BOOL*);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto isWow64 = reinterpret_cast<IsWow64ProcessFn>(
+        reinterpret_cast<void*>(kernel ? GetProcAddress(kernel, "IsWow64Process") : nullptr));
+    BOOL wow64 = FALSE;
+    return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+}
+
+// Opens a key to read it. On 64-bit Windows a 32-bit program sees the 32-bit
+// view of HKLM\SOFTWARE; a key missing there is looked for in the 64-bit
+// view, where 64-bit Windows keeps its own programs' keys. HKCU is one view.
+long OpenToRead(HKEY root, const std::string& key, REGSAM access, OpenKey& opened) {
+    long code = RegOpenKeyExA(root, key.c_str(), 0, access, opened.Out());
+    if (code != ERROR_FILE_NOT_FOUND || root != HKEY_LOCAL_MACHINE || !RunsUnderWow64()) return code;
+    return RegOpenKeyExA(root, key.c_str(), 0, access | KEY_WOW64_64KEY, opened.Out());
+}
+
 // A whole decimal number with optional surrounding spaces, nothing else.
 std::optional<long long> ParseInteger(const std::string& text) {
     size_t begin = text.find_first_not_of(' ');
@@ -205,7 +225,7 @@ long ReadValue(const std::string& hive, const std::string& key, const std::strin
     if (!IsKnownType(type)) return ERROR_INVALID_PARAMETER;
 
     OpenKey opened;
-    long code = RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, opened.Out());
+    long code = OpenToRead(root, key, KEY_QUERY_VALUE, opened);
     if (code != ERROR_SUCCESS) return code;
     std::string read;
     if (type == 'S') code = QueryStringValue(opened.Get(), valueName, read);
@@ -238,7 +258,7 @@ long ListSubKeys(const std::string& hive, const std::string& key, std::string& l
     if (root == nullptr) return kStatusBadHive;
     if (root == kIniFileHive) return ERROR_INVALID_PARAMETER;  // an INI file has no sub-keys
     OpenKey opened;
-    long code = RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, opened.Out());
+    long code = OpenToRead(root, key, KEY_READ, opened);
     if (code != ERROR_SUCCESS) return code;
 
     DWORD count = 0, longest = 0;
