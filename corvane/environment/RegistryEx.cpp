@@ -59,13 +59,26 @@ bool RunsUnderWow64() {
     return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
 }
 
-// Opens a key to read it. On 64-bit Windows a 32-bit program sees the 32-bit
-// view of HKLM\SOFTWARE; a key missing there is looked for in the 64-bit
-// view, where 64-bit Windows keeps its own programs' keys. HKCU is one view.
+// 64-bit Windows keeps HKLM\SOFTWARE in two views, one per kind of program.
+// The view other than the program's own, or 0 where there is only one.
+REGSAM OtherView() {
+#ifdef _WIN64
+    return KEY_WOW64_32KEY;
+#else
+    return RunsUnderWow64() ? KEY_WOW64_64KEY : 0;
+#endif
+}
+
+// Opens a key to read it. A key under HKLM that the program's own view lacks
+// is looked for in the other view: Outlook Express on 64-bit Windows
+// registers itself in the 64-bit one, which a 32-bit program does not see.
+// HKCU is one view for both.
 long OpenToRead(HKEY root, const std::string& key, REGSAM access, OpenKey& opened) {
     long code = RegOpenKeyExA(root, key.c_str(), 0, access, opened.Out());
-    if (code != ERROR_FILE_NOT_FOUND || root != HKEY_LOCAL_MACHINE || !RunsUnderWow64()) return code;
-    return RegOpenKeyExA(root, key.c_str(), 0, access | KEY_WOW64_64KEY, opened.Out());
+    if (code != ERROR_FILE_NOT_FOUND || root != HKEY_LOCAL_MACHINE) return code;
+    REGSAM other = OtherView();
+    if (other == 0) return code;
+    return RegOpenKeyExA(root, key.c_str(), 0, access | other, opened.Out());
 }
 
 // A whole decimal number with optional surrounding spaces, nothing else.

@@ -249,3 +249,37 @@ TEST_F(RegistryExTest, ListSubKeysAppendsNamesEachWithNulThenOneMore) {
     EXPECT_EQ(ListSubKeys("hkcu", key_, list), kStatusOk);
     EXPECT_EQ(list, std::string("xA much longer sub-key name\0Beta\0\0", 34));
 }
+
+// On 64-bit Windows a key under HKLM\SOFTWARE that only the other kind of
+// program's view holds (Outlook Express's, for our 32-bit program) is still read.
+TEST(RegistryExViews, HklmKeyMissingFromTheProgramsViewIsReadFromTheOther) {
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);
+    REGSAM other = sizeof(void*) == 8 ? KEY_WOW64_32KEY : wow64 ? KEY_WOW64_64KEY : 0;
+    if (other == 0) GTEST_SKIP() << "32-bit Windows has one registry view";
+
+    const std::string name = "CorvaneViewTest" + std::to_string(GetTickCount());
+    const std::string key = "SOFTWARE\\" + name;
+    HKEY made = nullptr, sub = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE | other, nullptr,
+                              &made, nullptr), ERROR_SUCCESS);
+    RegSetValueExA(made, "DLLPath", 0, REG_SZ, reinterpret_cast<const BYTE*>("msoe.dll"), 9);
+    RegCreateKeyExA(made, "Mail", 0, nullptr, 0, KEY_WRITE, nullptr, &sub, nullptr);
+    RegCloseKey(sub);
+    RegCloseKey(made);
+    HKEY probe = nullptr;
+    bool inOwnView = RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &probe) == ERROR_SUCCESS;
+    if (probe) RegCloseKey(probe);
+
+    std::string list;
+    EXPECT_EQ(corvane::RegistryEx::ReadText("HKLM", key, "DLLPath"), "msoe.dll");
+    EXPECT_EQ(corvane::RegistryEx::ListSubKeys("HKLM", key, list), 0);
+    EXPECT_EQ(list, std::string("Mail\0\0", 6));
+
+    HKEY software = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | other, &software) == ERROR_SUCCESS) {
+        SHDeleteKeyA(software, name.c_str());
+        RegCloseKey(software);
+    }
+    EXPECT_FALSE(inOwnView) << "the two views are one here: nothing was shown";
+}
