@@ -2,6 +2,7 @@
 
 #include "corvane/backup/frmSetRemindIds.h"
 #include "corvane/backup/planning/ReminderDays.h"
+#include "corvane/environment/portable/TextRules.h"
 
 #include <string>
 
@@ -20,7 +21,7 @@ frmSetRemind::frmSetRemind(CRegSettings& registry)
 bool frmSetRemind::Edit(HWND owner) { return DoModal(owner) == IDOK; }
 
 bool frmSetRemind::OnInit() {
-    int days = planning::LeadingNumber(
+    int days = LeadingInt(
         registry_.GetSetting(kGeneralSection, kRemindDaysKey, kDefaultRemindDays));
     if (days == planning::kNeverRemind) {
         SetItemText(IDC_REMIND_TXTDAYS, "");

@@ -2,6 +2,8 @@
 
 #include "corvane/catalog/CatalogModel.h"
 #include "corvane/catalog/TextFcns.h"
+#include "corvane/environment/portable/ListFcns.h"
+#include "corvane/environment/portable/TextRules.h"
 #include "corvane/catalog/TreeBuilder.h"
 
 #include <algorithm>
@@ -118,7 +120,7 @@ private:
     std::string parentText = ShowHex(record.parentNumber);
     // Folders 1 to 8 of the local root sort first, in number order.
     std::string key = (record.parentNumber == 1 && record.folderNumber < 9) ? FourDigitKey(folderText) : "9999";
-    std::string sortMe = key + ToLower(record.name);
+    std::string sortMe = key + LowerCased(record.name);
     int at = work_.AddItem(FourDigitKey(parentText) + sortMe, 0);
     work_.SetTextValue(at, names::kMbxName, record.file);
     work_.SetTextValue(at, names::kDisplay, record.name);
@@ -173,8 +175,8 @@ std::optional<FolderRecord> ParseFolderRecord(const ByteView& index, int64_t off
   int64_t dataArea = self + 12 + 4 * entries;
   if (!index.Contains(dataArea)) return record;  // no strings: empty name and file
   std::string data = index.Text(dataArea, kDataAreaBytes);
-  record.name = std::string(GetField(data, '\0', 1));
-  record.file = std::string(GetField(data, '\0', 2));
+  record.name = ListGet(data, '\0', 1);
+  record.file = ListGet(data, '\0', 2);
   if (!EndsWithNoCase(record.file, "DBX")) record.file.clear();
   return record;
 }

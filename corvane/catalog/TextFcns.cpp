@@ -5,47 +5,6 @@
 
 namespace corvane::catalog {
 
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-int CompareNoCase(std::string_view a, std::string_view b) {
-  size_t n = a.size() < b.size() ? a.size() : b.size();
-  for (size_t i = 0; i < n; ++i) {
-    unsigned char ca = static_cast<unsigned char>(FoldCase(a[i]));
-    unsigned char cb = static_cast<unsigned char>(FoldCase(b[i]));
-    if (ca != cb) return ca < cb ? -1 : 1;
-  }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && CompareNoCase(a, b) == 0;
-}
-
-bool EndsWithNoCase(std::string_view text, std::string_view tail) {
-  return text.size() >= tail.size() && EqualsNoCase(text.substr(text.size() - tail.size()), tail);
-}
-
-std::string ToLower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = FoldCase(c);
-  return lower;
-}
-
-int64_t LeadingNumber(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  int64_t value = 0;
-  constexpr int64_t kLimit = std::numeric_limits<int64_t>::max() / 10 - 1;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    if (value > kLimit) break;
-    value = value * 10 + (text[i] - '0');
-  }
-  return negative ? -value : value;
-}
-
 static std::string HexByte(uint32_t byte) {
   char out[3];
   std::snprintf(out, sizeof out, "%02X", static_cast<unsigned>(byte & 0xFF));
@@ -82,29 +41,6 @@ std::string FormatGrouped(int64_t value, char grouping) {
     out += digits[i];
   }
   return negative ? "-" + out : out;
-}
-
-std::string_view GetField(std::string_view text, char delimiter, int field) {
-  if (field < 1) return {};
-  size_t start = 0;
-  for (int f = 1; f < field; ++f) {
-    size_t next = text.find(delimiter, start);
-    if (next == std::string_view::npos) return {};
-    start = next + 1;
-  }
-  size_t end = text.find(delimiter, start);
-  return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-}
-
-int FindFieldNoCase(std::string_view text, char delimiter, std::string_view search) {
-  size_t start = 0;
-  for (int field = 1;; ++field) {
-    size_t end = text.find(delimiter, start);
-    std::string_view current = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    if (EqualsNoCase(current, search)) return field;
-    if (end == std::string_view::npos) return 0;
-    start = end + 1;
-  }
 }
 
 }  // namespace corvane::catalog

@@ -2,6 +2,8 @@
 
 #include "corvane/catalog/Dbx5Reader.h"
 #include "corvane/catalog/TextFcns.h"
+#include "corvane/environment/portable/ListFcns.h"
+#include "corvane/environment/portable/TextRules.h"
 
 #include <algorithm>
 #include <optional>
@@ -109,9 +111,9 @@ void BuildV5Tree(const TreeList& work, TreeList& tree, bool removeContainers) {
 }
 
 int RememberedSelection::FlagFor(const std::string& file) const {
-  int field = FindFieldNoCase(names, kListDelimiter, file);
+  int field = ListFindNoCase(names, PrimaryDelimiter(), file);
   if (field == 0) return 1;
-  int64_t flag = LeadingNumber(GetField(flags, kListDelimiter, field));
+  int64_t flag = LeadingNumber(ListGet(flags, PrimaryDelimiter(), field));
   return flag == -1 ? 1 : static_cast<int>(flag);
 }
 

@@ -1,6 +1,8 @@
 #include "corvane/catalog/TreeList.h"
 
 #include "corvane/catalog/TextFcns.h"
+#include "corvane/environment/portable/ListFcns.h"
+#include "corvane/environment/portable/TextRules.h"
 
 #include <algorithm>
 

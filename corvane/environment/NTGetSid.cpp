@@ -1,6 +1,6 @@
 #include "corvane/environment/NTGetSid.h"
 
-#include "corvane/main/portable/SidText.h"
+#include "corvane/environment/portable/SidText.h"
 
 #include <windows.h>
 #include <lm.h>

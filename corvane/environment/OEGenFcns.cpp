@@ -3,8 +3,9 @@
 #include "corvane/environment/NTGetSid.h"
 #include "corvane/environment/RegistryEx.h"
 #include "corvane/environment/SysFcns.h"
-#include "corvane/main/portable/OePaths.h"
-#include "corvane/main/portable/TextFields.h"
+#include "corvane/environment/portable/OePaths.h"
+#include "corvane/environment/portable/ListFcns.h"
+#include "corvane/environment/portable/TextRules.h"
 
 namespace corvane {
 namespace {

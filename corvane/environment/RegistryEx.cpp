@@ -1,9 +1,8 @@
 #include "corvane/environment/RegistryEx.h"
 
 #include "corvane/environment/SysFcns.h"
+#include "corvane/environment/portable/TextRules.h"
 
-#include <cctype>
-#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -20,11 +19,6 @@ const HiveName kHives[] = {
     {"HKCR", HKEY_CLASSES_ROOT}, {"HKCU", HKEY_CURRENT_USER},   {"HKLM", HKEY_LOCAL_MACHINE},
     {"HKU", HKEY_USERS},         {"HKCC", HKEY_CURRENT_CONFIG}, {"HKDD", HKEY_DYN_DATA},
 };
-
-std::string UpperCased(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // Closes the key when the operation leaves, whichever way it leaves.
 class OpenKey {
@@ -81,21 +75,10 @@ long OpenToRead(HKEY root, const std::string& key, REGSAM access, OpenKey& opene
     return RegOpenKeyExA(root, key.c_str(), 0, access | other, opened.Out());
 }
 
-// A whole decimal number with optional surrounding spaces, nothing else.
-std::optional<long long> ParseInteger(const std::string& text) {
-    size_t begin = text.find_first_not_of(' ');
-    if (begin == std::string::npos) return std::nullopt;
-    size_t end = text.find_last_not_of(' ') + 1;
-    long long number = 0;
-    auto [last, error] = std::from_chars(text.data() + begin, text.data() + end, number);
-    if (error != std::errc() || last != text.data() + end) return std::nullopt;
-    return number;
-}
-
 // The 16-bit integer a text stands for; nullopt for text that is no number in
 // range, which is refused rather than silently cut to 16 bits.
 std::optional<int16_t> ParseInt16(const std::string& text) {
-    std::optional<long long> number = ParseInteger(text);
+    std::optional<int64_t> number = WholeNumber(text);
     if (!number || *number < INT16_MIN || *number > INT16_MAX) return std::nullopt;
     return static_cast<int16_t>(*number);
 }
@@ -104,7 +87,7 @@ std::optional<bool> ParseBoolean(const std::string& text) {
     std::string upper = UpperCased(text);
     if (upper == "TRUE") return true;
     if (upper == "FALSE") return false;
-    std::optional<long long> number = ParseInteger(text);
+    std::optional<int64_t> number = WholeNumber(text);
     if (!number) return std::nullopt;
     return *number != 0;
 }
@@ -231,7 +214,7 @@ long QueryStringValue(HKEY key, const std::string& valueName, std::string& text)
 long ReadValue(const std::string& hive, const std::string& key, const std::string& valueName,
                char type, const std::string& defaultValue, std::string& value) {
     value = defaultValue;
-    type = static_cast<char>(std::toupper(static_cast<unsigned char>(type)));
+    type = UpperAscii(type);
     HKEY root = HiveFromName(hive);
     if (root == nullptr) return kStatusBadHive;
     if (root == kIniFileHive) return ReadIni(hive, key, valueName, type, defaultValue, value);
@@ -251,7 +234,7 @@ long ReadValue(const std::string& hive, const std::string& key, const std::strin
 
 long WriteValue(const std::string& hive, const std::string& key, const std::string& valueName,
                 char type, const std::string& value) {
-    type = static_cast<char>(std::toupper(static_cast<unsigned char>(type)));
+    type = UpperAscii(type);
     HKEY root = HiveFromName(hive);
     if (root == nullptr) return kStatusBadHive;
     if (root == kIniFileHive) return WriteIni(hive, key, valueName, type, value);

@@ -1,10 +1,10 @@
 #include "corvane/environment/SysFcns.h"
 
-#include "corvane/environment/Wildcard.h"
+#include "corvane/environment/portable/TextRules.h"
+#include "corvane/environment/portable/Wildcard.h"
 
 #include <shlobj.h>
 
-#include <cctype>
 #include <vector>
 
 namespace corvane {
@@ -87,8 +87,7 @@ BOOL CALLBACK MatchTopWindow(HWND window, LPARAM context) {
     if (!search->titlePattern->empty()) {
         char title[256] = {};
         GetWindowTextA(window, title, sizeof title);
-        for (char& c : title) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        if (!WildcardMatch(title, *search->titlePattern)) return TRUE;
+        if (!WildcardMatch(UpperCased(title), *search->titlePattern)) return TRUE;
     }
     search->found = window;
     return FALSE;

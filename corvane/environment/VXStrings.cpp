@@ -1,6 +1,5 @@
 #include "corvane/environment/VXStrings.h"
 
-#include "corvane/environment/SysFcns.h"
 
 #include <cstring>
 #include <map>
@@ -319,7 +318,10 @@ SkeinStatus BindAll() {
 std::string LibraryPath() {
   const Binding& b = State();
   if (!b.overridePath.empty()) return b.overridePath;
-  return AppFolder() + "\\skein.dll";
+  char program[MAX_PATH * 4];
+  DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
+  std::string folder(program, length < sizeof program ? length : 0);
+  return folder.substr(0, folder.find_last_of('\\') + 1) + "skein.dll";
 }
 
 void SetLibraryPathForTesting(const std::string& path) {
@@ -331,4 +333,11 @@ void SetLibraryPathForTesting(const std::string& path) {
 }
 
 }  // namespace VXStrings
+
+bool SkeinAvailable(SkeinStatus* why) {
+  SkeinStatus status = VXStrings::BindAll();
+  if (why != nullptr) *why = status;
+  return status == SkeinStatus::Ok;
+}
+
 }  // namespace corvane

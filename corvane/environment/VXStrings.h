@@ -102,11 +102,15 @@ NumberResult SS_FetchAll(Text record, Text layout, std::string& target);
 
 // Tries to load the library and bind every export; Ok when all are there.
 SkeinStatus BindAll();
-// The file the loader uses: AppFolder() + "\skein.dll" unless a test chose another.
+// The file the loader uses: skein.dll in the program's folder unless a test chose another.
 std::string LibraryPath();
 // Points the loader at another file ("" restores the default) and forgets
 // every bound export and the loaded library.
 void SetLibraryPathForTesting(const std::string& path);
 
 }  // namespace VXStrings
+
+// True when skein.dll loads and has every export; otherwise false and the reason in *why.
+bool SkeinAvailable(SkeinStatus* why = nullptr);
+
 }  // namespace corvane

@@ -165,6 +165,7 @@ public:
 
 private:
     // Start-up steps (frmMain_Startup.cpp).
+    bool BindFieldLibrary();
     void InitialiseTexts();
     bool FindStore();
     bool FindVersion4Store();

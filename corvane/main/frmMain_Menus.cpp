@@ -9,7 +9,8 @@
 #include "corvane/environment/SysFcns.h"
 #include "corvane/main/About.h"
 #include "corvane/main/frmSelIdent.h"
-#include "corvane/main/portable/TextFields.h"
+#include "corvane/environment/portable/ListFcns.h"
+#include "corvane/environment/portable/TextRules.h"
 #include "corvane/main/resource.h"
 
 namespace corvane {

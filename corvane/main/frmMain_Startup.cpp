@@ -4,10 +4,12 @@
 
 #include "corvane/environment/Seams.h"
 #include "corvane/environment/SysFcns.h"
+#include "corvane/environment/VXStrings.h"
 #include "corvane/main/frmSelIdent.h"
-#include "corvane/main/portable/OePaths.h"
+#include "corvane/environment/portable/OePaths.h"
 #include "corvane/main/portable/QuickList.h"
-#include "corvane/main/portable/TextFields.h"
+#include "corvane/environment/portable/ListFcns.h"
+#include "corvane/environment/portable/TextRules.h"
 #include "corvane/main/resource.h"
 
 namespace corvane {
@@ -60,6 +62,7 @@ void frmMain::Form_Load() {
     ListDelimiter = '\0';
     ControlDelimiter = kControlDelimiter;
     MessageTitle = LoadText(IDS_MESSAGE_TITLE);
+    if (!BindFieldLibrary()) return;
     WindowsFolder = WindowsFolderPath();
     Registry = std::make_unique<CRegSettings>();
     Registry->SetCompany("BrindleWorks");
@@ -103,6 +106,21 @@ void frmMain::InitialiseTexts() {
     TabText = "\t";
     NulText = std::string(1, '\0');
     AppFolder = ::corvane::AppFolder();
+}
+
+// The program's lists go through skein.dll beside it: without it (or with a
+// copy that lacks a function) nothing would work, so start-up stops here.
+bool frmMain::BindFieldLibrary() {
+    SkeinStatus status = SkeinStatus::Ok;
+    if (SkeinAvailable(&status)) return true;
+    int text = status == SkeinStatus::FileNotFound ? IDS_SKEIN_MISSING
+               : status == SkeinStatus::LoadFailed ? IDS_SKEIN_LOAD_FAILED
+                                                   : IDS_SKEIN_MISSING_ENTRY;
+    std::string message = LoadText(text);
+    size_t at = message.find("%s");
+    if (at != std::string::npos) message.replace(at, 2, VXStrings::LibraryPath());
+    Stop(message);
+    return false;
 }
 
 void frmMain::Stop(const std::string& message) {
@@ -210,8 +228,8 @@ void frmMain::ConvertLegacyControlFile() {
 void frmMain::ReadStoreSettings() {
     SaveFolder = Registry->GetSetting(SettingsSection, "LastSavePath", "");
     if (SaveFolder.empty()) SaveFolder = "a:\\";
-    IncludeAddressBook = static_cast<int16_t>(NumericValue(Registry->GetSetting(SettingsSection, "InclWab", "1")));
-    KeepExisting = NumericValue(Registry->GetSetting(SettingsSection, "DoRename", "1")) != 0;
+    IncludeAddressBook = static_cast<int16_t>(LeadingInt(Registry->GetSetting(SettingsSection, "InclWab", "1")));
+    KeepExisting = LeadingInt(Registry->GetSetting(SettingsSection, "DoRename", "1")) != 0;
     MeasureTwipsPerPixel();
     SetWindowHeightTwips(kWelcomeHeightTwips);
 }
@@ -220,14 +238,14 @@ void frmMain::ReadStoreSettings() {
 // before it (AllowQuick) and, unless told not to, the user's confirmation.
 void frmMain::DecideQuickBackup() {
     bool fromReminder = Switches.fromReminder;
-    if (!EqualsIgnoringCase(Registry->GetSetting(SettingsSection, "AllowQuick", "N"), "Y")) {
+    if (!EqualsNoCase(Registry->GetSetting(SettingsSection, "AllowQuick", "N"), "Y")) {
         if (!fromReminder) ShowMessage(hwnd_, LoadText(IDS_FAST_NOT_POSSIBLE), MessageTitle, MB_OK | MB_ICONINFORMATION);
         return;
     }
     // Without a quick-backup run in this build there is nothing to confirm.
     if (!RunQuickBackup) return;
     bool confirmationDue =
-        EqualsIgnoringCase(Registry->GetSetting(SettingsSection, "WarnOnQuick", "Y"), "Y") || fromReminder;
+        EqualsNoCase(Registry->GetSetting(SettingsSection, "WarnOnQuick", "Y"), "Y") || fromReminder;
     if (!confirmationDue) {
         FastMode = true;
         return;

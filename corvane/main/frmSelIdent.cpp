@@ -2,7 +2,8 @@
 
 #include "corvane/environment/CModalDialog.h"
 #include "corvane/main/frmMain.h"
-#include "corvane/main/portable/TextFields.h"
+#include "corvane/environment/portable/ListFcns.h"
+#include "corvane/environment/portable/TextRules.h"
 #include "corvane/main/resource.h"
 
 namespace corvane {

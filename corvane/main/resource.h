@@ -78,3 +78,7 @@
 #define IDS_NO 258
 #define IDS_NOT_AGAIN 259
 #define IDS_PRIOR_TO 264
+// skein.dll cannot be used: missing, not loadable, lacking an export ("%s" the file).
+#define IDS_SKEIN_MISSING 300
+#define IDS_SKEIN_LOAD_FAILED 301
+#define IDS_SKEIN_MISSING_ENTRY 302

@@ -3,6 +3,8 @@
 #include "corvane/catalog/TextFcns.h"
 #include "tests/catalog/CatalogFixture.h"
 
+#include "corvane/environment/portable/ListFcns.h"
+
 #include <gtest/gtest.h>
 
 namespace corvane::catalog {
@@ -13,7 +15,7 @@ using testing::DbxFolder;
 std::string List(std::initializer_list<const char*> fields) {
   std::string text;
   for (const char* field : fields) {
-    if (!text.empty()) text += kListDelimiter;
+    if (!text.empty()) text += PrimaryDelimiter();
     text += field;
   }
   return text;

@@ -36,22 +36,5 @@ TEST(FormatGrouped, GroupsThreesWithTheGivenCharacter) {
   EXPECT_EQ(FormatGrouped(1234567, '\0'), "1234567");
 }
 
-TEST(DelimitedList, FindsWholeFieldsIgnoringCase) {
-  std::string list = std::string("Inbox.dbx") + kListDelimiter + "Sent Items.dbx" + kListDelimiter + "Work.dbx";
-  EXPECT_EQ(FindFieldNoCase(list, kListDelimiter, "SENT ITEMS.DBX"), 2);
-  EXPECT_EQ(FindFieldNoCase(list, kListDelimiter, "Work.dbx"), 3);
-  EXPECT_EQ(FindFieldNoCase(list, kListDelimiter, "Sent"), 0);
-  EXPECT_EQ(GetField(list, kListDelimiter, 3), "Work.dbx");
-  EXPECT_EQ(GetField(list, kListDelimiter, 4), "");
-  EXPECT_EQ(GetField(list, kListDelimiter, 0), "");
-}
-
-TEST(LeadingNumber, ReadsLikeVal) {
-  EXPECT_EQ(LeadingNumber("-1"), -1);
-  EXPECT_EQ(LeadingNumber(" 12abc"), 12);
-  EXPECT_EQ(LeadingNumber("x1"), 0);
-  EXPECT_GT(LeadingNumber("99999999999999999999999"), 0);  // saturates, no overflow
-}
-
 }  // namespace
 }  // namespace corvane::catalog

@@ -1,6 +1,6 @@
 #include "corvane/environment/NTGetSid.h"
 #include "corvane/environment/OEGenFcns.h"
-#include "corvane/main/portable/TextFields.h"
+#include "corvane/environment/portable/ListFcns.h"
 #include "tests/main/OeTestSupport.h"
 
 using namespace corvane;

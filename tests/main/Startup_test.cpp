@@ -2,7 +2,8 @@
 // Wine's registry, with message boxes, dialogs, the clock and launches scripted.
 #include "corvane/environment/RegistryEx.h"
 #include "corvane/environment/SysFcns.h"
-#include "corvane/main/portable/TextFields.h"
+#include "corvane/environment/VXStrings.h"
+#include "corvane/environment/portable/ListFcns.h"
 #include "corvane/main/frmMain.h"
 #include "corvane/main/resource.h"
 #include "tests/main/OeTestSupport.h"
@@ -235,6 +236,82 @@ TEST_F(Startup, EveryStopMessage) {
         // A start that stopped leaves the stored window position alone.
         EXPECT_EQ(CorvaneSetting("Positions", "Main"), "<none>") << c.name;
     }
+}
+
+// Without a usable skein.dll beside it the program stops at once and says
+// which file is at fault.
+TEST_F(Startup, StopsWithoutAUsableFieldLibrary) {
+    Version5(1);
+    struct Case {
+        std::string library;
+        std::string says;
+    };
+    const Case cases[] = {
+        {AppFolder() + "\\nowhere\\skein.dll", "is missing"},
+        {AppFolder() + "\\skein_noexports.dll", "lacks a function Corvane needs"},
+    };
+    for (const Case& c : cases) {
+        VXStrings::SetLibraryPathForTesting(c.library);
+        size_t before = boxes.Shown().size();
+        auto window = Start();
+        VXStrings::SetLibraryPathForTesting("");
+        EXPECT_FALSE(loaded) << c.library;
+        ASSERT_EQ(boxes.Shown().size(), before + 1) << c.library;
+        const MessageBoxCall& box = boxes.Shown().back();
+        EXPECT_NE(box.text.find(c.library), std::string::npos) << box.text;
+        EXPECT_NE(box.text.find(c.says), std::string::npos) << box.text;
+        EXPECT_EQ(box.title, "Corvane");
+        EXPECT_EQ(box.style, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+        EXPECT_FALSE(FileExists(ControlFileOf(kIdA))) << "nothing is written before the stop";
+    }
+}
+
+namespace {
+
+struct BoxSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindMessageBoxOf(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<BoxSearch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner != search->process || std::string(className) != "#32770" || !IsWindowVisible(window)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+// The real program, copied to a folder without skein.dll, shows its message
+// box and ends when it is answered.
+TEST(StartupAlone, ProgramWithoutItsFieldLibraryShowsWhyAndEnds) {
+    std::string folder = FreshTestFolder("noskein");
+    ASSERT_TRUE(CopyFileA((AppFolder() + "\\corvane.exe").c_str(), (folder + "\\corvane.exe").c_str(), FALSE));
+    std::string command = "\"" + folder + "\\corvane.exe\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                               &process));
+    BoxSearch search{process.dwProcessId, nullptr};
+    for (int i = 0; i < 200 && !search.found; ++i) {
+        Sleep(50);
+        EnumWindows(FindMessageBoxOf, reinterpret_cast<LPARAM>(&search));
+    }
+    ASSERT_NE(search.found, nullptr) << "no message box";
+    char title[64] = {}, text[512] = {};
+    GetWindowTextA(search.found, title, sizeof title);
+    GetDlgItemTextA(search.found, 0xFFFF, text, sizeof text);
+    EXPECT_STREQ(title, "Corvane");
+    EXPECT_NE(std::string(text).find(folder + "\\skein.dll is missing"), std::string::npos) << text;
+    PostMessageA(search.found, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
 }
 
 TEST_F(Startup, Version4StartAndLegacyConversion) {

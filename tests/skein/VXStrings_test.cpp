@@ -2,6 +2,7 @@
 #include "corvane/environment/VXStrings.h"
 
 #include "corvane/environment/SysFcns.h"
+#include "corvane/environment/portable/ListFcns.h"
 
 #include <gtest/gtest.h>
 
@@ -198,4 +199,22 @@ TEST_F(SkeinDll, PlantedLibraryInTheCurrentFolderIsIgnored) {
   EXPECT_EQ(_stricmp(name, (AppFolder() + "\\skein.dll").c_str()), 0) << name;
   vx::SetLibraryPathForTesting("");
   DeleteFileA(planted.c_str());
+}
+
+// What the lists see when the library cannot be used: nothing, and the
+// caller's list is left as it was.
+TEST_F(SkeinDll, MissingLibraryReadsAsEmptyAndIsReported) {
+  const char p = PrimaryDelimiter();
+  SkeinStatus why = SkeinStatus::Ok;
+  EXPECT_TRUE(SkeinAvailable(&why));
+  EXPECT_EQ(why, SkeinStatus::Ok);
+  VXStrings::SetLibraryPathForTesting(AppFolder() + "\\missing\\skein.dll");
+  EXPECT_FALSE(SkeinAvailable(&why));
+  EXPECT_EQ(why, SkeinStatus::FileNotFound);
+  EXPECT_EQ(ListCount("a\x02" "b", p), 0);
+  EXPECT_EQ(ListGet("a\x02" "b", p, 1), "");
+  EXPECT_EQ(ListPut("a\x02" "b", p, 1, "x"), "a\x02" "b");  // the caller's list survives
+  VXStrings::SetLibraryPathForTesting(AppFolder() + "\\skein_noexports.dll");
+  EXPECT_FALSE(SkeinAvailable(&why));
+  EXPECT_EQ(why, SkeinStatus::MissingEntry);
 }

@@ -1,6 +1,8 @@
 #include "corvane/backup/planning/NewsSchedule.h"
 
-#include <charconv>
+#include "corvane/environment/portable/ListFcns.h"
+#include "corvane/environment/portable/TextRules.h"
+
 #include <cstdio>
 #include <vector>
 
@@ -48,15 +50,6 @@ long long DayNumber(CalendarDate date) {
                          static_cast<unsigned>(date.day));
 }
 
-std::optional<int> WholeNumber(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    if (text.empty()) return std::nullopt;
-    int value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
 
 }  // namespace
 
@@ -71,20 +64,14 @@ std::string SlashDate(CalendarDate date) {
 }
 
 std::optional<CalendarDate> ParseSlashDate(std::string_view text) {
-    std::vector<std::string_view> parts;
-    size_t start = 0;
-    for (;;) {
-        size_t slash = text.find('/', start);
-        parts.push_back(text.substr(start, slash == std::string_view::npos ? text.npos : slash - start));
-        if (slash == std::string_view::npos) break;
-        start = slash + 1;
-    }
+    std::vector<std::string> parts = ListFields(text, '/');
     if (parts.size() != 3) return std::nullopt;
     auto year = WholeNumber(parts[0]);
     auto month = WholeNumber(parts[1]);
     auto day = WholeNumber(parts[2]);
     if (!year || !month || !day) return std::nullopt;
-    CalendarDate date{*year, *month, *day};
+    if (*year < 1 || *year > 9999 || *month < 1 || *month > 12 || *day < 1 || *day > 31) return std::nullopt;
+    CalendarDate date{static_cast<int>(*year), static_cast<int>(*month), static_cast<int>(*day)};
     if (!IsValid(date)) return std::nullopt;
     return date;
 }

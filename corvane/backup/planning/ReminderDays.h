@@ -11,10 +11,6 @@ constexpr int kNeverRemind = -1;
 constexpr int kMinRemindDays = 1;
 constexpr int kMaxRemindDays = 31;
 
-// The numeric value of a setting as the program reads numbers: optional blanks
-// and sign, then leading digits; anything else counts as 0 ("7 days" is 7,
-// "abc" is 0). Values past the int range are held at its ends.
-int LeadingNumber(std::string_view text);
 // What the reminder dialog stores for a typed day count: clamped to 1..31,
 // a non-number counting as 0 and so becoming 1.
 int ClampRemindDays(std::string_view typed);

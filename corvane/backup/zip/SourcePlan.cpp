@@ -5,7 +5,7 @@
 #include <set>
 
 #include "corvane/backup/zip/ZipNames.h"
-#include "corvane/environment/Wildcard.h"
+#include "corvane/environment/portable/Wildcard.h"
 
 namespace corvane::zip {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "corvane/environment/Wildcard.h"
+#include "corvane/environment/portable/Wildcard.h"
 
 namespace corvane::zip {
 namespace {

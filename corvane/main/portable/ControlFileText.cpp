@@ -1,7 +1,8 @@
 #include "corvane/main/portable/ControlFileText.h"
 
-#include "corvane/environment/Wildcard.h"
-#include "corvane/main/portable/TextFields.h"
+#include "corvane/environment/portable/Wildcard.h"
+#include "corvane/environment/portable/ListFcns.h"
+#include "corvane/environment/portable/TextRules.h"
 
 namespace corvane {
 namespace {
@@ -13,23 +14,21 @@ std::string FieldOrEmpty(const std::vector<std::string>& fields, size_t n) {
 }
 
 ControlLine ParseLine(const std::string& text) {
-    std::vector<std::string> fields = SplitFields(text, kControlDelimiter);
+    std::vector<std::string> fields = ListFields(text, kControlDelimiter);
     ControlLine line;
-    line.type = NumericValue(FieldOrEmpty(fields, 1));
+    line.type = LeadingInt(FieldOrEmpty(fields, 1));
     line.display = FieldOrEmpty(fields, 2);
     line.mbxName = FieldOrEmpty(fields, 3);
-    line.folderNo = NumericValue(FieldOrEmpty(fields, 4));
-    line.parentNo = NumericValue(FieldOrEmpty(fields, 5));
-    line.flag = NumericValue(FieldOrEmpty(fields, 6));
+    line.folderNo = LeadingInt(FieldOrEmpty(fields, 4));
+    line.parentNo = LeadingInt(FieldOrEmpty(fields, 5));
+    line.flag = LeadingInt(FieldOrEmpty(fields, 6));
     if (line.flag == -1) line.flag = 1;
     return line;
 }
 
 std::string LegacyMailLine(const std::string& line) {
-    std::vector<std::string> fields = SplitFields(line, kControlDelimiter);
-    if (fields.size() < 2) fields.resize(2);
-    fields[1] += ".mbx";
-    return std::string("2") + kControlDelimiter + JoinFields(fields, kControlDelimiter);
+    std::string withMbx = ListPut(line, kControlDelimiter, 2, ListGet(line, kControlDelimiter, 2) + ".mbx");
+    return std::string("2") + kControlDelimiter + withMbx;
 }
 
 std::string LegacyNewsLine(const std::string& line) {

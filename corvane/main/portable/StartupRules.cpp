@@ -1,7 +1,8 @@
 #include "corvane/main/portable/StartupRules.h"
 
-#include "corvane/environment/Wildcard.h"
-#include "corvane/main/portable/TextFields.h"
+#include "corvane/environment/portable/Wildcard.h"
+#include "corvane/environment/portable/ListFcns.h"
+#include "corvane/environment/portable/TextRules.h"
 
 #include <cstdio>
 
@@ -17,7 +18,7 @@ CommandSwitches ParseCommandSwitches(std::string_view arguments) {
 }
 
 int IdentityRuleFromSetting(std::string_view setting) {
-    int rule = NumericValue(setting);
+    int rule = LeadingInt(setting);
     if (rule < kIdentityRuleDefault || rule > kIdentityRulePrompt) return kIdentityRuleDefault;
     return rule;
 }
@@ -46,11 +47,11 @@ int Centred(int screenSize, int windowSize) { return (screenSize - windowSize) /
 
 // "Left,Top" with two numbers; anything else cannot be read.
 bool ReadOrigin(std::string_view setting, int& left, int& top) {
-    std::vector<std::string> fields = SplitFields(setting, ',');
+    std::vector<std::string> fields = ListFields(setting, ',');
     if (fields.size() < 2) return false;
     if (!StartsWithNumber(fields[0]) || !StartsWithNumber(fields[1])) return false;
-    left = NumericValue(fields[0]);
-    top = NumericValue(fields[1]);
+    left = LeadingInt(fields[0]);
+    top = LeadingInt(fields[1]);
     return true;
 }
 

@@ -1,6 +1,5 @@
-#include "corvane/main/portable/OePaths.h"
-#include "corvane/main/portable/SidText.h"
-#include "corvane/main/portable/TextFields.h"
+#include "corvane/environment/portable/OePaths.h"
+#include "corvane/environment/portable/SidText.h"
 
 #include <gtest/gtest.h>
 
@@ -63,35 +62,3 @@ TEST(SidText, SubAuthoritiesAreUnsigned) {
     EXPECT_EQ(FormatSidText(IdentifierAuthorityValue(wide), {}), "S-1-16777216");
 }
 
-TEST(NulLists, IdentityIdsCountAndLookup) {
-    std::string ids = std::string("A") + '\0' + "B" + '\0' + '\0';
-    EXPECT_EQ(NulListCount(ids), 2);
-    EXPECT_EQ(NulListEntry(ids, 1), "A");
-    EXPECT_EQ(NulListEntry(ids, 2), "B");
-    EXPECT_EQ(NulListEntry(ids, 3), "");
-    EXPECT_EQ(NulListEntry(ids, 0), "");
-    EXPECT_EQ(NulListFind(ids, "B"), 2);
-    EXPECT_EQ(NulListFind(ids, "b"), 0);
-    EXPECT_EQ(NulListFind(ids, ""), 0);  // the closing NUL is no entry
-    EXPECT_EQ(NulListCount(std::string(1, '\0')), 0);
-    EXPECT_EQ(NulListCount(""), 0);
-}
-
-TEST(NulLists, PutGrowsWithEmptyEntries) {
-    std::string names;
-    NulListPut(names, 2, "Second");
-    EXPECT_EQ(names, std::string("") + '\0' + "Second");
-    NulListPut(names, 1, "First");
-    EXPECT_EQ(NulListEntry(names, 1), "First");
-    EXPECT_EQ(NulListEntry(names, 2), "Second");
-}
-
-TEST(TextFields, NumericValueIsLenient) {
-    EXPECT_EQ(NumericValue("7"), 7);
-    EXPECT_EQ(NumericValue(" -500"), -500);
-    EXPECT_EQ(NumericValue("abc"), 0);
-    EXPECT_EQ(NumericValue("12abc"), 12);
-    EXPECT_EQ(NumericValue(""), 0);
-    EXPECT_EQ(NumericValue("99999999999999999999"), 2147483647);
-    EXPECT_EQ(NumericValue("-99999999999999999999"), -2147483647 - 1);
-}

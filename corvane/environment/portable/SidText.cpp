@@ -1,4 +1,4 @@
-#include "corvane/main/portable/SidText.h"
+#include "corvane/environment/portable/SidText.h"
 
 namespace corvane {
 

@@ -1,11 +1,10 @@
-#include "corvane/environment/Wildcard.h"
+#include "corvane/environment/portable/Wildcard.h"
+
+#include "corvane/environment/portable/TextRules.h"
 
 #include <cstddef>
 
 namespace corvane {
-namespace {
-char Fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-}  // namespace
 
 // Greedy matching with one back-track point: the last "*" seen.
 bool WildcardMatch(std::string_view text, std::string_view pattern) {
@@ -15,7 +14,7 @@ bool WildcardMatch(std::string_view text, std::string_view pattern) {
         if (p < pattern.size() && pattern[p] == '*') {
             starP = p++;
             starT = t;
-        } else if (p < pattern.size() && (pattern[p] == '?' || Fold(pattern[p]) == Fold(text[t]))) {
+        } else if (p < pattern.size() && (pattern[p] == '?' || UpperAscii(pattern[p]) == UpperAscii(text[t]))) {
             ++p;
             ++t;
         } else if (starP != std::string_view::npos) {

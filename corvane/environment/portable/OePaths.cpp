@@ -1,13 +1,14 @@
-#include "corvane/main/portable/OePaths.h"
+#include "corvane/environment/portable/OePaths.h"
 
-#include "corvane/main/portable/TextFields.h"
+#include "corvane/environment/portable/ListFcns.h"
+#include "corvane/environment/portable/TextRules.h"
 
 namespace corvane {
 
 bool IsVersion5ProgramPath(std::string_view path) {
     size_t slash = path.find_last_of('\\');
     std::string_view file = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    return EqualsIgnoringCase(file, "MSOE.DLL");
+    return EqualsNoCase(file, "MSOE.DLL");
 }
 
 std::string SafeName(std::string_view text) {
@@ -30,9 +31,9 @@ std::string ReplaceFirstPathComponent(std::string_view path, std::string_view re
 
 std::string ExpandSystemPlaceholders(std::string_view path, std::string_view windowsFolder) {
     std::string expanded(path);
-    if (EqualsIgnoringCase(FirstPathComponent(expanded), "%SYSTEMDRIVE%"))
+    if (EqualsNoCase(FirstPathComponent(expanded), "%SYSTEMDRIVE%"))
         expanded = ReplaceFirstPathComponent(expanded, FirstPathComponent(windowsFolder));
-    if (EqualsIgnoringCase(FirstPathComponent(expanded), "%SYSTEMROOT%"))
+    if (EqualsNoCase(FirstPathComponent(expanded), "%SYSTEMROOT%"))
         expanded = ReplaceFirstPathComponent(expanded, windowsFolder);
     return expanded;
 }
@@ -44,7 +45,7 @@ std::string WithOneTrailingBackslash(std::string_view path) {
 }
 
 bool StartsWithUserProfile(std::string_view path) {
-    return EqualsIgnoringCase(FirstPathComponent(path), "%USERPROFILE%");
+    return EqualsNoCase(FirstPathComponent(path), "%USERPROFILE%");
 }
 
 }  // namespace corvane

@@ -1,4 +1,4 @@
-#include "corvane/environment/Wildcard.h"
+#include "corvane/environment/portable/Wildcard.h"
 
 #include <gtest/gtest.h>
 
