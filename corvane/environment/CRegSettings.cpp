@@ -1,5 +1,6 @@
 #include "corvane/environment/CRegSettings.h"
 
+#include "corvane/environment/Handles.h"
 #include "corvane/environment/RegistryEx.h"
 #include "corvane/environment/SysFcns.h"
 
@@ -35,26 +36,14 @@ std::string DefaultAppName() {
     return name.empty() ? kFallbackAppName : name;
 }
 
-class SettingsKey {
-public:
-    SettingsKey() = default;
-    SettingsKey(const SettingsKey&) = delete;
-    SettingsKey& operator=(const SettingsKey&) = delete;
-    ~SettingsKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    bool Open(const std::string& path, REGSAM access) {
-        return RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, access, &key_) == ERROR_SUCCESS;
-    }
-    bool Create(const std::string& path) {
-        return RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                               KEY_ALL_ACCESS, nullptr, &key_, nullptr) == ERROR_SUCCESS;
-    }
-    HKEY Get() const { return key_; }
+bool OpenSettingsKey(CKey& key, const std::string& path, REGSAM access) {
+    return RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, access, key.Out()) == ERROR_SUCCESS;
+}
 
-private:
-    HKEY key_ = nullptr;
-};
+bool CreateSettingsKey(CKey& key, const std::string& path) {
+    return RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                           nullptr, key.Out(), nullptr) == ERROR_SUCCESS;
+}
 
 }  // namespace
 
@@ -68,8 +57,8 @@ std::string CRegSettings::SectionKey(const std::string& section) const {
 
 std::string CRegSettings::GetSetting(const std::string& section, const std::string& key,
                                      const std::string& defaultValue) const {
-    SettingsKey opened;
-    if (!opened.Open(SectionKey(section), KEY_QUERY_VALUE)) return defaultValue;
+    CKey opened;
+    if (!OpenSettingsKey(opened, SectionKey(section), KEY_QUERY_VALUE)) return defaultValue;
     std::string text;
     if (RegistryEx::QueryStringValue(opened.Get(), ValueName(key), text) != ERROR_SUCCESS)
         return defaultValue;
@@ -78,23 +67,23 @@ std::string CRegSettings::GetSetting(const std::string& section, const std::stri
 
 bool CRegSettings::SaveSetting(const std::string& section, const std::string& key,
                                const std::string& setting) {
-    SettingsKey opened;
-    if (!opened.Create(SectionKey(section))) return false;
+    CKey opened;
+    if (!CreateSettingsKey(opened, SectionKey(section))) return false;
     return RegSetValueExA(opened.Get(), ValueName(key).c_str(), 0, REG_SZ,
                           reinterpret_cast<const BYTE*>(setting.c_str()),
                           static_cast<DWORD>(setting.size() + 1)) == ERROR_SUCCESS;
 }
 
 bool CRegSettings::DeleteSetting(const std::string& section, const std::string& key) {
-    SettingsKey opened;
+    CKey opened;
     if (!key.empty()) {
-        if (!opened.Open(SectionKey(section), KEY_SET_VALUE)) return false;
+        if (!OpenSettingsKey(opened, SectionKey(section), KEY_SET_VALUE)) return false;
         return RegDeleteValueA(opened.Get(), ValueName(key).c_str()) == ERROR_SUCCESS;
     }
     // An empty section with an empty key would name the whole application key:
     // that is never a setting to delete.
     if (section.empty()) return false;
-    if (!opened.Open(SectionKey(""), KEY_ALL_ACCESS)) return false;
+    if (!OpenSettingsKey(opened, SectionKey(""), KEY_ALL_ACCESS)) return false;
     // RegDeleteKeyA refuses a section that has sub-keys of its own; the shell's
     // delete takes the section with everything below it.
     return SHDeleteKeyA(opened.Get(), section.c_str()) == ERROR_SUCCESS;

@@ -1,5 +1,6 @@
 #include "corvane/environment/OEGenFcns.h"
 
+#include "corvane/environment/MessagePump.h"
 #include "corvane/environment/NTGetSid.h"
 #include "corvane/environment/RegistryEx.h"
 #include "corvane/environment/SysFcns.h"
@@ -54,14 +55,6 @@ constexpr OeWindowClass kClosingOrder[] = {
 };
 
 HWND FindOeWindow(const OeWindowClass& kind) { return FindTopWindow(kind.titlePattern, kind.className); }
-
-void RunPendingMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
 
 }  // namespace
 
@@ -158,7 +151,7 @@ int CloseOutlookExpress() {
             DWORD_PTR ignored = 0;
             SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kCloseWaitMs, &ignored);
             ++requests;
-            RunPendingMessages();
+            PumpMessages();
         }
     }
     return requests;

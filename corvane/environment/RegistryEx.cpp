@@ -1,5 +1,6 @@
 #include "corvane/environment/RegistryEx.h"
 
+#include "corvane/environment/Handles.h"
 #include "corvane/environment/SysFcns.h"
 #include "corvane/environment/portable/TextRules.h"
 
@@ -20,27 +21,6 @@ const HiveName kHives[] = {
     {"HKU", HKEY_USERS},         {"HKCC", HKEY_CURRENT_CONFIG}, {"HKDD", HKEY_DYN_DATA},
 };
 
-// Closes the key when the operation leaves, whichever way it leaves.
-class OpenKey {
-public:
-    OpenKey() = default;
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-    ~OpenKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    HKEY* Out() { return &key_; }
-    HKEY Get() const { return key_; }
-    // Closes now and reports the close's code.
-    long Close() {
-        long code = RegCloseKey(key_);
-        key_ = nullptr;
-        return code;
-    }
-
-private:
-    HKEY key_ = nullptr;
-};
 
 // True for a 32-bit program on 64-bit Windows. Windows 2000 and the first XP
 // releases lack IsWow64Process: they have no 64-bit view.
@@ -67,7 +47,7 @@ REGSAM OtherView() {
 // is looked for in the other view: Outlook Express on 64-bit Windows
 // registers itself in the 64-bit one, which a 32-bit program does not see.
 // HKCU is one view for both.
-long OpenToRead(HKEY root, const std::string& key, REGSAM access, OpenKey& opened) {
+long OpenToRead(HKEY root, const std::string& key, REGSAM access, CKey& opened) {
     long code = RegOpenKeyExA(root, key.c_str(), 0, access, opened.Out());
     if (code != ERROR_FILE_NOT_FOUND || root != HKEY_LOCAL_MACHINE) return code;
     REGSAM other = OtherView();
@@ -220,7 +200,7 @@ long ReadValue(const std::string& hive, const std::string& key, const std::strin
     if (root == kIniFileHive) return ReadIni(hive, key, valueName, type, defaultValue, value);
     if (!IsKnownType(type)) return ERROR_INVALID_PARAMETER;
 
-    OpenKey opened;
+    CKey opened;
     long code = OpenToRead(root, key, KEY_QUERY_VALUE, opened);
     if (code != ERROR_SUCCESS) return code;
     std::string read;
@@ -240,7 +220,7 @@ long WriteValue(const std::string& hive, const std::string& key, const std::stri
     if (root == kIniFileHive) return WriteIni(hive, key, valueName, type, value);
     if (!IsStorable(type, value)) return ERROR_INVALID_PARAMETER;
 
-    OpenKey opened;
+    CKey opened;
     long code = RegCreateKeyExA(root, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                 KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, opened.Out(), nullptr);
     if (code != ERROR_SUCCESS) return code;
@@ -253,7 +233,7 @@ long ListSubKeys(const std::string& hive, const std::string& key, std::string& l
     HKEY root = HiveFromName(hive);
     if (root == nullptr) return kStatusBadHive;
     if (root == kIniFileHive) return ERROR_INVALID_PARAMETER;  // an INI file has no sub-keys
-    OpenKey opened;
+    CKey opened;
     long code = OpenToRead(root, key, KEY_READ, opened);
     if (code != ERROR_SUCCESS) return code;
 

@@ -1,4 +1,5 @@
 // corvane.exe: the main window and its message loop.
+#include "corvane/environment/MessagePump.h"
 #include "corvane/main/frmMain.h"
 #include "corvane/main/frmMain_BackupStart.h"
 
@@ -14,10 +15,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     if (!window.Create()) return 0;
     window.Show(showCommand);
     MSG message;
-    while (window.IsLoaded() && GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageA(window.picPage(0), &message) || IsDialogMessageA(window.picPage(1), &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    while (window.IsLoaded() && GetMessageA(&message, nullptr, 0, 0) > 0) corvane::DeliverMessage(message);
     return 0;
 }

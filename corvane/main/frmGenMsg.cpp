@@ -2,7 +2,7 @@
 
 #include "corvane/environment/CModalDialog.h"
 #include "corvane/environment/HelpFcns.h"
-#include "corvane/main/frmMain.h"
+#include "corvane/environment/StringTable.h"
 #include "corvane/main/resource.h"
 
 namespace corvane {
@@ -25,21 +25,21 @@ protected:
     bool OnInit() override {
         SetWindowTextA(Handle(), caption_.c_str());
         SetItemText(IDC_GENMSG_LABEL1, text_);
-        SetItemText(IDC_GENMSG_CHECK1, frmMain::LoadText(IDS_NOT_AGAIN));
+        SetItemText(IDC_GENMSG_CHECK1, LoadText(IDS_NOT_AGAIN));
         SetChecked(IDC_GENMSG_CHECK1, false);
         ShowIcon();
         int helpContext = helpId_ > 0 ? helpId_ : kGeneralHelpContext;
         SetWindowContextHelpId(Handle(), static_cast<DWORD>(helpContext));
         if (helpId_ > 0) {
-            SetItemText(IDC_GENMSG_CMD + 0, frmMain::LoadText(IDS_OK));
-            SetItemText(IDC_GENMSG_CMD + 1, frmMain::LoadText(IDS_HELP));
+            SetItemText(IDC_GENMSG_CMD + 0, LoadText(IDS_OK));
+            SetItemText(IDC_GENMSG_CMD + 1, LoadText(IDS_HELP));
         } else if (helpId_ < 0) {
             ShowItem(IDC_GENMSG_CMD + 0, false);
-            SetItemText(IDC_GENMSG_CMD + 1, frmMain::LoadText(IDS_OK));
+            SetItemText(IDC_GENMSG_CMD + 1, LoadText(IDS_OK));
             SendMessageA(Handle(), DM_SETDEFID, IDC_GENMSG_CMD + 1, 0);
         } else {
-            SetItemText(IDC_GENMSG_CMD + 0, frmMain::LoadText(IDS_YES));
-            SetItemText(IDC_GENMSG_CMD + 1, frmMain::LoadText(IDS_NO));
+            SetItemText(IDC_GENMSG_CMD + 0, LoadText(IDS_YES));
+            SetItemText(IDC_GENMSG_CMD + 1, LoadText(IDS_NO));
         }
         return true;
     }

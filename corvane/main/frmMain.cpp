@@ -36,7 +36,7 @@ bool RegisterWindowClass(HINSTANCE instance) {
     WNDCLASSEXA windowClass = {};
     if (GetClassInfoExA(instance, kWindowClass, &windowClass)) return true;
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcA;  // replaced once the object is known
+    windowClass.lpfnWndProc = CWindowBase::WindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
     windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
@@ -56,28 +56,20 @@ frmMain::frmMain(HINSTANCE instance, std::string arguments)
 frmMain::~frmMain() {
     if (hwnd_) {
         // The object goes without an unload (a test ending early): no settings are written.
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        CWindowBase::Release(hwnd_);
         DestroyWindow(hwnd_);
     }
     if (bannerFont_) DeleteObject(bannerFont_);
     if (buttonFont_) DeleteObject(buttonFont_);
 }
 
-std::string frmMain::LoadText(int number) {
-    char buffer[1024] = {};
-    int length = LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(number), buffer, sizeof buffer);
-    return std::string(buffer, length > 0 ? static_cast<size_t>(length) : 0);
-}
-
 bool frmMain::Create() {
     if (!RegisterWindowClass(instance_)) return false;
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, "", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                            480, 360, nullptr, LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_MAINMENU)),
-                            instance_, nullptr);
+    RECT at = {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + 480, CW_USEDEFAULT + 360};
+    hwnd_ = CreateHandled(WS_EX_CONTROLPARENT, kWindowClass, "", style, at, nullptr,
+                          LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_MAINMENU)), instance_);
     if (!hwnd_) return false;
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
     CreatePages();
     Form_Load();
     return hwnd_ != nullptr;
@@ -89,10 +81,10 @@ void frmMain::Show(int showCommand) {
     UpdateWindow(hwnd_);
 }
 
-LRESULT CALLBACK frmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<frmMain*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-    return self->HandleMessage(message, wParam, lParam);
+LRESULT frmMain::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // While the window is being made, Create has not taken it yet.
+    if (window != hwnd_) return CallDefault(window, message, wParam, lParam);
+    return HandleMessage(message, wParam, lParam);
 }
 
 LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

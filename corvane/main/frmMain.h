@@ -6,9 +6,13 @@
 
 #include "corvane/catalog/TreeList.h"
 #include "corvane/environment/CRegSettings.h"
+#include "corvane/environment/Dialog.h"
 #include "corvane/environment/OEGenFcns.h"
+#include "corvane/environment/StringTable.h"
+#include "corvane/environment/Window.h"
 #include "corvane/main/portable/ControlFileText.h"
 #include "corvane/main/portable/StartupRules.h"
+#include "corvane/main/resource.h"
 
 #include <windows.h>
 
@@ -22,7 +26,7 @@ namespace corvane {
 // 1 backup wizard, 2 restore wizard, 0 before either was chosen; program-wide.
 inline int16_t WizardMode = 0;
 
-class frmMain {
+class frmMain final : public CWindowBase {
 public:
     frmMain(HINSTANCE instance, std::string arguments);
     ~frmMain();
@@ -66,9 +70,6 @@ public:
     static constexpr int kWelcomeHeightTwips = 5400;
     static constexpr int kWizardHeightTwips = 6090;
     void SetWindowHeightTwips(int twips);
-
-    // A numbered text of the program's string table.
-    static std::string LoadText(int number);
 
     // Hooks for the parts that attach later: the confirmation of a quick
     // backup (answers bit 1 proceed, bit 2 do not ask again) and the wizard
@@ -182,9 +183,42 @@ private:
     void Stop(const std::string& message);
 
     // Window and pages (frmMain.cpp, frmMain_Layout.cpp).
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    static INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // A page of the window (welcome, wizard): a modeless dialog whose buttons
+    // and owner-drawn pictures act on the main window.
+    class Page final : public CDialogBase {
+    public:
+        Page(frmMain& owner, int templateId) : CDialogBase(templateId, owner.instance_), owner_(owner) {}
+
+    private:
+        bool OnButtonClicked(int id) override {
+            owner_.OnCommand(id);
+            return true;
+        }
+        bool OnCommand(int, int, HWND) override { return true; }
+        bool OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR* result) override {
+            if (message != WM_DRAWITEM) return false;
+            owner_.DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            *result = TRUE;
+            return true;
+        }
+        frmMain& owner_;
+    };
+    // The wizard's step panels: their controls' notifications go to the wizard.
+    class PanelRoute final : public CWindowBase {
+    public:
+        explicit PanelRoute(frmMain& owner) : owner_(owner) {}
+
+    private:
+        LRESULT OnMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) override {
+            if (message != WM_COMMAND || !lParam) return CallDefault(panel, message, wParam, lParam);
+            owner_.OnWizardCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        }
+        frmMain& owner_;
+    };
     void CreatePages();
     void LayoutPages();
     void MeasureTwipsPerPixel();
@@ -198,7 +232,6 @@ private:
     void Beep();
 
     // Wizard page parts (frmMain_Wizard.cpp, frmMain_WizardPanels.cpp).
-    static LRESULT CALLBACK WizardPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
     void CreateWizardControls();
     void ShowWizardPage(int mode, int step, bool backEnabled);
     void OnWizardCommand(int id, int code);
@@ -210,6 +243,9 @@ private:
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
     HWND pages_[2] = {nullptr, nullptr};
+    Page welcomePage_{*this, IDD_PAGE_WELCOME};
+    Page wizardPage_{*this, IDD_PAGE_WIZARD};
+    PanelRoute panelRoute_{*this};
     HFONT bannerFont_ = nullptr;
     HFONT buttonFont_ = nullptr;
     bool firstPaintDone_ = false;

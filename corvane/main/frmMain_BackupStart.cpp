@@ -69,8 +69,8 @@ public:
         AttachView();
         // The address book and the Favorites are added to the list here once
         // they are read; until then only their status texts are shown.
-        ShowStatus(frmMain::LoadText(IDS_CHECKING_ADDRESS_BOOK));
-        ShowStatus(frmMain::LoadText(IDS_SCANNING_FAVORITES));
+        ShowStatus(LoadText(IDS_CHECKING_ADDRESS_BOOK));
+        ShowStatus(LoadText(IDS_SCANNING_FAVORITES));
         ShowStatus(kSelectionHint);
         view_.Refresh();
         ShowTotals();

@@ -2,26 +2,12 @@
 // size in twips.
 #include "corvane/main/frmMain.h"
 #include "corvane/main/resource.h"
+#include "corvane/environment/Dpi.h"
 
 #include <algorithm>
 
 namespace corvane {
 namespace {
-
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-
-// The window's dots per inch: its monitor's where the system tells it, else the screen's.
-int WindowDpi(HWND window) {
-    static auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
-    if (getDpi && window) {
-        if (UINT dpi = getDpi(window)) return static_cast<int>(dpi);
-    }
-    HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
 
 HFONT FontLike(HWND page, const char* face, int weight, int percent) {
     LOGFONTA font = {};
@@ -122,31 +108,9 @@ void DrawIconResource(HINSTANCE instance, HDC target, const RECT& area, int icon
 
 }  // namespace
 
-INT_PTR CALLBACK frmMain::PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(page, DWLP_USER, lParam);
-        return FALSE;
-    }
-    auto* self = reinterpret_cast<frmMain*>(GetWindowLongPtrA(page, DWLP_USER));
-    if (!self) return FALSE;
-    switch (message) {
-    case WM_DRAWITEM:
-        self->DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        return TRUE;
-    case WM_COMMAND:
-        // The pages' buttons act on the main window.
-        if (HIWORD(wParam) == BN_CLICKED) self->OnCommand(LOWORD(wParam));
-        return TRUE;
-    default:
-        return FALSE;
-    }
-}
-
 void frmMain::CreatePages() {
-    pages_[0] = CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_PAGE_WELCOME), hwnd_, PageProc,
-                                   reinterpret_cast<LPARAM>(this));
-    pages_[1] = CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_PAGE_WIZARD), hwnd_, PageProc,
-                                   reinterpret_cast<LPARAM>(this));
+    pages_[0] = welcomePage_.Create(hwnd_);
+    pages_[1] = wizardPage_.Create(hwnd_);
     if (!pages_[0]) return;
     // The window is as wide as the welcome page.
     RECT page;

@@ -4,6 +4,7 @@
 #include "corvane/backup/frmSetRemind.h"
 #include "corvane/backup/planning/NewsSchedule.h"
 #include "corvane/environment/HelpFcns.h"
+#include "corvane/environment/MessagePump.h"
 #include "corvane/environment/RegistryEx.h"
 #include "corvane/environment/Seams.h"
 #include "corvane/environment/SysFcns.h"
@@ -24,14 +25,6 @@ const char* const kNewsDateValue = "LastShowDate";
 // identity switch) must come up visible: a hidden start would hand them a
 // hidden first window, which the user could never reach.
 constexpr int kStartedProgramShow = SW_SHOWNORMAL;
-
-void RunPendingMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
 
 }  // namespace
 
@@ -125,7 +118,7 @@ void frmMain::LaunchNews(bool automatic) {
     }
     Launcher().Open({AppFolder + "\\loopline.exe ", std::string("ProductId=") + kNewsProductCode, "",
                      kStartedProgramShow});
-    RunPendingMessages();
+    PumpMessages();
 }
 
 void frmMain::cmdRestore_Click() {
@@ -182,9 +175,9 @@ void frmMain::SavePosition() {
 
 // The program starts again and takes the identity stored in StartAs.
 void frmMain::StartAgain() {
-    RunPendingMessages();
+    PumpMessages();
     ShowWindow(hwnd_, SW_HIDE);
-    RunPendingMessages();
+    PumpMessages();
     Launcher().Open({AppFolder + "\\corvane.exe", "", "", kStartedProgramShow});
 }
 

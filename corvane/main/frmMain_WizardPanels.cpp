@@ -61,13 +61,9 @@ public:
     HWND ReadOnlyBox(HWND parent, int id, Dlu at) const {
         return Make(parent, "Edit", "", ES_READONLY | ES_AUTOHSCROLL, id, at, WS_EX_CLIENTEDGE);
     }
-    HWND Panel(HWND parent, int id, Dlu at, void* owner) const {
-        RECT rect = Pixels(at);
-        HWND panel = CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, "", WS_CHILD | WS_CLIPSIBLINGS, rect.left,
-                                     rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-        if (panel) SetWindowLongPtrA(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
-        return panel;
+    HWND Panel(HWND parent, int id, Dlu at, CWindowBase& route) const {
+        return route.CreateHandled(WS_EX_CONTROLPARENT, kPanelClass, "", WS_CHILD | WS_CLIPSIBLINGS, Pixels(at),
+                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_);
     }
     // The etched line along a panel's top edge: shadow, and highlight one pixel lower.
     void EtchedTop(HWND panel, int width) const {
@@ -141,23 +137,14 @@ void MakeRestoreStep(const ControlMaker& make, HWND step) {
 
 }  // namespace
 
-LRESULT CALLBACK frmMain::WizardPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<frmMain*>(GetWindowLongPtrA(panel, GWLP_USERDATA));
-    if (message == WM_COMMAND && self && lParam) {
-        self->OnWizardCommand(LOWORD(wParam), HIWORD(wParam));
-        return 0;
-    }
-    return DefWindowProcA(panel, message, wParam, lParam);
-}
-
 void frmMain::CreateWizardControls() {
     HWND page = pages_[1];
     if (!page || GetDlgItem(page, IDC_WIZARD_BODY)) return;
-    if (!RegisterPanelClass(instance_, WizardPanelProc)) return;
+    if (!RegisterPanelClass(instance_, CWindowBase::WindowProc)) return;
     INITCOMMONCONTROLSEX common = {sizeof common, ICC_PROGRESS_CLASS | ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&common);
     ControlMaker make(page, instance_);
-    HWND body = make.Panel(page, IDC_WIZARD_BODY, {0, 0, 316, 224}, this);
+    HWND body = make.Panel(page, IDC_WIZARD_BODY, {0, 0, 316, 224}, panelRoute_);
     ShowWindow(body, SW_SHOW);
 
     make.Label(body, "", IDC_LBLCAPTION, {8, 6, 300, 10});
@@ -173,7 +160,7 @@ void frmMain::CreateWizardControls() {
     void (*const makers[])(const ControlMaker&, HWND) = {MakeSelectionStep, MakeDestinationStep, MakeNameStep,
                                                           MakeRunStep, MakeRestoreStep};
     for (int index = 0; index < 5; ++index) {
-        HWND step = make.Panel(body, IDC_PICSTEP + index, kStepArea, this);
+        HWND step = make.Panel(body, IDC_PICSTEP + index, kStepArea, panelRoute_);
         make.EtchedTop(step, kStepWidth);
         makers[index](make, step);
     }

@@ -1,7 +1,7 @@
 #include "corvane/main/frmSelIdent.h"
 
 #include "corvane/environment/CModalDialog.h"
-#include "corvane/main/frmMain.h"
+#include "corvane/environment/StringTable.h"
 #include "corvane/environment/portable/ListFcns.h"
 #include "corvane/environment/portable/TextRules.h"
 #include "corvane/main/resource.h"
@@ -20,7 +20,7 @@ public:
 protected:
     bool OnInit() override {
         SetWindowTextA(Handle(), caption_.c_str());
-        SetItemText(IDC_SELIDENT_LBLSEL, frmMain::LoadText(IDS_SELECT_IDENTITY));
+        SetItemText(IDC_SELIDENT_LBLSEL, LoadText(IDS_SELECT_IDENTITY));
         FillList();
         ArrangeButtons();
         return true;

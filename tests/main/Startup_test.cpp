@@ -484,13 +484,13 @@ TEST_F(Startup, WizardsRefuseWhileOutlookExpressIsOpen) {
 }
 
 TEST_F(Startup, StringTableHoldsTheNumberedTexts) {
-    EXPECT_EQ(frmMain::LoadText(177), "Select \"Restore Now\" to begin the Restore");
-    EXPECT_EQ(frmMain::LoadText(263), "Choose \"Help\" for more information.");
-    EXPECT_EQ(frmMain::LoadText(118), "Unable to find Index File (\"folders.nch\")");
-    EXPECT_NE(frmMain::LoadText(150).find("from a  different"), std::string::npos);
-    EXPECT_EQ(frmMain::LoadText(229), "This program requires Outlook Express ");
-    EXPECT_EQ(frmMain::LoadText(246), "Select Identity to use for this Backup or Restore ");
-    EXPECT_EQ(frmMain::LoadText(999), "");
+    EXPECT_EQ(LoadText(177), "Select \"Restore Now\" to begin the Restore");
+    EXPECT_EQ(LoadText(263), "Choose \"Help\" for more information.");
+    EXPECT_EQ(LoadText(118), "Unable to find Index File (\"folders.nch\")");
+    EXPECT_NE(LoadText(150).find("from a  different"), std::string::npos);
+    EXPECT_EQ(LoadText(229), "This program requires Outlook Express ");
+    EXPECT_EQ(LoadText(246), "Select Identity to use for this Backup or Restore ");
+    EXPECT_EQ(LoadText(999), "");
 }
 
 TEST_F(Startup, SampleInstallationAndItsRemoval) {
