@@ -2,6 +2,7 @@
 
 #include "corvane/backup/frmSetRemindIds.h"
 #include "corvane/backup/planning/ReminderDays.h"
+#include "corvane/environment/portable/SettingNames.h"
 #include "corvane/environment/portable/TextRules.h"
 
 #include <string>
@@ -9,8 +10,8 @@
 namespace corvane {
 namespace {
 
-constexpr const char* kGeneralSection = "Parms";
-constexpr const char* kRemindDaysKey = "RemindDays";
+using settings::kGeneralSection;
+constexpr const char* kRemindDaysKey = settings::kRemindDays;
 constexpr const char* kDefaultRemindDays = "2";
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "corvane/environment/Handles.h"
 #include "corvane/environment/RegistryEx.h"
 #include "corvane/environment/SysFcns.h"
+#include "corvane/environment/portable/SettingNames.h"
 
 #include <windows.h>
 
@@ -11,8 +12,8 @@
 namespace corvane {
 namespace {
 
-const char kDefaultCompany[] = "BrindleWorks";
-const char kFallbackAppName[] = "Corvane";
+const char* const kDefaultCompany = settings::kCompany;
+const char* const kFallbackAppName = settings::kApplication;
 
 std::string Trimmed(const std::string& text) {
     const char* blanks = " \t\r\n";

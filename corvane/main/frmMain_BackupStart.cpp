@@ -6,6 +6,7 @@
 #include "corvane/catalog/StoreCatalog.h"
 #include "corvane/catalog/TreeListView.h"
 #include "corvane/catalog/Win32Catalog.h"
+#include "corvane/environment/portable/SettingNames.h"
 #include "corvane/environment/Seams.h"
 #include "corvane/main/WizardIds.h"
 #include "corvane/main/frmGenMsg.h"
@@ -89,10 +90,10 @@ public:
 private:
     void CautionAboutViruses() {
         if (!window_.Registry) return;
-        if (window_.Registry->GetSetting("", "WarnVirus", "Y") != "Y") return;
+        if (window_.Registry->GetSetting("", settings::kWarnVirus, "Y") != "Y") return;
         bool notAgain = false;
         frmGenMsg::Message(window_.Handle(), IDI_CAUTION, "Corvane", kVirusCaution, notAgain, -1);
-        window_.Registry->SaveSetting("", "WarnVirus", notAgain ? "N" : "Y");
+        window_.Registry->SaveSetting("", settings::kWarnVirus, notAgain ? "N" : "Y");
     }
 
     // Every start rebuilds the lists; only the remembered selection carries over.

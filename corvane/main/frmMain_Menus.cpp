@@ -8,6 +8,7 @@
 #include "corvane/environment/RegistryEx.h"
 #include "corvane/environment/Seams.h"
 #include "corvane/environment/SysFcns.h"
+#include "corvane/environment/portable/SettingNames.h"
 #include "corvane/main/About.h"
 #include "corvane/main/frmSelIdent.h"
 #include "corvane/environment/portable/ListFcns.h"
@@ -19,8 +20,8 @@ namespace {
 
 // Tells the news program which product's news to show.
 const char* const kNewsProductCode = "CV";
-const char* const kNewsKey = "Software\\BrindleWorks\\Loopline\\Corvane";
-const char* const kNewsDateValue = "LastShowDate";
+using settings::kNewsKey;
+const char* const kNewsDateValue = settings::kNewsLastShowDate;
 // The programs started from here (the news program, this program after an
 // identity switch) must come up visible: a hidden start would hand them a
 // hidden first window, which the user could never reach.
@@ -55,7 +56,7 @@ void frmMain::mOpts_Click(int index) {
             CheckMenuItem(options, static_cast<UINT>(position),
                           MF_BYPOSITION | (position == index ? MF_CHECKED : MF_UNCHECKED));
         IdentOption = index;
-        Registry->SaveSetting("", "IdentOption", std::to_string(index));
+        Registry->SaveSetting("", settings::kIdentOption, std::to_string(index));
         return;
     }
     if (index == 6 && Identities.iIdentCnt > 1) {
@@ -65,7 +66,7 @@ void frmMain::mOpts_Click(int index) {
             return;
         }
         std::string id = NulListEntry(Identities.IdentityIds, Identities.iIdentDefNo);
-        Registry->SaveSetting("", "StartAs", id);
+        Registry->SaveSetting("", settings::kStartAs, id);
         RestartPending = true;
         Unload();
     }
@@ -170,7 +171,7 @@ void frmMain::SavePosition() {
     if (!Registry || !GetWindowRect(hwnd_, &window)) return;
     int left = static_cast<int>(window.left * TwipsPerPixelX + (window.left >= 0 ? 0.5 : -0.5));
     int top = static_cast<int>(window.top * TwipsPerPixelY + (window.top >= 0 ? 0.5 : -0.5));
-    Registry->SaveSetting("Positions", "Main", FormatWindowOrigin(left, top));
+    Registry->SaveSetting(settings::kPositionsSection, settings::kMainPosition, FormatWindowOrigin(left, top));
 }
 
 // The program starts again and takes the identity stored in StartAs.

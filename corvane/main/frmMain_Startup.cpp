@@ -7,6 +7,7 @@
 #include "corvane/environment/VXStrings.h"
 #include "corvane/main/frmSelIdent.h"
 #include "corvane/environment/portable/OePaths.h"
+#include "corvane/environment/portable/SettingNames.h"
 #include "corvane/main/portable/QuickList.h"
 #include "corvane/environment/portable/ListFcns.h"
 #include "corvane/environment/portable/TextRules.h"
@@ -65,8 +66,8 @@ void frmMain::Form_Load() {
     if (!BindFieldLibrary()) return;
     WindowsFolder = WindowsFolderPath();
     Registry = std::make_unique<CRegSettings>();
-    Registry->SetCompany("BrindleWorks");
-    Registry->SetAppName("Corvane");
+    Registry->SetCompany(settings::kCompany);
+    Registry->SetAppName(settings::kApplication);
     InitialiseTexts();
     Switches = ParseCommandSwitches(Arguments);
     if (!FindStore()) return;
@@ -156,8 +157,8 @@ bool frmMain::FindVersion5Store() {
         return false;
     }
     ConfigureIdentityMenu();
-    StartAs = Registry->GetSetting("", "StartAs", "");
-    Registry->DeleteSetting("", "StartAs");
+    StartAs = Registry->GetSetting("", settings::kStartAs, "");
+    Registry->DeleteSetting("", settings::kStartAs);
     HWND owner = hwnd_;
     std::string caption = Caption();
     ChooseIdentity(Identities, StartAs, IdentOption, [owner, caption](IdentityList& identities) {
@@ -178,7 +179,7 @@ void frmMain::ConfigureIdentityMenu() {
         for (int position : {2, 3, 4, 6}) EnableMenuItem(options, static_cast<UINT>(position), MF_BYPOSITION | MF_GRAYED);
         return;
     }
-    IdentOption = IdentityRuleFromSetting(Registry->GetSetting("", "IdentOption", "2"));
+    IdentOption = IdentityRuleFromSetting(Registry->GetSetting("", settings::kIdentOption, "2"));
     for (int position = 2; position <= 4; ++position)
         CheckMenuItem(options, static_cast<UINT>(position),
                       MF_BYPOSITION | (position == IdentOption ? MF_CHECKED : MF_UNCHECKED));
@@ -201,7 +202,7 @@ void frmMain::PrepareStoreSettings() {
     // A version-4 store has no identities: the identity entries go.
     if (HMENU options = SubMenu(1))
         for (int position = 6; position >= 1; --position) DeleteMenu(options, static_cast<UINT>(position), MF_BYPOSITION);
-    SettingsSection = "Parms";
+    SettingsSection = settings::kGeneralSection;
     BackupName = "CorvaneBackup";
     BackupAddto = ".";
     MailFilesFolder = Oe4.Oe4MailFolder;
@@ -226,10 +227,10 @@ void frmMain::ConvertLegacyControlFile() {
 
 // Step 8.
 void frmMain::ReadStoreSettings() {
-    SaveFolder = Registry->GetSetting(SettingsSection, "LastSavePath", "");
+    SaveFolder = Registry->GetSetting(SettingsSection, settings::kLastSavePath, "");
     if (SaveFolder.empty()) SaveFolder = "a:\\";
-    IncludeAddressBook = static_cast<int16_t>(LeadingInt(Registry->GetSetting(SettingsSection, "InclWab", "1")));
-    KeepExisting = LeadingInt(Registry->GetSetting(SettingsSection, "DoRename", "1")) != 0;
+    IncludeAddressBook = static_cast<int16_t>(LeadingInt(Registry->GetSetting(SettingsSection, settings::kInclWab, "1")));
+    KeepExisting = LeadingInt(Registry->GetSetting(SettingsSection, settings::kDoRename, "1")) != 0;
     MeasureTwipsPerPixel();
     SetWindowHeightTwips(kWelcomeHeightTwips);
 }
@@ -238,20 +239,20 @@ void frmMain::ReadStoreSettings() {
 // before it (AllowQuick) and, unless told not to, the user's confirmation.
 void frmMain::DecideQuickBackup() {
     bool fromReminder = Switches.fromReminder;
-    if (!EqualsNoCase(Registry->GetSetting(SettingsSection, "AllowQuick", "N"), "Y")) {
+    if (!EqualsNoCase(Registry->GetSetting(SettingsSection, settings::kAllowQuick, "N"), "Y")) {
         if (!fromReminder) ShowMessage(hwnd_, LoadText(IDS_FAST_NOT_POSSIBLE), MessageTitle, MB_OK | MB_ICONINFORMATION);
         return;
     }
     // Without a quick-backup run in this build there is nothing to confirm.
     if (!RunQuickBackup) return;
     bool confirmationDue =
-        EqualsNoCase(Registry->GetSetting(SettingsSection, "WarnOnQuick", "Y"), "Y") || fromReminder;
+        EqualsNoCase(Registry->GetSetting(SettingsSection, settings::kWarnOnQuick, "Y"), "Y") || fromReminder;
     if (!confirmationDue) {
         FastMode = true;
         return;
     }
     int answer = ConfirmQuickBackup ? ConfirmQuickBackup(fromReminder) : 0;
-    if (answer & 2) Registry->SaveSetting(SettingsSection, "WarnOnQuick", "N");
+    if (answer & 2) Registry->SaveSetting(SettingsSection, settings::kWarnOnQuick, "N");
     if (answer & 1) FastMode = true;
 }
 
@@ -276,7 +277,7 @@ void frmMain::PlaceWindow() {
     auto toTwipsX = [this](int pixels) { return static_cast<int>(pixels * TwipsPerPixelX + 0.5); };
     auto toTwipsY = [this](int pixels) { return static_cast<int>(pixels * TwipsPerPixelY + 0.5); };
     WindowOrigin origin = ResolveWindowOrigin(
-        Registry->GetSetting("Positions", "Main", ""), toTwipsX(GetSystemMetrics(SM_CXSCREEN)),
+        Registry->GetSetting(settings::kPositionsSection, settings::kMainPosition, ""), toTwipsX(GetSystemMetrics(SM_CXSCREEN)),
         toTwipsY(GetSystemMetrics(SM_CYSCREEN)), toTwipsX(window.right - window.left),
         toTwipsY(window.bottom - window.top));
     int left = static_cast<int>(origin.left / TwipsPerPixelX + 0.5);

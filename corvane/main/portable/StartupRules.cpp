@@ -1,4 +1,5 @@
 #include "corvane/main/portable/StartupRules.h"
+#include "corvane/environment/portable/SettingNames.h"
 
 #include "corvane/environment/portable/Wildcard.h"
 #include "corvane/environment/portable/ListFcns.h"
@@ -24,9 +25,10 @@ int IdentityRuleFromSetting(std::string_view setting) {
 }
 
 std::vector<std::pair<std::string, std::string>> FirstRunDefaults(const std::string& todayYyyymmdd) {
-    return {{"WarnOverWrite", "Y"}, {"RemindDays", "2"},   {"WarnOnQuick", "Y"},
-            {"AllowQuick", "N"},    {"LastBackup", todayYyyymmdd}, {"LastSavePath", ""},
-            {"InclWab", "1"},       {"DoRename", "1"}};
+    using namespace settings;
+    return {{kWarnOverWrite, "Y"}, {kRemindDays, "2"},           {kWarnOnQuick, "Y"},
+            {kAllowQuick, "N"},    {kLastBackup, todayYyyymmdd}, {kLastSavePath, ""},
+            {kInclWab, "1"},       {kDoRename, "1"}};
 }
 
 std::string DateDigits(int year, int month, int day) {
