@@ -4,15 +4,18 @@
 // test) can reach them. Start-up is Form_Load (frmMain_Startup.cpp).
 #pragma once
 
+#include "corvane/backup/BackupPlan.h"
 #include "corvane/catalog/TreeList.h"
 #include "corvane/environment/CRegSettings.h"
 #include "corvane/environment/Dialog.h"
 #include "corvane/environment/OEGenFcns.h"
+#include "corvane/environment/StoreContext.h"
 #include "corvane/environment/StringTable.h"
 #include "corvane/environment/Window.h"
 #include "corvane/main/portable/ControlFileText.h"
 #include "corvane/main/portable/StartupRules.h"
 #include "corvane/main/resource.h"
+#include "corvane/restore/RestoreState.h"
 
 #include <windows.h>
 
@@ -79,42 +82,21 @@ public:
     std::function<void()> StartRestoreWizard;
     std::function<void()> RunQuickBackup;
 
-    // State (see the start-up sequence for when each is set).
+    // State (see the start-up sequence for when each is set), in named parts
+    // that the code of other folders is given instead of the window.
+    StoreContext Store;
+    BackupPlan Backup;
+    RestoreState Restore;
     std::unique_ptr<CRegSettings> Registry;
     std::string Arguments;
     CommandSwitches Switches;
-    bool bIsV5 = false;
-    std::string BackupName;
-    std::string BackupAddto;
-    bool bProcessStarted = false;
-    std::string RestorePath;
-    int16_t RestoreMode = 0;
-    IdentityList Identities;  // IdentityIds, sIdentNames, iIdentCnt, iIdentDefNo, ..., IdentityName
-    Oe4Store Oe4;             // Oe4MailFolder, Oe4NewsFolder, HasOe4News
-    std::string Oe5StoreFolder;
-    std::string MailFilesFolder;
     std::string MessageTitle;
-    std::string AppFolder;
-    std::string WindowsFolder;
-    std::string SettingsSection;
-    std::string ControlFilePath;
-    std::string ControlFileHeader;
-    std::string SaveFolder;
-    int16_t IncludeAddressBook = 1;
-    bool KeepExisting = true;
-    bool FastMode = false;
-    bool CancelRequested = false;
-    bool AbortRequested = false;
     bool FirstRun = false;
     bool RestartPending = false;
     int16_t WizardStep = 0;
-    int IdentOption = kIdentityRuleDefault;
-    std::string StartAs;
     char ListDelimiter = '\0';
     char ControlDelimiter = kControlDelimiter;
     std::string OfText, TabText, NulText;  // remembered for the planning and control-file texts
-    std::string SavedNames;
-    std::string SavedFlags;
     std::vector<ControlLine> SavedLines;
     catalog::TreeList tlMail;
     catalog::TreeList tlWork;
@@ -156,12 +138,6 @@ public:
     std::function<int64_t(const std::string& root)> FreeBytesOf;
     std::function<unsigned(const std::string& root)> DriveTypeOf;
 
-    // Planning state of the backup pages.
-    int64_t TotalBytes = 0;
-    int32_t SelectedCount = 0;
-    int32_t ItemCount = 0;
-    std::string SaveDriveRoot;
-    bool IsDiskette = false;
     int BeepsSounded = 0;  // beeps of refused close requests
 
 private:

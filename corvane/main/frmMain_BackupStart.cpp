@@ -101,13 +101,13 @@ private:
         totals_ = {};
         window_.tlWork.Clear();
         window_.tlMail.Clear();
-        if (!window_.bIsV5) {
+        if (!window_.Store.bIsV5) {
             // The version-4 reader is not here yet: the page shows the store root alone.
             window_.tlMail.AddItem("Outlook Express");
             return true;
         }
         catalog::Win32FileSource files;
-        return catalog::BuildV5BackupCatalog(window_.Oe5StoreFolder, {window_.SavedNames, window_.SavedFlags},
+        return catalog::BuildV5BackupCatalog(window_.Store.Oe5StoreFolder, {window_.Backup.SavedNames, window_.Backup.SavedFlags},
                                              files, window_.tlWork, window_.tlMail, totals_);
     }
 
@@ -180,9 +180,9 @@ private:
     }
 
     void ShowTotals() {
-        window_.ItemCount = totals_.itemCount;
-        window_.SelectedCount = totals_.selectedCount;
-        window_.TotalBytes = totals_.totalBytes;
+        window_.Backup.ItemCount = totals_.itemCount;
+        window_.Backup.SelectedCount = totals_.selectedCount;
+        window_.Backup.TotalBytes = totals_.totalBytes;
         window_.ShowCounts();
     }
 

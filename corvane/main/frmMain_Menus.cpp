@@ -55,17 +55,17 @@ void frmMain::mOpts_Click(int index) {
         for (int position = 2; position <= 4; ++position)
             CheckMenuItem(options, static_cast<UINT>(position),
                           MF_BYPOSITION | (position == index ? MF_CHECKED : MF_UNCHECKED));
-        IdentOption = index;
+        Store.IdentOption = index;
         Registry->SaveSetting("", settings::kIdentOption, std::to_string(index));
         return;
     }
-    if (index == 6 && Identities.iIdentCnt > 1) {
-        frmSelIdent::ChooseIdent(hwnd_, Identities, Caption(), true);
-        if (Identities.iIdentDefNo < 0) {
-            Identities.iIdentDefNo = -Identities.iIdentDefNo;
+    if (index == 6 && Store.Identities.iIdentCnt > 1) {
+        frmSelIdent::ChooseIdent(hwnd_, Store.Identities, Caption(), true);
+        if (Store.Identities.iIdentDefNo < 0) {
+            Store.Identities.iIdentDefNo = -Store.Identities.iIdentDefNo;
             return;
         }
-        std::string id = NulListEntry(Identities.IdentityIds, Identities.iIdentDefNo);
+        std::string id = NulListEntry(Store.Identities.IdentityIds, Store.Identities.iIdentDefNo);
         Registry->SaveSetting("", settings::kStartAs, id);
         RestartPending = true;
         Unload();
@@ -96,7 +96,7 @@ void frmMain::cmdBackup_Click() {
     if (IsOutlookExpressRunning()) {
         ShowMessage(hwnd_, LoadText(IDS_OE_RUNNING) + "\r\n" + LoadText(IDS_PRIOR_TO), MessageTitle,
                     MB_OK | MB_ICONSTOP);
-        AbortRequested = true;
+        Backup.AbortRequested = true;
         return;
     }
     LaunchNews(true);
@@ -117,7 +117,7 @@ void frmMain::LaunchNews(bool automatic) {
             RegistryEx::WriteValue("HKCU", kNewsKey, kNewsDateValue, 'S', decision.storeDate);
         if (!decision.launch) return;
     }
-    Launcher().Open({AppFolder + "\\loopline.exe ", std::string("ProductId=") + kNewsProductCode, "",
+    Launcher().Open({Store.AppFolder + "\\loopline.exe ", std::string("ProductId=") + kNewsProductCode, "",
                      kStartedProgramShow});
     PumpMessages();
 }
@@ -133,7 +133,7 @@ void frmMain::cmdRestore_Click() {
 
 bool frmMain::Form_QueryUnload(bool byUser) {
     if (!byUser) return true;
-    if (bProcessStarted) {
+    if (Backup.bProcessStarted) {
         Beep();
         Beep();
         return false;
@@ -161,7 +161,7 @@ void frmMain::Form_Unload() {
     }
     // A quick backup leaves the stored position alone, and so does a start
     // that stopped before the window was placed.
-    if (!FastMode && positionPlaced_) SavePosition();
+    if (!Backup.FastMode && positionPlaced_) SavePosition();
     Registry.reset();
     if (RestartPending) StartAgain();
 }
@@ -174,12 +174,12 @@ void frmMain::SavePosition() {
     Registry->SaveSetting(settings::kPositionsSection, settings::kMainPosition, FormatWindowOrigin(left, top));
 }
 
-// The program starts again and takes the identity stored in StartAs.
+// The program starts again and takes the identity stored in Store.StartAs.
 void frmMain::StartAgain() {
     PumpMessages();
     ShowWindow(hwnd_, SW_HIDE);
     PumpMessages();
-    Launcher().Open({AppFolder + "\\corvane.exe", "", "", kStartedProgramShow});
+    Launcher().Open({Store.AppFolder + "\\corvane.exe", "", "", kStartedProgramShow});
 }
 
 }  // namespace corvane

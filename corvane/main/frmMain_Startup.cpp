@@ -59,12 +59,12 @@ std::string TodayDigits() {
 }  // namespace
 
 void frmMain::Form_Load() {
-    if (AbortRequested) return Unload();
+    if (Backup.AbortRequested) return Unload();
     ListDelimiter = '\0';
     ControlDelimiter = kControlDelimiter;
     MessageTitle = LoadText(IDS_MESSAGE_TITLE);
     if (!BindFieldLibrary()) return;
-    WindowsFolder = WindowsFolderPath();
+    Store.WindowsFolder = WindowsFolderPath();
     Registry = std::make_unique<CRegSettings>();
     Registry->SetCompany(settings::kCompany);
     Registry->SetAppName(settings::kApplication);
@@ -76,11 +76,11 @@ void frmMain::Form_Load() {
     if (Switches.quickBackup) DecideQuickBackup();
     ReadControlFile();
     PlaceWindow();
-    if (FastMode && Switches.closeOutlookFirst && IsOutlookExpressRunning()) {
+    if (Backup.FastMode && Switches.closeOutlookFirst && IsOutlookExpressRunning()) {
         CloseOutlookExpress();
-        FastMode = !IsOutlookExpressRunning();
+        Backup.FastMode = !IsOutlookExpressRunning();
     }
-    if (FastMode) {
+    if (Backup.FastMode) {
         // The quick backup runs now and ends by unloading the window.
         WizardMode = 1;
         RunQuickBackup();
@@ -106,7 +106,7 @@ void frmMain::InitialiseTexts() {
     OfText = LoadText(IDS_OF);
     TabText = "\t";
     NulText = std::string(1, '\0');
-    AppFolder = ::corvane::AppFolder();
+    Store.AppFolder = ::corvane::AppFolder();
 }
 
 // The program's lists go through skein.dll beside it: without it (or with a
@@ -143,30 +143,30 @@ bool frmMain::FindStore() {
 }
 
 bool frmMain::FindVersion4Store() {
-    bIsV5 = false;
-    if (FindOe4Store(WindowsFolder, Oe4)) return true;
+    Store.bIsV5 = false;
+    if (FindOe4Store(Store.WindowsFolder, Store.Oe4)) return true;
     Stop(LoadText(IDS_NO_OE4_MAIL));
     return false;
 }
 
 bool frmMain::FindVersion5Store() {
-    bIsV5 = true;
-    ListIdentities(Identities);
-    if (Identities.iIdentCnt == 0) {
+    Store.bIsV5 = true;
+    ListIdentities(Store.Identities);
+    if (Store.Identities.iIdentCnt == 0) {
         Stop(LoadText(IDS_NO_OE5_IDENTITY));
         return false;
     }
     ConfigureIdentityMenu();
-    StartAs = Registry->GetSetting("", settings::kStartAs, "");
+    Store.StartAs = Registry->GetSetting("", settings::kStartAs, "");
     Registry->DeleteSetting("", settings::kStartAs);
     HWND owner = hwnd_;
     std::string caption = Caption();
-    ChooseIdentity(Identities, StartAs, IdentOption, [owner, caption](IdentityList& identities) {
+    ChooseIdentity(Store.Identities, Store.StartAs, Store.IdentOption, [owner, caption](IdentityList& identities) {
         frmSelIdent::ChooseIdent(owner, identities, caption, false);
     });
-    if (Identities.iIdentCnt > 1) SetCaption(Caption() + " -- Identity: " + Identities.IdentityName);
-    Oe5StoreFolder = FindVersion5StoreFolder(Identities.IdentityId, WindowsFolder);
-    if (!Oe5StoreFolder.empty()) return true;
+    if (Store.Identities.iIdentCnt > 1) SetCaption(Caption() + " -- Identity: " + Store.Identities.IdentityName);
+    Store.Oe5StoreFolder = FindVersion5StoreFolder(Store.Identities.IdentityId, Store.WindowsFolder);
+    if (!Store.Oe5StoreFolder.empty()) return true;
     Stop(LoadText(IDS_NO_OE5_MAIL));
     return false;
 }
@@ -175,62 +175,62 @@ bool frmMain::FindVersion5Store() {
 void frmMain::ConfigureIdentityMenu() {
     HMENU options = SubMenu(1);
     if (!options) return;
-    if (Identities.iIdentCnt == 1) {
+    if (Store.Identities.iIdentCnt == 1) {
         for (int position : {2, 3, 4, 6}) EnableMenuItem(options, static_cast<UINT>(position), MF_BYPOSITION | MF_GRAYED);
         return;
     }
-    IdentOption = IdentityRuleFromSetting(Registry->GetSetting("", settings::kIdentOption, "2"));
+    Store.IdentOption = IdentityRuleFromSetting(Registry->GetSetting("", settings::kIdentOption, "2"));
     for (int position = 2; position <= 4; ++position)
         CheckMenuItem(options, static_cast<UINT>(position),
-                      MF_BYPOSITION | (position == IdentOption ? MF_CHECKED : MF_UNCHECKED));
+                      MF_BYPOSITION | (position == Store.IdentOption ? MF_CHECKED : MF_UNCHECKED));
 }
 
 // Step 7: the store's settings section and control file; a first start makes both.
 void frmMain::PrepareStoreSettings() {
-    if (bIsV5) {
-        SettingsSection = Identities.IdentityId;
-        MailFilesFolder = Oe5StoreFolder;
-        BackupName = "Corvane5Backup";
-        BackupAddto = "." + Identities.IdentityName + ".";
-        ControlFilePath = AppFolder + "\\brind5." + Identities.IdentityId + ".ctl";
-        if (FileExists(ControlFilePath)) return;
+    if (Store.bIsV5) {
+        Store.SettingsSection = Store.Identities.IdentityId;
+        Store.MailFilesFolder = Store.Oe5StoreFolder;
+        Backup.BackupName = "Corvane5Backup";
+        Backup.BackupAddto = "." + Store.Identities.IdentityName + ".";
+        Store.ControlFilePath = Store.AppFolder + "\\brind5." + Store.Identities.IdentityId + ".ctl";
+        if (FileExists(Store.ControlFilePath)) return;
         WriteFirstRunDefaults();
-        WriteWholeFile(ControlFilePath, NewVersion5ControlFile(Identities.IdentityName, Identities.IdentityId));
+        WriteWholeFile(Store.ControlFilePath, NewVersion5ControlFile(Store.Identities.IdentityName, Store.Identities.IdentityId));
         FirstRun = true;
         return;
     }
     // A version-4 store has no identities: the identity entries go.
     if (HMENU options = SubMenu(1))
         for (int position = 6; position >= 1; --position) DeleteMenu(options, static_cast<UINT>(position), MF_BYPOSITION);
-    SettingsSection = settings::kGeneralSection;
-    BackupName = "CorvaneBackup";
-    BackupAddto = ".";
-    MailFilesFolder = Oe4.Oe4MailFolder;
-    ControlFilePath = AppFolder + "\\brind4.ctl";
-    if (FileExists(ControlFilePath)) return;
-    if (FileExists(AppFolder + "\\brind3.ctl")) return ConvertLegacyControlFile();
+    Store.SettingsSection = settings::kGeneralSection;
+    Backup.BackupName = "CorvaneBackup";
+    Backup.BackupAddto = ".";
+    Store.MailFilesFolder = Store.Oe4.Oe4MailFolder;
+    Store.ControlFilePath = Store.AppFolder + "\\brind4.ctl";
+    if (FileExists(Store.ControlFilePath)) return;
+    if (FileExists(Store.AppFolder + "\\brind3.ctl")) return ConvertLegacyControlFile();
     WriteFirstRunDefaults();
-    WriteWholeFile(ControlFilePath, NewVersion4ControlFile());
+    WriteWholeFile(Store.ControlFilePath, NewVersion4ControlFile());
     FirstRun = true;
 }
 
 void frmMain::WriteFirstRunDefaults() {
-    for (const auto& [key, value] : FirstRunDefaults(TodayDigits())) Registry->SaveSetting(SettingsSection, key, value);
+    for (const auto& [key, value] : FirstRunDefaults(TodayDigits())) Registry->SaveSetting(Store.SettingsSection, key, value);
 }
 
 // The control file of an older release becomes this release's version-4 file; the old one stays.
 void frmMain::ConvertLegacyControlFile() {
     std::string legacy;
-    if (!ReadWholeFile(AppFolder + "\\brind3.ctl", legacy)) return;
-    WriteWholeFile(ControlFilePath, corvane::ConvertLegacyControlFile(legacy));
+    if (!ReadWholeFile(Store.AppFolder + "\\brind3.ctl", legacy)) return;
+    WriteWholeFile(Store.ControlFilePath, corvane::ConvertLegacyControlFile(legacy));
 }
 
 // Step 8.
 void frmMain::ReadStoreSettings() {
-    SaveFolder = Registry->GetSetting(SettingsSection, settings::kLastSavePath, "");
-    if (SaveFolder.empty()) SaveFolder = "a:\\";
-    IncludeAddressBook = static_cast<int16_t>(LeadingInt(Registry->GetSetting(SettingsSection, settings::kInclWab, "1")));
-    KeepExisting = LeadingInt(Registry->GetSetting(SettingsSection, settings::kDoRename, "1")) != 0;
+    Backup.SaveFolder = Registry->GetSetting(Store.SettingsSection, settings::kLastSavePath, "");
+    if (Backup.SaveFolder.empty()) Backup.SaveFolder = "a:\\";
+    Backup.IncludeAddressBook = static_cast<int16_t>(LeadingInt(Registry->GetSetting(Store.SettingsSection, settings::kInclWab, "1")));
+    Backup.KeepExisting = LeadingInt(Registry->GetSetting(Store.SettingsSection, settings::kDoRename, "1")) != 0;
     MeasureTwipsPerPixel();
     SetWindowHeightTwips(kWelcomeHeightTwips);
 }
@@ -239,35 +239,35 @@ void frmMain::ReadStoreSettings() {
 // before it (AllowQuick) and, unless told not to, the user's confirmation.
 void frmMain::DecideQuickBackup() {
     bool fromReminder = Switches.fromReminder;
-    if (!EqualsNoCase(Registry->GetSetting(SettingsSection, settings::kAllowQuick, "N"), "Y")) {
+    if (!EqualsNoCase(Registry->GetSetting(Store.SettingsSection, settings::kAllowQuick, "N"), "Y")) {
         if (!fromReminder) ShowMessage(hwnd_, LoadText(IDS_FAST_NOT_POSSIBLE), MessageTitle, MB_OK | MB_ICONINFORMATION);
         return;
     }
     // Without a quick-backup run in this build there is nothing to confirm.
     if (!RunQuickBackup) return;
     bool confirmationDue =
-        EqualsNoCase(Registry->GetSetting(SettingsSection, settings::kWarnOnQuick, "Y"), "Y") || fromReminder;
+        EqualsNoCase(Registry->GetSetting(Store.SettingsSection, settings::kWarnOnQuick, "Y"), "Y") || fromReminder;
     if (!confirmationDue) {
-        FastMode = true;
+        Backup.FastMode = true;
         return;
     }
     int answer = ConfirmQuickBackup ? ConfirmQuickBackup(fromReminder) : 0;
-    if (answer & 2) Registry->SaveSetting(SettingsSection, settings::kWarnOnQuick, "N");
-    if (answer & 1) FastMode = true;
+    if (answer & 2) Registry->SaveSetting(Store.SettingsSection, settings::kWarnOnQuick, "N");
+    if (answer & 1) Backup.FastMode = true;
 }
 
 // Step 10: the remembered selection, and for a quick backup the whole folder list.
 void frmMain::ReadControlFile() {
     std::string text;
-    ReadWholeFile(ControlFilePath, text);
+    ReadWholeFile(Store.ControlFilePath, text);
     ControlFileContent content = ParseControlFile(text);
-    ControlFileHeader = content.header;
+    Store.ControlFileHeader = content.header;
     SavedLines = content.lines;
-    if (FastMode) RebuildQuickList(tlMail, content.lines);
+    if (Backup.FastMode) RebuildQuickList(tlMail, content.lines);
     SavedSelection saved = SavedSelectionOf(content.lines);
-    SavedNames = saved.names;
-    SavedFlags = saved.flags;
-    if (FastMode && tlMail.Count() < 2) FastMode = false;
+    Backup.SavedNames = saved.names;
+    Backup.SavedFlags = saved.flags;
+    if (Backup.FastMode && tlMail.Count() < 2) Backup.FastMode = false;
 }
 
 // Step 12: setting Positions / Main, in twips; off-screen values are centred.

@@ -112,7 +112,7 @@ void frmMain::btnNext_Click() {
         Enable(Control(IDC_BTNBACK), true);
         break;
     case 1:
-        if (!FolderExists(SaveFolder)) {
+        if (!FolderExists(Backup.SaveFolder)) {
             ShowMessage(hwnd_, LoadText(IDS_DRIVE_NOT_READY), MessageTitle, MB_OK | MB_ICONINFORMATION);
             break;
         }
@@ -161,7 +161,7 @@ void frmMain::EnterStep(int step) {
 // The run button: a restore, a backup, or Cancel while a backup runs.
 void frmMain::doIT_Click() {
     if (WizardMode == kRestoreMode) {
-        bProcessStarted = true;
+        Backup.bProcessStarted = true;
         Enable(Control(IDC_TLMAIL), false);
         Enable(Control(IDC_BTNBACK), false);
         ShowControl(Control(IDC_DOIT), false);
@@ -171,13 +171,13 @@ void frmMain::doIT_Click() {
         return;
     }
     if (WizardMode != kBackupMode) return;
-    if (bProcessStarted) {
-        CancelRequested = true;
+    if (Backup.bProcessStarted) {
+        Backup.CancelRequested = true;
         if (AbortBackupRun) AbortBackupRun();
         Unload();
         return;
     }
-    KeepExisting = IsDlgButtonChecked(GetParent(Control(IDC_OPTRENAME + 1)), IDC_OPTRENAME + 1) == BST_CHECKED;
+    Backup.KeepExisting = IsDlgButtonChecked(GetParent(Control(IDC_OPTRENAME + 1)), IDC_OPTRENAME + 1) == BST_CHECKED;
     if (StartBackupRun) StartBackupRun();
 }
 
@@ -187,19 +187,19 @@ void frmMain::cmdSelect_Click(int index) {
 
 void frmMain::ShowCounts() {
     char separator = ThousandsSeparator();
-    SetControlText(IDC_TXTCOUNT, planning::CountText(SelectedCount, ItemCount));
-    SetControlText(IDC_TXTTOTALSIZE, planning::KBytesText(static_cast<double>(TotalBytes), separator));
-    SetControlText(IDC_TXTBACKSIZE, planning::KBytesText(planning::EstimatedArchiveBytes(TotalBytes), separator));
+    SetControlText(IDC_TXTCOUNT, planning::CountText(Backup.SelectedCount, Backup.ItemCount));
+    SetControlText(IDC_TXTTOTALSIZE, planning::KBytesText(static_cast<double>(Backup.TotalBytes), separator));
+    SetControlText(IDC_TXTBACKSIZE, planning::KBytesText(planning::EstimatedArchiveBytes(Backup.TotalBytes), separator));
 }
 
 void frmMain::RecomputeDestination() {
-    SaveDriveRoot = planning::DriveRoot(SaveFolder);
-    IsDiskette = planning::IsDisketteRoot(SaveDriveRoot);
+    Backup.SaveDriveRoot = planning::DriveRoot(Backup.SaveFolder);
+    Backup.IsDiskette = planning::IsDisketteRoot(Backup.SaveDriveRoot);
 }
 
 void frmMain::ShowDestinationPage() {
     settingSaveLocn_ = true;
-    SetControlText(IDC_TXTSAVELOCN, SaveFolder);
+    SetControlText(IDC_TXTSAVELOCN, Backup.SaveFolder);
     settingSaveLocn_ = false;
     RecomputeDestination();
     UpdateDestinationWarnings();
@@ -208,7 +208,7 @@ void frmMain::ShowDestinationPage() {
 // A destination typed by hand counts as soon as it is typed.
 void frmMain::txtSaveLocn_Change() {
     if (settingSaveLocn_) return;
-    SaveFolder = ControlText(IDC_TXTSAVELOCN);
+    Backup.SaveFolder = ControlText(IDC_TXTSAVELOCN);
     RecomputeDestination();
     UpdateDestinationWarnings();
 }
@@ -216,16 +216,16 @@ void frmMain::txtSaveLocn_Change() {
 void frmMain::UpdateDestinationWarnings() {
     ShowControl(Control(IDC_LBL + 13), false);
     ShowControl(Control(IDC_LBL + 14), false);
-    ShowControl(Control(IDC_LBL + 8), IsDiskette);
-    ShowControl(Control(IDC_LBL + 10), IsDiskette);
-    if (IsDiskette) {
-        SetControlText(IDC_LBL + 10, planning::DisketteEstimateText(TotalBytes));
+    ShowControl(Control(IDC_LBL + 8), Backup.IsDiskette);
+    ShowControl(Control(IDC_LBL + 10), Backup.IsDiskette);
+    if (Backup.IsDiskette) {
+        SetControlText(IDC_LBL + 10, planning::DisketteEstimateText(Backup.TotalBytes));
         return;
     }
-    if (planning::IsNetworkPath(SaveFolder)) return;
-    int64_t freeBytes = FreeBytesOf ? FreeBytesOf(SaveDriveRoot) : DriveFreeBytes(SaveDriveRoot);
-    if (!planning::NeedsSpaceWarning(TotalBytes, freeBytes)) return;
-    SetControlText(IDC_LBL + 14, planning::RequiredSpaceText(TotalBytes, ThousandsSeparator()));
+    if (planning::IsNetworkPath(Backup.SaveFolder)) return;
+    int64_t freeBytes = FreeBytesOf ? FreeBytesOf(Backup.SaveDriveRoot) : DriveFreeBytes(Backup.SaveDriveRoot);
+    if (!planning::NeedsSpaceWarning(Backup.TotalBytes, freeBytes)) return;
+    SetControlText(IDC_LBL + 14, planning::RequiredSpaceText(Backup.TotalBytes, ThousandsSeparator()));
     ShowControl(Control(IDC_LBL + 13), true);
     ShowControl(Control(IDC_LBL + 14), true);
 }
@@ -235,7 +235,7 @@ void frmMain::cmdSaveLocn_Click() {
                                       : BrowseForFolder(hwnd_, "Select Location to save Archive");
     if (chosen.empty()) {
         std::string typed = ControlText(IDC_TXTSAVELOCN);
-        SaveFolder = typed.empty() ? "a:\\" : typed;
+        Backup.SaveFolder = typed.empty() ? "a:\\" : typed;
         RecomputeDestination();
     } else if (planning::IsDrivePath(chosen)) {
         std::string root = planning::DriveRoot(chosen);
@@ -247,16 +247,16 @@ void frmMain::cmdSaveLocn_Click() {
                         MB_OK | MB_ICONINFORMATION);
             return;
         }
-        SaveFolder = chosen;
-        SaveDriveRoot = root;
-        IsDiskette = diskette;
+        Backup.SaveFolder = chosen;
+        Backup.SaveDriveRoot = root;
+        Backup.IsDiskette = diskette;
     } else {
-        SaveFolder = chosen;  // a network path
-        SaveDriveRoot = planning::DriveRoot(chosen);
-        IsDiskette = false;
+        Backup.SaveFolder = chosen;  // a network path
+        Backup.SaveDriveRoot = planning::DriveRoot(chosen);
+        Backup.IsDiskette = false;
     }
     settingSaveLocn_ = true;
-    SetControlText(IDC_TXTSAVELOCN, SaveFolder);
+    SetControlText(IDC_TXTSAVELOCN, Backup.SaveFolder);
     settingSaveLocn_ = false;
     UpdateDestinationWarnings();
 }
@@ -274,9 +274,9 @@ void frmMain::optRename_Click(int index) {
 }
 
 void frmMain::ShowNamePage() {
-    std::string name = planning::ArchivePath(SaveFolder, BackupName, BackupAddto, TodayAsDate());
+    std::string name = planning::ArchivePath(Backup.SaveFolder, Backup.BackupName, Backup.BackupAddto, TodayAsDate());
     SetControlText(IDC_TXTBACKNAME, name);
-    if (IsDiskette) {
+    if (Backup.IsDiskette) {
         // A diskette archive always replaces what is on the diskette.
         SetRenameFrameVisible(false);
         optRename_Click(0);

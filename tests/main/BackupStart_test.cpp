@@ -97,9 +97,9 @@ TEST_F(BackupStart, Version5StoreFillsTheTreeAndTheCounts) {
 
     const int items = SampleStoreItemCount();
     ASSERT_EQ(window->tlMail.Count() - 1, items);
-    EXPECT_EQ(window->ItemCount, items);
-    EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(window->SelectedCount) + " of " + std::to_string(items) + " Items");
-    EXPECT_GT(window->SelectedCount, 0);  // nothing remembered: every folder with data is ticked
+    EXPECT_EQ(window->Backup.ItemCount, items);
+    EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(window->Backup.SelectedCount) + " of " + std::to_string(items) + " Items");
+    EXPECT_GT(window->Backup.SelectedCount, 0);  // nothing remembered: every folder with data is ticked
     EXPECT_NE(Text(IDC_TXTTOTALSIZE).find(" KBytes"), std::string::npos);
 
     // The view took the placeholder's place and shows every item of the list.
@@ -120,7 +120,7 @@ TEST_F(BackupStart, Version5StoreFillsTheTreeAndTheCounts) {
         EXPECT_NE(window->tlMail.Mark(position), 1) << position;
     window->cmdSelect_Click(0);
     EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(items) + " of " + std::to_string(items) + " Items");
-    EXPECT_GT(window->TotalBytes, 0);
+    EXPECT_GT(window->Backup.TotalBytes, 0);
 }
 
 // A point of the item's row where the TreeView reports the wanted part
@@ -150,8 +150,8 @@ TEST_F(BackupStart, ClicksInTheTreeTickItemsAndShowDetails) {
     ASSERT_NE(tree, nullptr);
     HTREEITEM first = TreeView_GetChild(tree, TreeView_GetRoot(tree));  // the container "Local Folders"
     ASSERT_NE(first, nullptr);
-    const int items = window->ItemCount;
-    const int before = window->SelectedCount;
+    const int items = window->Backup.ItemCount;
+    const int before = window->Backup.SelectedCount;
 
     // Its picture: the container and the folders beneath it are ticked.
     POINT picture = PartOf(tree, first, TVHT_ONITEMICON);
@@ -161,17 +161,17 @@ TEST_F(BackupStart, ClicksInTheTreeTickItemsAndShowDetails) {
     ASSERT_GT(position, 0);
     EXPECT_EQ(window->tlMail.Mark(position), 1);
     EXPECT_EQ(window->tlMail.Picture(position), 1);
-    EXPECT_GT(window->SelectedCount, before);
-    EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(window->SelectedCount) + " of " + std::to_string(items) + " Items");
+    EXPECT_GT(window->Backup.SelectedCount, before);
+    EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(window->Backup.SelectedCount) + " of " + std::to_string(items) + " Items");
 
     // Its state image: the container alone is unticked.
-    const int ticked = window->SelectedCount;
+    const int ticked = window->Backup.SelectedCount;
     POINT mark = PartOf(tree, first, TVHT_ONITEMSTATEICON);
     ASSERT_GE(mark.x, 0);
     Click(tree, mark, WM_LBUTTONDOWN, WM_LBUTTONUP);
     EXPECT_EQ(window->tlMail.Mark(position), 0);
     EXPECT_EQ(window->tlMail.Picture(position), 0);
-    EXPECT_EQ(window->SelectedCount, ticked - 1);
+    EXPECT_EQ(window->Backup.SelectedCount, ticked - 1);
     EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(ticked - 1) + " of " + std::to_string(items) + " Items");
 
     // The right button tells the item's details; off the items it tells nothing.
@@ -238,7 +238,7 @@ TEST_F(BackupStart, RunningOutlookExpressRefusesBeforeTheCaution) {
     EXPECT_TRUE(dialogs.Opened().empty());
     ASSERT_EQ(boxes->Shown().size(), 1u);
     EXPECT_EQ(boxes->Shown()[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
-    EXPECT_TRUE(window->AbortRequested);
+    EXPECT_TRUE(window->Backup.AbortRequested);
     EXPECT_EQ(window->tlMail.Count(), 0);
     EXPECT_TRUE(Visible(window->picPage(0)));
 }

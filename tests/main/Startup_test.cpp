@@ -76,10 +76,10 @@ TEST_F(Startup, FirstStartMakesDefaultsControlFileAndAsksForHelpOnce) {
                                  {"InclWab", "1"},       {"DoRename", "1"}};
     for (const auto& [key, value] : expected) EXPECT_EQ(CorvaneSetting(kIdA, key), value) << key;
     EXPECT_TRUE(window->FirstRun);
-    EXPECT_EQ(window->SaveFolder, "a:\\");
-    EXPECT_EQ(window->BackupName, "Corvane5Backup");
-    EXPECT_EQ(window->BackupAddto, ".Main Identity.");
-    EXPECT_EQ(window->SettingsSection, kIdA);
+    EXPECT_EQ(window->Backup.SaveFolder, "a:\\");
+    EXPECT_EQ(window->Backup.BackupName, "Corvane5Backup");
+    EXPECT_EQ(window->Backup.BackupAddto, ".Main Identity.");
+    EXPECT_EQ(window->Store.SettingsSection, kIdA);
 
     // The first paint asks, once.
     boxes.Answer(IDNO);
@@ -156,8 +156,8 @@ TEST_F(Startup, IdentityRuleFromTheSettingAndTheMenuTicks) {
         SaveCorvaneSetting("", "IdentOption", stored);
         auto window = Start();
         ASSERT_TRUE(loaded);
-        EXPECT_EQ(window->IdentOption, 2) << stored;
-        EXPECT_EQ(window->Identities.IdentityId, kIdA) << stored;
+        EXPECT_EQ(window->Store.IdentOption, 2) << stored;
+        EXPECT_EQ(window->Store.Identities.IdentityId, kIdA) << stored;
         EXPECT_TRUE(MenuChecked(window->SubMenu(1), 2));
         EXPECT_FALSE(MenuChecked(window->SubMenu(1), 3));
         EXPECT_FALSE(MenuGrayed(window->SubMenu(1), 6));
@@ -165,8 +165,8 @@ TEST_F(Startup, IdentityRuleFromTheSettingAndTheMenuTicks) {
     }
     SaveCorvaneSetting("", "IdentOption", "3");
     auto last = Start();
-    EXPECT_EQ(last->Identities.IdentityId, kIdB);
-    EXPECT_EQ(last->Identities.IdentityName, "Anna Berg");
+    EXPECT_EQ(last->Store.Identities.IdentityId, kIdB);
+    EXPECT_EQ(last->Store.Identities.IdentityName, "Anna Berg");
     EXPECT_EQ(last->Caption(), "Corvane -- Identity: Anna Berg");
     EXPECT_TRUE(MenuChecked(last->SubMenu(1), 3));
     EXPECT_FALSE(MenuChecked(last->SubMenu(1), 2));
@@ -186,18 +186,18 @@ TEST_F(Startup, PromptRuleAsksWithTheChooser) {
     ASSERT_TRUE(loaded);
     EXPECT_EQ(dialogs.Opened(), std::vector<int>{IDD_SELIDENT});
     EXPECT_EQ(shownCaption, "Corvane");
-    EXPECT_EQ(window->Identities.IdentityId, kIdB);
+    EXPECT_EQ(window->Store.Identities.IdentityId, kIdB);
 }
 
 TEST_F(Startup, StartAsIsUsedOnceAndDeleted) {
     Version5(2);
     SaveCorvaneSetting("", "StartAs", kIdB);
     auto first = Start();
-    EXPECT_EQ(first->Identities.IdentityId, kIdB);
+    EXPECT_EQ(first->Store.Identities.IdentityId, kIdB);
     EXPECT_EQ(CorvaneSetting("", "StartAs"), "<none>");
     first.reset();
     auto next = Start();
-    EXPECT_EQ(next->Identities.IdentityId, kIdA);
+    EXPECT_EQ(next->Store.Identities.IdentityId, kIdA);
 }
 
 TEST_F(Startup, EveryStopMessage) {
@@ -318,10 +318,10 @@ TEST_F(Startup, Version4StartAndLegacyConversion) {
     std::string root = Version4();
     auto fresh = Start();
     ASSERT_TRUE(loaded);
-    EXPECT_FALSE(fresh->bIsV5);
-    EXPECT_EQ(fresh->MailFilesFolder, root + "\\Mail\\");
-    EXPECT_EQ(fresh->BackupName, "CorvaneBackup");
-    EXPECT_EQ(fresh->BackupAddto, ".");
+    EXPECT_FALSE(fresh->Store.bIsV5);
+    EXPECT_EQ(fresh->Store.MailFilesFolder, root + "\\Mail\\");
+    EXPECT_EQ(fresh->Backup.BackupName, "CorvaneBackup");
+    EXPECT_EQ(fresh->Backup.BackupAddto, ".");
     EXPECT_EQ(ReadFileText(AppFolder() + "\\brind4.ctl"), "Corvane OE4\r\n");
     EXPECT_EQ(CorvaneSetting("Parms", "AllowQuick"), "N");
     EXPECT_TRUE(fresh->FirstRun);
@@ -343,9 +343,9 @@ TEST_F(Startup, Version4StartAndLegacyConversion) {
               "Corvane - OE4\r\n2" + e + "Inbox" + e + "Inbox.mbx" + e + "1" + e + "0" + e + "1\r\n20" + e + "msnews" + e +
                   "msnews.microsoft.com" + e + "0" + e + "0" + e + "1\r\n");
     EXPECT_EQ(ReadFileText(AppFolder() + "\\brind3.ctl"), legacy);
-    EXPECT_EQ(converted->ControlFileHeader, "Corvane - OE4");
-    EXPECT_EQ(converted->SavedNames, "Inbox.mbx\x02msnews.microsoft.com");
-    EXPECT_EQ(converted->SavedFlags, "1\x02" "1");
+    EXPECT_EQ(converted->Store.ControlFileHeader, "Corvane - OE4");
+    EXPECT_EQ(converted->Backup.SavedNames, "Inbox.mbx\x02msnews.microsoft.com");
+    EXPECT_EQ(converted->Backup.SavedFlags, "1\x02" "1");
     converted->Form_FirstPaint();
     EXPECT_TRUE(boxes.Shown().empty());
 }
@@ -363,11 +363,11 @@ TEST_F(Startup, ControlFileSelectionAndStoreSettings) {
     SaveCorvaneSetting(kIdA, "DoRename", "0");
     auto window = Start();
     ASSERT_TRUE(loaded);
-    EXPECT_EQ(window->SavedNames, "Inbox.dbx\x02" "Drafts.dbx");
-    EXPECT_EQ(window->SavedFlags, "1\x02" "0");
-    EXPECT_EQ(window->SaveFolder, "D:\\Backups\\");
-    EXPECT_EQ(window->IncludeAddressBook, 0);
-    EXPECT_FALSE(window->KeepExisting);
+    EXPECT_EQ(window->Backup.SavedNames, "Inbox.dbx\x02" "Drafts.dbx");
+    EXPECT_EQ(window->Backup.SavedFlags, "1\x02" "0");
+    EXPECT_EQ(window->Backup.SaveFolder, "D:\\Backups\\");
+    EXPECT_EQ(window->Backup.IncludeAddressBook, 0);
+    EXPECT_FALSE(window->Backup.KeepExisting);
     EXPECT_EQ(window->tlMail.Count(), 0);  // only a quick backup rebuilds the list
 }
 
@@ -377,7 +377,7 @@ TEST_F(Startup, QuickBackupSwitchMessages) {
     auto fast = Start("\\F");
     ASSERT_TRUE(loaded);
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Fast Backup Not possible at this time"});
-    EXPECT_FALSE(fast->FastMode);
+    EXPECT_FALSE(fast->Backup.FastMode);
     auto reminder = Start("\\FX");
     ASSERT_TRUE(loaded);
     EXPECT_EQ(boxes.Shown().size(), 1u);  // the reminder's request is refused silently
@@ -385,7 +385,7 @@ TEST_F(Startup, QuickBackupSwitchMessages) {
     auto allowed = Start("\\f");
     ASSERT_TRUE(loaded);
     EXPECT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_FALSE(allowed->FastMode);  // no quick-backup run in this build: the welcome page
+    EXPECT_FALSE(allowed->Backup.FastMode);  // no quick-backup run in this build: the welcome page
 }
 
 TEST_F(Startup, WindowPositionFromTheSetting) {
@@ -421,7 +421,7 @@ TEST_F(Startup, CloseRequestAsksAndFileExitToo) {
     EXPECT_TRUE(window->IsLoaded());
     ASSERT_EQ(boxes.Texts().back(), "Are you sure you wish to exit?");
     EXPECT_EQ(boxes.Shown().back().title, "Corvane");
-    window->bProcessStarted = true;
+    window->Backup.bProcessStarted = true;
     size_t asked = boxes.Shown().size();
     SendMessageA(window->Handle(), WM_CLOSE, 0, 0);  // only beeps during a run
     EXPECT_TRUE(window->IsLoaded());
@@ -438,7 +438,7 @@ TEST_F(Startup, IdentitySwitchRestartsUnderTheChosenIdentity) {
     dialogs.Then([](HWND dialog) { ClickButton(dialog, IDCANCEL); });
     window->mOpts_Click(6);
     EXPECT_TRUE(window->IsLoaded());
-    EXPECT_EQ(window->Identities.iIdentDefNo, 1);
+    EXPECT_EQ(window->Store.Identities.iIdentDefNo, 1);
     dialogs.Then([](HWND dialog) {
         SendDlgItemMessageA(dialog, IDC_SELIDENT_LIST, LB_SETCURSEL, 1, 0);
         ClickButton(dialog, IDOK);
@@ -451,7 +451,7 @@ TEST_F(Startup, IdentitySwitchRestartsUnderTheChosenIdentity) {
     EXPECT_EQ(launcher.Launched()[0].show, SW_SHOWNORMAL);
 
     auto restarted = Start();
-    EXPECT_EQ(restarted->Identities.IdentityId, kIdB);
+    EXPECT_EQ(restarted->Store.Identities.IdentityId, kIdB);
     restarted->mOpts_Click(3);
     EXPECT_EQ(CorvaneSetting("", "IdentOption"), "3");
     EXPECT_TRUE(MenuChecked(restarted->SubMenu(1), 3));
@@ -469,9 +469,9 @@ TEST_F(Startup, WizardsRefuseWhileOutlookExpressIsOpen) {
         FakeOutlook book("WABBrowseView", "Address Book");
         ASSERT_TRUE(book.Window());
         window->cmdRestore_Click();
-        EXPECT_FALSE(window->AbortRequested);
+        EXPECT_FALSE(window->Backup.AbortRequested);
         window->mFunction_Click(0);  // File entry 0 is the backup button
-        EXPECT_TRUE(window->AbortRequested);
+        EXPECT_TRUE(window->Backup.AbortRequested);
         ASSERT_EQ(boxes.Shown().size(), 2u);
         EXPECT_EQ(boxes.Texts()[1], "You MUST exit Outlook Express and the Address Book\r\nprior to doing a Backup or Restore");
         EXPECT_EQ(boxes.Shown()[1].style, static_cast<UINT>(MB_OK | MB_ICONSTOP));

@@ -117,10 +117,10 @@ TEST_F(WizardMenus, IdentitySwitchCancelLeavesAllAndOkRestartsOnce) {
     Version5(2);
     auto window = Start();
     ASSERT_TRUE(loaded);
-    int before = window->Identities.iIdentDefNo;
+    int before = window->Store.Identities.iIdentDefNo;
     dialogs.Then([](HWND dialog) { ClickButton(dialog, IDCANCEL); });
     window->mOpts_Click(6);
-    EXPECT_EQ(window->Identities.iIdentDefNo, before);
+    EXPECT_EQ(window->Store.Identities.iIdentDefNo, before);
     EXPECT_TRUE(window->IsLoaded());
     EXPECT_FALSE(window->RestartPending);
     EXPECT_EQ(CorvaneSetting("", "StartAs"), "<none>");
@@ -142,7 +142,7 @@ TEST_F(WizardMenus, IdentitySwitchCancelLeavesAllAndOkRestartsOnce) {
     // The restarted program takes that identity once; the start after follows the rule.
     auto again = Start();
     ASSERT_TRUE(loaded);
-    EXPECT_EQ(again->SettingsSection, kIdentityB);
+    EXPECT_EQ(again->Store.SettingsSection, kIdentityB);
     EXPECT_EQ(CorvaneSetting("", "StartAs"), "<none>");
 }
 
@@ -152,7 +152,7 @@ TEST_F(WizardMenus, IdentityRuleEntriesTickOneAndStoreIt) {
     ASSERT_TRUE(loaded);
     window->mOpts_Click(4);
     EXPECT_EQ(CorvaneSetting("", "IdentOption"), "4");
-    EXPECT_EQ(window->IdentOption, 4);
+    EXPECT_EQ(window->Store.IdentOption, 4);
     for (int entry = 2; entry <= 4; ++entry)
         EXPECT_EQ((GetMenuState(window->SubMenu(1), entry, MF_BYPOSITION) & MF_CHECKED) != 0, entry == 4);
 }
@@ -161,7 +161,7 @@ TEST_F(WizardMenus, CloseRequestDuringARunOnlyBeeps) {
     Version5();
     auto window = Start();
     ASSERT_TRUE(loaded);
-    window->bProcessStarted = true;
+    window->Backup.bProcessStarted = true;
     SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(window->BeepsSounded, 2);
     EXPECT_TRUE(window->IsLoaded());
@@ -213,7 +213,7 @@ TEST_F(WizardMenus, UnloadSavesThePositionButNotAfterAQuickBackup) {
     SaveCorvaneSetting("Positions", "Main", "15,15");
     auto quick = Start();
     ASSERT_TRUE(loaded);
-    quick->FastMode = true;
+    quick->Backup.FastMode = true;
     SetWindowPos(quick->Handle(), nullptr, 200, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     quick->Unload();
     EXPECT_EQ(CorvaneSetting("Positions", "Main"), "15,15");

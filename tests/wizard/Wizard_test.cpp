@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_F(WizardSteps, BackupTableForwardAndBack) {
-    window->SaveFolder = AppFolder();
+    window->Backup.SaveFolder = AppFolder();
     window->OpenBackupWizard();
     EXPECT_EQ(WizardMode, 1);
     EXPECT_FALSE(Visible(window->picPage(0)));
@@ -75,7 +75,7 @@ TEST_F(WizardSteps, LeavingTheDestinationForAMissingFolderIsRefused) {
     window->OpenBackupWizard();
     window->btnNext_Click();
     SetWindowTextA(window->Control(IDC_TXTSAVELOCN), (AppFolder() + "\\no such folder").c_str());
-    EXPECT_EQ(window->SaveFolder, AppFolder() + "\\no such folder");  // typed text counts at once
+    EXPECT_EQ(window->Backup.SaveFolder, AppFolder() + "\\no such folder");  // typed text counts at once
     window->btnNext_Click();
     EXPECT_EQ(window->WizardStep, 1);
     EXPECT_EQ(VisibleSteps(), "1");
@@ -115,21 +115,21 @@ TEST_F(WizardSteps, RunButtonDispatchesByModeAndRun) {
     window->StartBackupRun = [&] { ++backups; };
     window->AbortBackupRun = [&] { ++aborts; };
     window->StartRestoreRun = [&] { ++restores; };
-    window->SaveFolder = AppFolder();
+    window->Backup.SaveFolder = AppFolder();
     window->OpenBackupWizard();
     for (int i = 0; i < 3; ++i) window->btnNext_Click();
     EXPECT_EQ(Text(IDC_LBL + 1), "Select \"Make Archive\" to compress and backup your email folders");
     EXPECT_EQ(Text(IDC_DOIT), "Make &Archive");
-    window->KeepExisting = true;
+    window->Backup.KeepExisting = true;
     window->doIT_Click();
     EXPECT_EQ(backups, 1);
-    EXPECT_FALSE(window->KeepExisting);  // no archive of that name: option 1 is clear
+    EXPECT_FALSE(window->Backup.KeepExisting);  // no archive of that name: option 1 is clear
 
-    window->bProcessStarted = true;  // the button now cancels the run
+    window->Backup.bProcessStarted = true;  // the button now cancels the run
     window->doIT_Click();
     EXPECT_EQ(backups, 1);
     EXPECT_EQ(aborts, 1);
-    EXPECT_TRUE(window->CancelRequested);
+    EXPECT_TRUE(window->Backup.CancelRequested);
     EXPECT_FALSE(window->IsLoaded());
 }
 
@@ -140,7 +140,7 @@ TEST_F(WizardSteps, RestoreRunButtonStartsTheRestore) {
     window->btnNext_Click();
     window->doIT_Click();
     EXPECT_EQ(restores, 1);
-    EXPECT_TRUE(window->bProcessStarted);
+    EXPECT_TRUE(window->Backup.bProcessStarted);
     EXPECT_FALSE(Enabled(Back()));
     EXPECT_FALSE(Visible(window->Control(IDC_DOIT)));
     EXPECT_FALSE(Visible(window->Control(IDC_LBL + 1)));
@@ -148,9 +148,9 @@ TEST_F(WizardSteps, RestoreRunButtonStartsTheRestore) {
 }
 
 TEST_F(WizardSteps, CountsShowKilobytesOfDataAndEstimate) {
-    window->TotalBytes = 2048;
-    window->SelectedCount = 3;
-    window->ItemCount = 12;
+    window->Backup.TotalBytes = 2048;
+    window->Backup.SelectedCount = 3;
+    window->Backup.ItemCount = 12;
     window->OpenBackupWizard();
     EXPECT_EQ(Text(IDC_TXTCOUNT), "3 of 12 Items");
     EXPECT_EQ(Text(IDC_TXTTOTALSIZE), "2 KBytes");
@@ -161,11 +161,11 @@ TEST_F(WizardSteps, DisketteDestinationShowsTheEstimateAndNoSpaceCheck) {
     const std::pair<int64_t, const char*> cases[] = {
         {0, "1"}, {2'829'999, "1"}, {2'830'000, "2"}, {5'660'000, "3"}};
     for (auto [total, diskettes] : cases) {
-        window->TotalBytes = total;
-        window->SaveFolder = "A:\\Backup";
+        window->Backup.TotalBytes = total;
+        window->Backup.SaveFolder = "A:\\Backup";
         window->OpenBackupWizard();
         window->btnNext_Click();
-        EXPECT_TRUE(window->IsDiskette);
+        EXPECT_TRUE(window->Backup.IsDiskette);
         EXPECT_EQ(Text(IDC_LBL + 10), std::string("Estimated diskettes required = ") + diskettes);
         EXPECT_TRUE(Visible(window->Control(IDC_LBL + 8)));
         EXPECT_TRUE(Visible(window->Control(IDC_LBL + 10)));
@@ -176,8 +176,8 @@ TEST_F(WizardSteps, DisketteDestinationShowsTheEstimateAndNoSpaceCheck) {
 }
 
 TEST_F(WizardSteps, FreeSpaceWarningOnSmallButNotOnVeryLargeFreeSpace) {
-    window->SaveFolder = "c:\\Backups";
-    window->TotalBytes = 10'240;  // estimate 6 KB
+    window->Backup.SaveFolder = "c:\\Backups";
+    window->Backup.TotalBytes = 10'240;  // estimate 6 KB
     freeBytes = 4'000;
     window->OpenBackupWizard();
     window->btnNext_Click();
@@ -189,12 +189,12 @@ TEST_F(WizardSteps, FreeSpaceWarningOnSmallButNotOnVeryLargeFreeSpace) {
 
     // 5 GB free against a 3 GB selection (1.8 GB estimate): a 32-bit figure
     // would have wrapped; the 64-bit one sees enough room.
-    window->TotalBytes = 3LL * 1024 * 1024 * 1024;
+    window->Backup.TotalBytes = 3LL * 1024 * 1024 * 1024;
     freeBytes = 5LL * 1024 * 1024 * 1024;
     window->UpdateDestinationWarnings();
     EXPECT_FALSE(Visible(window->Control(IDC_LBL + 13)));
     // A 10 GB selection does not fit in 5 GB: the warning works beyond 2 GB.
-    window->TotalBytes = 10LL * 1024 * 1024 * 1024;
+    window->Backup.TotalBytes = 10LL * 1024 * 1024 * 1024;
     window->UpdateDestinationWarnings();
     EXPECT_TRUE(Visible(window->Control(IDC_LBL + 13)));
     // A failed query turns the warning off.
@@ -205,26 +205,26 @@ TEST_F(WizardSteps, FreeSpaceWarningOnSmallButNotOnVeryLargeFreeSpace) {
 
 TEST_F(WizardSteps, RealFreeSpaceQueryOfThisDriveIsSixtyFourBit) {
     window->FreeBytesOf = nullptr;  // ask Windows
-    window->SaveFolder = AppFolder();
-    window->TotalBytes = 1024;
+    window->Backup.SaveFolder = AppFolder();
+    window->Backup.TotalBytes = 1024;
     window->OpenBackupWizard();
     window->btnNext_Click();
     EXPECT_FALSE(Visible(window->Control(IDC_LBL + 13)));
 }
 
 TEST_F(WizardSteps, NetworkDestinationSkipsTheSpaceCheck) {
-    window->SaveFolder = "\\\\server\\share";
-    window->TotalBytes = 1'000'000;
+    window->Backup.SaveFolder = "\\\\server\\share";
+    window->Backup.TotalBytes = 1'000'000;
     freeBytes = 1;
     window->OpenBackupWizard();
     window->btnNext_Click();
-    EXPECT_FALSE(window->IsDiskette);
+    EXPECT_FALSE(window->Backup.IsDiskette);
     EXPECT_TRUE(askedRoots.empty());
     EXPECT_FALSE(Visible(window->Control(IDC_LBL + 13)));
 }
 
 TEST_F(WizardSteps, BrowseRefusesARamDiskAndKeepsTheDestination) {
-    window->SaveFolder = "c:\\Backups";
+    window->Backup.SaveFolder = "c:\\Backups";
     window->OpenBackupWizard();
     window->btnNext_Click();
     std::string chosen;
@@ -238,32 +238,32 @@ TEST_F(WizardSteps, BrowseRefusesARamDiskAndKeepsTheDestination) {
     window->cmdSaveLocn_Click();
     ASSERT_EQ(boxes->Texts().size(), 1u);
     EXPECT_EQ(boxes->Texts()[0], "R:\\- is not a valid drive for an archive");
-    EXPECT_EQ(window->SaveFolder, "c:\\Backups");
+    EXPECT_EQ(window->Backup.SaveFolder, "c:\\Backups");
     EXPECT_EQ(Text(IDC_TXTSAVELOCN), "c:\\Backups");
 
     chosen = "\\\\server\\share\\mail";
     window->cmdSaveLocn_Click();
-    EXPECT_EQ(window->SaveFolder, chosen);
+    EXPECT_EQ(window->Backup.SaveFolder, chosen);
     EXPECT_EQ(Text(IDC_TXTSAVELOCN), chosen);
-    EXPECT_FALSE(window->IsDiskette);
+    EXPECT_FALSE(window->Backup.IsDiskette);
 
     chosen = "b:\\";
     window->cmdSaveLocn_Click();
-    EXPECT_TRUE(window->IsDiskette);
+    EXPECT_TRUE(window->Backup.IsDiskette);
     EXPECT_TRUE(Visible(window->Control(IDC_LBL + 8)));
 
     // Cancelled with an empty box: the first diskette drive.
     chosen = "";
     SetWindowTextA(window->Control(IDC_TXTSAVELOCN), "");
     window->cmdSaveLocn_Click();
-    EXPECT_EQ(window->SaveFolder, "a:\\");
-    EXPECT_TRUE(window->IsDiskette);
+    EXPECT_EQ(window->Backup.SaveFolder, "a:\\");
+    EXPECT_TRUE(window->Backup.IsDiskette);
     EXPECT_EQ(boxes->Texts().size(), 1u);
 }
 
 TEST_F(WizardSteps, NamePageBuildsTheArchiveNameFromTodaysDate) {
     std::string folder = FreshTestFolder("names");
-    window->SaveFolder = folder;
+    window->Backup.SaveFolder = folder;
     window->OpenBackupWizard();
     window->btnNext_Click();
     window->btnNext_Click();
@@ -282,19 +282,19 @@ TEST_F(WizardSteps, NamePageBuildsTheArchiveNameFromTodaysDate) {
     EXPECT_FALSE(Checked(window->Control(IDC_OPTRENAME + 0)));
     window->btnNext_Click();
     window->doIT_Click();
-    EXPECT_TRUE(window->KeepExisting);
+    EXPECT_TRUE(window->Backup.KeepExisting);
 
     // A version-4 store, a destination ending in "\", another day.
     clock.Set({2026, 12, 7, 9, 0, 0});
-    window->BackupName = "CorvaneBackup";
-    window->BackupAddto = ".";
-    window->SaveFolder = folder + "\\";
+    window->Backup.BackupName = "CorvaneBackup";
+    window->Backup.BackupAddto = ".";
+    window->Backup.SaveFolder = folder + "\\";
     window->ShowNamePage();
     EXPECT_EQ(Text(IDC_TXTBACKNAME), folder + "\\CorvaneBackup.2026-12-07.zip");
 }
 
 TEST_F(WizardSteps, ADisketteArchiveAlwaysReplaces) {
-    window->SaveFolder = "a:\\";
+    window->Backup.SaveFolder = "a:\\";
     window->OpenBackupWizard();
     window->btnNext_Click();
     window->WizardStep = 1;

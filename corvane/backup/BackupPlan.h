@@ -1,0 +1,36 @@
+// What the backup wizard has planned and how its run stands: the selection
+// remembered from the last backup, the destination, the archive's name and
+// the totals of the ticked items. The main window owns one; the backup start
+// and run work on it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace corvane {
+
+struct BackupPlan {
+    // The remembered selection: file names and their flags, each list
+    // separated by the primary delimiter, in the same order.
+    std::string SavedNames;
+    std::string SavedFlags;
+    // Destination and archive.
+    std::string SaveFolder;
+    std::string SaveDriveRoot;
+    bool IsDiskette = false;
+    std::string BackupName;
+    std::string BackupAddto;
+    int16_t IncludeAddressBook = 1;
+    bool KeepExisting = true;  // an existing archive is renamed, not replaced
+    // The ticked items.
+    int64_t TotalBytes = 0;
+    int32_t SelectedCount = 0;
+    int32_t ItemCount = 0;
+    // The run.
+    bool FastMode = false;  // a quick backup runs unattended
+    bool bProcessStarted = false;
+    bool CancelRequested = false;
+    bool AbortRequested = false;
+};
+
+}  // namespace corvane
