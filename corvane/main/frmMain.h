@@ -26,8 +26,6 @@
 
 namespace corvane {
 
-// 1 backup wizard, 2 restore wizard, 0 before either was chosen; program-wide.
-inline int16_t WizardMode = 0;
 
 class frmMain final : public CWindowBase {
 public:

@@ -8,7 +8,7 @@
 #include "corvane/main/frmMain_BackupStart.h"
 #include "corvane/main/resource.h"
 #include "testsupport/portable/SampleStore.h"
-#include "tests/main/OeTestSupport.h"
+#include "testsupport/OeTestSupport.h"
 
 #include <commctrl.h>
 

@@ -6,7 +6,7 @@
 #include "corvane/environment/portable/ListFcns.h"
 #include "corvane/main/frmMain.h"
 #include "corvane/main/resource.h"
-#include "tests/main/OeTestSupport.h"
+#include "testsupport/OeTestSupport.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 // The menus, the news launch, the identity switch, the close request and the
 // unload of the real main window.
-#include "tests/wizard/WizardWindow.h"
+#include "tests/main/WizardWindow.h"
 
 #include "corvane/backup/frmSetRemindIds.h"
 #include "corvane/environment/RegistryEx.h"

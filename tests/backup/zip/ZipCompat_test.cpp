@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "corvane/backup/zip/ZipEngine.h"
-#include "tests/zip/ZipTestSupport.h"
+#include "tests/backup/zip/ZipTestSupport.h"
 
 namespace corvane::zip {
 namespace {

@@ -5,7 +5,7 @@
 #include "corvane/main/WizardIds.h"
 #include "corvane/main/frmMain.h"
 #include "corvane/main/resource.h"
-#include "tests/main/OeTestSupport.h"
+#include "testsupport/OeTestSupport.h"
 
 #include <memory>
 #include <string>

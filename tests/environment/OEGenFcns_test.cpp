@@ -1,7 +1,7 @@
 #include "corvane/environment/NTGetSid.h"
 #include "corvane/environment/OEGenFcns.h"
 #include "corvane/environment/portable/ListFcns.h"
-#include "tests/main/OeTestSupport.h"
+#include "testsupport/OeTestSupport.h"
 
 using namespace corvane;
 using namespace corvane::testing;

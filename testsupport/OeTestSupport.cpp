@@ -1,4 +1,4 @@
-#include "tests/main/OeTestSupport.h"
+#include "testsupport/OeTestSupport.h"
 
 #include "corvane/environment/SysFcns.h"
 

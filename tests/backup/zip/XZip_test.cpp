@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "corvane/backup/zip/Win32FileSystem.h"
-#include "tests/zip/ZipTestSupport.h"
+#include "tests/backup/zip/ZipTestSupport.h"
 
 namespace corvane::zip {
 namespace {

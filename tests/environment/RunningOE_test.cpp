@@ -2,7 +2,7 @@
 #include "corvane/environment/CModalDialog.h"
 #include "corvane/environment/OEGenFcns.h"
 #include "corvane/environment/SysFcns.h"
-#include "tests/main/OeTestSupport.h"
+#include "testsupport/OeTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

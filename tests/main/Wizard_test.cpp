@@ -1,6 +1,6 @@
 // The wizard page of the real main window: both transition tables, the run
 // button, the destination and name pages.
-#include "tests/wizard/WizardWindow.h"
+#include "tests/main/WizardWindow.h"
 
 #include "corvane/environment/SysFcns.h"
 

@@ -8,7 +8,7 @@
 
 #include "corvane/backup/zip/ZipBytes.h"
 #include "corvane/backup/zip/ZipEngine.h"
-#include "tests/zip/ZipTestSupport.h"
+#include "tests/backup/zip/ZipTestSupport.h"
 
 namespace corvane::zip {
 namespace {

@@ -1,0 +1,148 @@
+#include "corvane/backup/BackupStart.h"
+
+#include "corvane/catalog/StoreCatalog.h"
+#include "corvane/environment/Seams.h"
+#include "corvane/environment/StringTable.h"
+#include "corvane/environment/portable/SettingNames.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kBackupMode = 1;
+constexpr int kRightButton = 2;
+constexpr int IDS_SCANNING_FAVORITES = 267;
+constexpr int IDS_CHECKING_ADDRESS_BOOK = 268;
+
+const char* const kVirusCaution =
+    "\r\nIt is a good idea to run your Anti Virus Software\r\nprior to making a backup of your email folders.";
+const char* const kSelectionHint = "Click on the Check box to select items to copy to the archive.";
+
+// The hourglass for the length of a scope.
+class WaitCursor {
+public:
+    WaitCursor() : old_(SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)))) {}  // IDC_WAIT
+    ~WaitCursor() { SetCursor(old_ ? old_ : LoadCursorA(nullptr, MAKEINTRESOURCEA(32512))); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR old_;
+};
+
+}  // namespace
+
+void BackupStart::Start() {
+    CautionAboutViruses();
+    WizardMode = kBackupMode;
+    WaitCursor wait;
+    grouping_ = catalog::LocaleThousandSeparator();
+    if (!ReadStore()) {
+        // Without an index there is nothing to choose from: the welcome page stays.
+        ShowMessage(page_.Owner(), catalog::kIndexMissingText, context_.messageTitle, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    page_.OpenBackupWizard();
+    SetPageTexts();
+    AttachView();
+    // The address book and the Favorites are added to the list here once
+    // they are read; until then only their status texts are shown.
+    page_.ShowStatus(LoadText(IDS_CHECKING_ADDRESS_BOOK));
+    page_.ShowStatus(LoadText(IDS_SCANNING_FAVORITES));
+    page_.ShowStatus(kSelectionHint);
+    view_.Refresh();
+    ShowTotals();
+}
+
+void BackupStart::SelectAll(bool select) {
+    if (WizardMode != kBackupMode) return;  // the restore's buttons follow the restore's rules
+    if (select)
+        catalog::SelectAll(context_.tlMail, totals_);
+    else
+        catalog::ClearAll(context_.tlMail, totals_);
+    view_.RefreshItems();
+    ShowTotals();
+}
+
+void BackupStart::CautionAboutViruses() {
+    CRegSettings* registry = context_.registry.get();
+    if (!registry || registry->GetSetting("", settings::kWarnVirus, "Y") != "Y") return;
+    bool notAgain = false;
+    page_.ShowCaution(kVirusCaution, notAgain);
+    registry->SaveSetting("", settings::kWarnVirus, notAgain ? "N" : "Y");
+}
+
+// Every start rebuilds the lists; only the remembered selection carries over.
+bool BackupStart::ReadStore() {
+    totals_ = {};
+    context_.tlWork.Clear();
+    context_.tlMail.Clear();
+    if (!context_.store.bIsV5) {
+        // The version-4 reader is not here yet: the page shows the store root alone.
+        context_.tlMail.AddItem("Outlook Express");
+        return true;
+    }
+    catalog::Win32FileSource files;
+    return catalog::BuildV5BackupCatalog(context_.store.Oe5StoreFolder,
+                                         {context_.plan.SavedNames, context_.plan.SavedFlags}, files,
+                                         context_.tlWork, context_.tlMail, totals_);
+}
+
+void BackupStart::SetPageTexts() {
+    page_.SetSelectionTexts("Data Available to Archive", "Items to Save:", "Total Data to Save:",
+                            "Estimated Archive Size:", "&Select All", "&Clear All");
+}
+
+// The view takes the place the page keeps for the tree, so the page's own
+// enabling of that control reaches it.
+void BackupStart::AttachView() {
+    if (view_.Host()) return;
+    HWND parent = nullptr;
+    RECT rect = {0, 0, 0, 0};
+    int id = 0;
+    if (!page_.TakeTreePlace(parent, rect, id)) return;
+    if (!view_.Create(parent, id, rect, context_.tlMail)) return;
+    view_.SetShowMarks(true);
+    view_.On().markClick = [this](int position) { OnMarkClick(position); };
+    view_.On().pictureClick = [this] { OnPictureClick(); };
+    view_.On().mouseDown = [this](int button, int, int x, int y) { OnMouseDown(button, x, y); };
+    view_.Show(true);
+}
+
+void BackupStart::OnMarkClick(int position) {
+    catalog::TreeList& tree = context_.tlMail;
+    FollowCaution(catalog::MarkClick(tree, position, totals_));
+    tree.SetPicture(position, tree.Mark(position));
+    view_.RefreshItems();
+    ShowTotals();
+}
+
+void BackupStart::OnPictureClick() {
+    FollowCaution(catalog::PictureClick(context_.tlMail, totals_));
+    view_.RefreshItems();
+    ShowTotals();
+}
+
+void BackupStart::OnMouseDown(int button, int xTwips, int yTwips) {
+    if (button != kRightButton) return;
+    int position = view_.HitTestTwips(xTwips, yTwips);
+    if (position <= 0) return;
+    context_.tlMail.SetSelected(position);
+    view_.RefreshItems();
+    ShowMessage(page_.Owner(), catalog::DetailsText(context_.tlMail, position, true, grouping_),
+                context_.messageTitle, MB_OK | MB_ICONINFORMATION);
+}
+
+// The caution that the address book is left out; its check comes with the book itself.
+void BackupStart::FollowCaution(catalog::AddressBookCaution caution) {
+    if (caution == catalog::AddressBookCaution::Untouched) return;
+    page_.ShowAddressBookCaution(caution == catalog::AddressBookCaution::Show);
+}
+
+void BackupStart::ShowTotals() {
+    context_.plan.ItemCount = totals_.itemCount;
+    context_.plan.SelectedCount = totals_.selectedCount;
+    context_.plan.TotalBytes = totals_.totalBytes;
+    page_.ShowCounts();
+}
+
+}  // namespace corvane
