@@ -60,4 +60,19 @@ std::string ControlText(HWND dialog, int controlId) {
     return WindowText(GetDlgItem(dialog, controlId));
 }
 
+FakeDrives::FakeDrives() { SetDrives(this); }
+FakeDrives::~FakeDrives() { SetDrives(nullptr); }
+
+int64_t FakeDrives::FreeBytes(const std::string& root) {
+    askedRoots.push_back(root);
+    return freeBytes;
+}
+
+unsigned FakeDrives::DriveType(const std::string& root) { return driveType ? driveType(root) : DRIVE_FIXED; }
+
+std::string FakeDrives::BrowseForFolder(HWND, const std::string& title) { return browse ? browse(title) : ""; }
+
+CountingSounds::CountingSounds() { SetSounds(this); }
+CountingSounds::~CountingSounds() { SetSounds(nullptr); }
+
 }  // namespace corvane::testing

@@ -55,6 +55,32 @@ private:
     std::vector<LaunchCall> launched_;
 };
 
+// Drives as a test sets them up: free space and drive types by root, and the
+// folder the browser "chooses" (every question is recorded). Roots not set up
+// answer like a fixed disk with a terabyte free.
+class FakeDrives final : public IDrives {
+public:
+    FakeDrives();
+    ~FakeDrives() override;
+    int64_t FreeBytes(const std::string& root) override;
+    unsigned DriveType(const std::string& root) override;
+    std::string BrowseForFolder(HWND owner, const std::string& title) override;
+
+    int64_t freeBytes = 1LL << 40;
+    std::function<unsigned(const std::string& root)> driveType;
+    std::function<std::string(const std::string& title)> browse;
+    std::vector<std::string> askedRoots;
+};
+
+// Counts the beeps instead of sounding them.
+class CountingSounds final : public ISounds {
+public:
+    CountingSounds();
+    ~CountingSounds() override;
+    void Beep() override { ++beeps; }
+    int beeps = 0;
+};
+
 // Answers each modal dialog of ours, in the order they open, by running the
 // next queued action on the live dialog (e.g. tick a box, then click OK).
 // A dialog with no action left is cancelled, so a test never hangs.

@@ -1,5 +1,7 @@
 #include "corvane/environment/Seams.h"
 
+#include "corvane/environment/SysFcns.h"
+
 #include <shellapi.h>
 
 namespace corvane {
@@ -37,15 +39,33 @@ public:
     void DialogShown(HWND, int) override {}
 };
 
+class RealDrives final : public IDrives {
+public:
+    int64_t FreeBytes(const std::string& root) override { return DriveFreeBytes(root); }
+    unsigned DriveType(const std::string& root) override { return GetDriveTypeA(root.c_str()); }
+    std::string BrowseForFolder(HWND owner, const std::string& title) override {
+        return ::corvane::BrowseForFolder(owner, title);
+    }
+};
+
+class RealSounds final : public ISounds {
+public:
+    void Beep() override { MessageBeep(MB_OK); }
+};
+
 RealMessageBoxes realBoxes;
 RealClock realClock;
 RealLauncher realLauncher;
 SilentDialogObserver silentObserver;
+RealDrives realDrives;
+RealSounds realSounds;
 
 IMessageBoxes* boxes = &realBoxes;
 IClock* clock = &realClock;
 ILauncher* launcher = &realLauncher;
 IDialogObserver* observer = &silentObserver;
+IDrives* drives = &realDrives;
+ISounds* sounds = &realSounds;
 
 }  // namespace
 
@@ -53,11 +73,15 @@ IMessageBoxes& MessageBoxes() { return *boxes; }
 IClock& Clock() { return *clock; }
 ILauncher& Launcher() { return *launcher; }
 IDialogObserver& DialogObserver() { return *observer; }
+IDrives& Drives() { return *drives; }
+ISounds& Sounds() { return *sounds; }
 
 void SetMessageBoxes(IMessageBoxes* b) { boxes = b ? b : &realBoxes; }
 void SetClock(IClock* c) { clock = c ? c : &realClock; }
 void SetLauncher(ILauncher* l) { launcher = l ? l : &realLauncher; }
 void SetDialogObserver(IDialogObserver* o) { observer = o ? o : &silentObserver; }
+void SetDrives(IDrives* d) { drives = d ? d : &realDrives; }
+void SetSounds(ISounds* s) { sounds = s ? s : &realSounds; }
 
 int ShowMessage(HWND owner, const std::string& text, const std::string& title, UINT style) {
     return MessageBoxes().Show({owner, text, title, style});

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace corvane {
@@ -62,15 +63,38 @@ public:
     virtual void DialogShown(HWND dialog, int templateId) = 0;
 };
 
+// The drives and folders the wizard asks Windows about.
+class IDrives {
+public:
+    virtual ~IDrives() = default;
+    // Bytes free to this user on the drive of `root` ("C:\\"); 0 when unknown.
+    virtual int64_t FreeBytes(const std::string& root) = 0;
+    // GetDriveType's answer for `root`.
+    virtual unsigned DriveType(const std::string& root) = 0;
+    // The shell's folder browser; "" when cancelled.
+    virtual std::string BrowseForFolder(HWND owner, const std::string& title) = 0;
+};
+
+// The beep of a refused request.
+class ISounds {
+public:
+    virtual ~ISounds() = default;
+    virtual void Beep() = 0;
+};
+
 // The seams in force for this process. Passing nullptr restores the real one.
 IMessageBoxes& MessageBoxes();
 IClock& Clock();
 ILauncher& Launcher();
 IDialogObserver& DialogObserver();
+IDrives& Drives();
+ISounds& Sounds();
 void SetMessageBoxes(IMessageBoxes* boxes);
 void SetClock(IClock* clock);
 void SetLauncher(ILauncher* launcher);
 void SetDialogObserver(IDialogObserver* observer);
+void SetDrives(IDrives* drives);
+void SetSounds(ISounds* sounds);
 
 // Shorthands over the seams.
 int ShowMessage(HWND owner, const std::string& text, const std::string& title, UINT style);

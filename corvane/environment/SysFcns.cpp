@@ -210,4 +210,16 @@ void CentreForm(HWND window) {
     SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The free space of a drive root in bytes as a 64-bit figure; 0 when the
+// system cannot say (an empty drive, a bad root), which turns the warning off.
+int64_t DriveFreeBytes(const std::string& root) {
+    std::string path = root;
+    if (path.empty() || path.back() != '\\') path += '\\';
+    QuietCriticalErrors quiet;
+    ULARGE_INTEGER available = {}, total = {}, free = {};
+    BOOL ok = GetDiskFreeSpaceExA(path.c_str(), &available, &total, &free);
+    if (!ok || available.QuadPart > static_cast<ULONGLONG>(INT64_MAX)) return 0;
+    return static_cast<int64_t>(available.QuadPart);
+}
+
 }  // namespace corvane

@@ -39,4 +39,8 @@ HWND FindTopWindow(const std::string& titlePattern, const std::string& classPatt
 // Centres the window on the screen.
 void CentreForm(HWND window);
 
+// The bytes free to this user on the drive of `root` as a 64-bit figure; 0
+// when the system cannot say (an empty drive, a bad root).
+int64_t DriveFreeBytes(const std::string& root);
+
 }  // namespace corvane

@@ -124,19 +124,14 @@ public:
     // The news program: automatic (a backup start) follows the date rule; the menu always starts it.
     void LaunchNews(bool automatic);
 
-    // Seams for the parts that attach to the wizard: the runs, the select
-    // buttons of the tree, the restore's folder chooser; and the system
-    // queries a test must control (the defaults ask Windows).
+    // Hooks for the parts that attach to the wizard: the runs, the select
+    // buttons of the tree, the restore's folder chooser.
     std::function<void()> StartBackupRun;
     std::function<void()> AbortBackupRun;
     std::function<void()> StartRestoreRun;
     std::function<void(bool select)> SelectAllItems;
     std::function<void()> UnloadSelFolder;  // set while the folder chooser is loaded
-    std::function<std::string(HWND owner, const std::string& title)> BrowseFolder;
-    std::function<int64_t(const std::string& root)> FreeBytesOf;
-    std::function<unsigned(const std::string& root)> DriveTypeOf;
 
-    int BeepsSounded = 0;  // beeps of refused close requests
 
 private:
     // Start-up steps (frmMain_Startup.cpp).

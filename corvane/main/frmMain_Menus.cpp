@@ -149,8 +149,7 @@ void frmMain::Unload() {
 }
 
 void frmMain::Beep() {
-    ++BeepsSounded;
-    MessageBeep(MB_OK);
+    Sounds().Beep();
 }
 
 void frmMain::Form_Unload() {

@@ -28,19 +28,6 @@ const char* const kStepTitles[] = {
     "Select the folders to restore",
 };
 
-// The free space of a drive root in bytes as a 64-bit figure; 0 when the
-// system cannot say (an empty drive, a bad root), which turns the warning off.
-int64_t DriveFreeBytes(const std::string& root) {
-    std::string path = root;
-    if (path.empty() || path.back() != '\\') path += '\\';
-    UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    ULARGE_INTEGER available = {}, total = {}, free = {};
-    BOOL ok = GetDiskFreeSpaceExA(path.c_str(), &available, &total, &free);
-    SetErrorMode(oldMode);
-    if (!ok || available.QuadPart > static_cast<ULONGLONG>(INT64_MAX)) return 0;
-    return static_cast<int64_t>(available.QuadPart);
-}
-
 char ThousandsSeparator() {
     char separator[8] = {};
     if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, sizeof separator) > 1) return separator[0];
@@ -223,7 +210,7 @@ void frmMain::UpdateDestinationWarnings() {
         return;
     }
     if (planning::IsNetworkPath(Backup.SaveFolder)) return;
-    int64_t freeBytes = FreeBytesOf ? FreeBytesOf(Backup.SaveDriveRoot) : DriveFreeBytes(Backup.SaveDriveRoot);
+    int64_t freeBytes = Drives().FreeBytes(Backup.SaveDriveRoot);
     if (!planning::NeedsSpaceWarning(Backup.TotalBytes, freeBytes)) return;
     SetControlText(IDC_LBL + 14, planning::RequiredSpaceText(Backup.TotalBytes, ThousandsSeparator()));
     ShowControl(Control(IDC_LBL + 13), true);
@@ -231,8 +218,7 @@ void frmMain::UpdateDestinationWarnings() {
 }
 
 void frmMain::cmdSaveLocn_Click() {
-    std::string chosen = BrowseFolder ? BrowseFolder(hwnd_, "Select Location to save Archive")
-                                      : BrowseForFolder(hwnd_, "Select Location to save Archive");
+    std::string chosen = Drives().BrowseForFolder(hwnd_, "Select Location to save Archive");
     if (chosen.empty()) {
         std::string typed = ControlText(IDC_TXTSAVELOCN);
         Backup.SaveFolder = typed.empty() ? "a:\\" : typed;
@@ -240,7 +226,7 @@ void frmMain::cmdSaveLocn_Click() {
     } else if (planning::IsDrivePath(chosen)) {
         std::string root = planning::DriveRoot(chosen);
         bool diskette = planning::IsDisketteRoot(root);
-        unsigned driveType = DriveTypeOf ? DriveTypeOf(root) : GetDriveTypeA(root.c_str());
+        unsigned driveType = Drives().DriveType(root);
         // Refused before anything changes, so the destination stays as it was.
         if (!diskette && driveType == kRamDiskDriveType) {
             ShowMessage(hwnd_, root + "- is not a valid drive for an archive", MessageTitle,

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -113,6 +115,20 @@ TEST(SysFcns, FolderExistsOnlyForFoldersAndNeverAsksForADisk) {
     EXPECT_FALSE(FileExists(drive + "file.txt"));
     // The caller's own error mode is back afterwards.
     EXPECT_EQ(SetErrorMode(before), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
+}
+
+// Free space is the system's whole 64-bit figure: a disk with more than 4 GiB
+// free must not read as its remainder modulo 4 GiB. A drive that cannot say reads 0.
+TEST(SysFcns, DriveFreeBytesIsTheSystemsWholeFigure) {
+    std::string root = AppFolder().substr(0, 3);
+    ULARGE_INTEGER available = {}, total = {}, free = {};
+    ASSERT_TRUE(GetDiskFreeSpaceExA(root.c_str(), &available, &total, &free));
+    int64_t measured = DriveFreeBytes(root);
+    // Another program may write meanwhile: the two readings agree to a few megabytes.
+    EXPECT_NEAR(static_cast<double>(measured), static_cast<double>(available.QuadPart), 64.0 * 1024 * 1024);
+    if (available.QuadPart <= 0xFFFFFFFFull) std::printf("note: %s has under 4 GiB free\n", root.c_str());
+    EXPECT_EQ(DriveFreeBytes(UnusedDrive()), 0);
+    EXPECT_EQ(DriveFreeBytes(root.substr(0, 2)), measured) << "a root without its backslash";
 }
 
 TEST(SysFcns, MakePathCreatesEveryMissingLevel) {

@@ -163,7 +163,7 @@ TEST_F(WizardMenus, CloseRequestDuringARunOnlyBeeps) {
     ASSERT_TRUE(loaded);
     window->Backup.bProcessStarted = true;
     SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(window->BeepsSounded, 2);
+    EXPECT_EQ(sounds.beeps, 2);
     EXPECT_TRUE(window->IsLoaded());
     EXPECT_TRUE(boxes->Shown().empty());
 
@@ -193,7 +193,7 @@ TEST_F(WizardMenus, CloseRequestAsksWithTheCaptionAsTitle) {
     boxes->Answer(IDYES);
     SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(window->IsLoaded());
-    EXPECT_EQ(window->BeepsSounded, 0);
+    EXPECT_EQ(sounds.beeps, 0);
 }
 
 TEST_F(WizardMenus, UnloadSavesThePositionButNotAfterAQuickBackup) {

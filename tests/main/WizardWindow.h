@@ -47,6 +47,7 @@ protected:
     FixedClock clock{2001, 1, 31};
     RecordingLauncher launcher;
     ScriptedDialogs dialogs;
+    CountingSounds sounds;
     bool loaded = false;
 };
 
