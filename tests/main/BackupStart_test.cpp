@@ -7,6 +7,7 @@
 #include "corvane/main/frmMain.h"
 #include "corvane/main/frmMain_BackupStart.h"
 #include "corvane/main/resource.h"
+#include "testsupport/portable/DbxWriter.h"
 #include "testsupport/portable/SampleStore.h"
 #include "tests/main/OeTestSupport.h"
 
@@ -27,7 +28,7 @@ protected:
     // A version-5 identity whose store holds the sample folders (or no index at all).
     void Version5(bool withStore) {
         oe.RegisterProgram(kOeProgramPath5);
-        std::string store = FreshTestFolder("bstart") + "\\A";
+        store = FreshTestFolder("bstart") + "\\A";
         ASSERT_TRUE(SyntheticOE::MakeFolders(store));
         if (withStore) {
             ASSERT_TRUE(WriteSampleStore(store));
@@ -72,6 +73,7 @@ protected:
         return host ? FindWindowExA(host, nullptr, WC_TREEVIEWA, nullptr) : nullptr;
     }
 
+    std::string store;  // the version-5 store folder
     inline static std::string caution;
     std::unique_ptr<ScriptedMessageBoxes> boxes = std::make_unique<ScriptedMessageBoxes>();
     FixedClock clock{2001, 1, 31};
@@ -215,6 +217,19 @@ TEST_F(BackupStart, MissingIndexKeepsTheWelcomePage) {
     EXPECT_TRUE(Visible(window->picPage(0)));
     EXPECT_FALSE(Visible(window->picPage(1)));
     EXPECT_EQ(window->tlMail.Count(), 0);
+}
+
+TEST_F(BackupStart, AnIndexWithoutFoldersShowsNoneOfNoItems) {
+    Version5(false);
+    ASSERT_TRUE(WriteBytes(store + "\\folders.dbx", BuildFolderIndex({DbxFolder::Root("Main Identity")})));
+    SaveCorvaneSetting("", "WarnVirus", "N");
+    Start();
+    window->cmdBackup_Click();
+    EXPECT_TRUE(boxes->Shown().empty());
+    EXPECT_TRUE(Visible(window->picPage(1)));
+    EXPECT_EQ(Text(IDC_TXTCOUNT), "0 of 0 Items");
+    window->cmdSelect_Click(0);
+    EXPECT_EQ(Text(IDC_TXTCOUNT), "0 of 0 Items");
 }
 
 TEST_F(BackupStart, Version4StoreShowsThePageWithoutFolders) {
