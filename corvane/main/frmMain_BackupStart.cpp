@@ -167,7 +167,7 @@ private:
         int position = view_.HitTestTwips(xTwips, yTwips);
         if (position <= 0) return;
         window_.tlMail.SetSelected(position);
-        view_.RefreshItems();
+        view_.RefreshItems();  // the view highlights it too
         ShowMessage(window_.Handle(), catalog::DetailsText(window_.tlMail, position, true, grouping_),
                     window_.MessageTitle, MB_OK | MB_ICONINFORMATION);
     }

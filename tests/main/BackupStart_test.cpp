@@ -143,6 +143,13 @@ void Click(HWND tree, POINT at, UINT down, UINT up) {
     SendMessageA(tree, up, 0, MAKELPARAM(at.x, at.y));
 }
 
+int PositionOf(HWND tree, HTREEITEM item) {
+    TVITEMA data{};
+    data.mask = TVIF_PARAM;
+    data.hItem = item;
+    return item && TreeView_GetItem(tree, &data) ? static_cast<int>(data.lParam) : -1;
+}
+
 TEST_F(BackupStart, ClicksInTheTreeTickItemsAndShowDetails) {
     Version5(true);
     SaveCorvaneSetting("", "WarnVirus", "N");
@@ -185,6 +192,48 @@ TEST_F(BackupStart, ClicksInTheTreeTickItemsAndShowDetails) {
     GetClientRect(tree, &client);
     Click(tree, {client.right - 2, client.bottom - 2}, WM_RBUTTONDOWN, WM_RBUTTONUP);
     EXPECT_EQ(boxes->Shown().size(), 1u);
+}
+
+TEST_F(BackupStart, RightClickHighlightsTheItemShowsItsDetailsAndSpaceActsOnIt) {
+    Version5(true);
+    SaveCorvaneSetting("", "WarnVirus", "N");
+    Start();
+    window->cmdBackup_Click();
+    HWND tree = TreeView();
+    ASSERT_NE(tree, nullptr);
+    HTREEITEM local = TreeView_GetChild(tree, TreeView_GetRoot(tree));  // "Local Folders"
+    HTREEITEM inbox = TreeView_GetChild(tree, local);
+    HTREEITEM news = TreeView_GetNextSibling(tree, local);  // "news.example.com"
+    ASSERT_NE(inbox, nullptr);
+    ASSERT_NE(news, nullptr);
+    const catalog::TreeList& list = window->tlMail;
+    const int inboxAt = PositionOf(tree, inbox);
+    const int newsAt = PositionOf(tree, news);
+    const int inboxMark = list.Mark(inboxAt);
+    ASSERT_EQ(list.Mark(newsAt), 0);
+
+    // The Inbox is highlighted first; then the right button on the news server.
+    ASSERT_TRUE(TreeView_SelectItem(tree, inbox));
+    POINT onNews = PartOf(tree, news, TVHT_ONITEMICON);
+    ASSERT_GE(onNews.x, 0);
+    Click(tree, onNews, WM_RBUTTONDOWN, WM_RBUTTONUP);
+    ASSERT_EQ(boxes->Shown().size(), 1u);
+    EXPECT_EQ(boxes->Shown()[0].text,
+              catalog::DetailsText(list, newsAt, true, catalog::LocaleThousandSeparator()));
+    EXPECT_EQ(TreeView_GetSelection(tree), news);
+    EXPECT_EQ(list.Selected(), newsAt);
+
+    // Space acts on the highlighted item, not on the Inbox.
+    SendMessageA(tree, WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_EQ(list.Mark(newsAt), 1);
+    EXPECT_EQ(list.Mark(inboxAt), inboxMark);
+
+    // Off the items the right button tells nothing and keeps the highlight.
+    RECT client = {};
+    GetClientRect(tree, &client);
+    Click(tree, {client.right - 2, client.bottom - 2}, WM_RBUTTONDOWN, WM_RBUTTONUP);
+    EXPECT_EQ(boxes->Shown().size(), 1u);
+    EXPECT_EQ(TreeView_GetSelection(tree), news);
 }
 
 TEST_F(BackupStart, CautionFollowsItsSettingAndAStartAgainRebuildsTheList) {
