@@ -141,19 +141,11 @@ private:
             rect.right = rect.left + (rect.right - rect.left) / 2;
         }
         if (!parent || !view_.Create(parent, IDC_TLMAIL, rect, window_.tlMail)) return;
-        view_.SetShowMarks(true);
-        view_.On().markClick = [this](int position) { OnMarkClick(position); };
+        // One box per row: the tick picture. The mark is the item's state and
+        // is not drawn as a second box beside it.
         view_.On().pictureClick = [this] { OnPictureClick(); };
         view_.On().mouseDown = [this](int button, int, int x, int y) { OnMouseDown(button, x, y); };
         view_.Show(true);
-    }
-
-    void OnMarkClick(int position) {
-        catalog::TreeList& tree = window_.tlMail;
-        FollowCaution(catalog::MarkClick(tree, position, totals_));
-        tree.SetPicture(position, tree.Mark(position));
-        view_.RefreshItems();
-        ShowTotals();
     }
 
     void OnPictureClick() {

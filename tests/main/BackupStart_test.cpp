@@ -143,6 +143,17 @@ void Click(HWND tree, POINT at, UINT down, UINT up) {
     SendMessageA(tree, up, 0, MAKELPARAM(at.x, at.y));
 }
 
+// Every item of the view, shown or folded away.
+std::vector<HTREEITEM> AllItems(HWND tree, HTREEITEM first) {
+    std::vector<HTREEITEM> items;
+    for (HTREEITEM item = first; item != nullptr; item = TreeView_GetNextSibling(tree, item)) {
+        items.push_back(item);
+        std::vector<HTREEITEM> beneath = AllItems(tree, TreeView_GetChild(tree, item));
+        items.insert(items.end(), beneath.begin(), beneath.end());
+    }
+    return items;
+}
+
 int PositionOf(HWND tree, HTREEITEM item) {
     TVITEMA data{};
     data.mask = TVIF_PARAM;
@@ -150,48 +161,55 @@ int PositionOf(HWND tree, HTREEITEM item) {
     return item && TreeView_GetItem(tree, &data) ? static_cast<int>(data.lParam) : -1;
 }
 
-TEST_F(BackupStart, ClicksInTheTreeTickItemsAndShowDetails) {
+TEST_F(BackupStart, EachRowShowsOneBoxWhoseClickTicksTheItemAndThoseBeneath) {
     Version5(true);
     SaveCorvaneSetting("", "WarnVirus", "N");
     Start();
     window->cmdBackup_Click();
     HWND tree = TreeView();
     ASSERT_NE(tree, nullptr);
+    std::vector<HTREEITEM> rows = AllItems(tree, TreeView_GetRoot(tree));
+    ASSERT_EQ(static_cast<int>(rows.size()), window->tlMail.Count());
+    // The mark is the item's state, not a second box beside the picture.
+    int rowsWithStateImages = 0;
+    for (HTREEITEM item : rows) {
+        if (TreeView_GetItemState(tree, item, TVIS_STATEIMAGEMASK) != 0) ++rowsWithStateImages;
+    }
+    EXPECT_EQ(rowsWithStateImages, 0);
     HTREEITEM first = TreeView_GetChild(tree, TreeView_GetRoot(tree));  // the container "Local Folders"
     ASSERT_NE(first, nullptr);
-    const int items = window->ItemCount;
-    const int before = window->SelectedCount;
+    EXPECT_EQ(PartOf(tree, first, TVHT_ONITEMSTATEICON).x, -1);
 
-    // Its picture: the container and the folders beneath it are ticked.
+    window->cmdSelect_Click(1);
+    const int items = window->ItemCount;
+    const catalog::TreeList& list = window->tlMail;
+    const int position = PositionOf(tree, first);
+    const int beneath = list.CountBeneath(position);
+    ASSERT_GT(beneath, 0);
+    auto expectBranch = [&](int mark) {
+        EXPECT_EQ(list.Mark(position), mark);
+        for (int j = position; j <= position + beneath; ++j) {
+            if (list.Mark(j) != 2) {
+                EXPECT_EQ(list.Mark(j), mark) << list.Text(j);
+            }
+            EXPECT_EQ(list.Picture(j), list.Mark(j)) << list.Text(j);
+        }
+    };
+
+    // The box ticks the container and every selectable folder beneath it.
     POINT picture = PartOf(tree, first, TVHT_ONITEMICON);
     ASSERT_GE(picture.x, 0);
     Click(tree, picture, WM_LBUTTONDOWN, WM_LBUTTONUP);
-    const int position = window->tlMail.Selected();
-    ASSERT_GT(position, 0);
-    EXPECT_EQ(window->tlMail.Mark(position), 1);
-    EXPECT_EQ(window->tlMail.Picture(position), 1);
-    EXPECT_GT(window->SelectedCount, before);
+    EXPECT_EQ(list.Selected(), position);
+    expectBranch(1);
+    EXPECT_GT(window->SelectedCount, 1);
     EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(window->SelectedCount) + " of " + std::to_string(items) + " Items");
 
-    // Its state image: the container alone is unticked.
-    const int ticked = window->SelectedCount;
-    POINT mark = PartOf(tree, first, TVHT_ONITEMSTATEICON);
-    ASSERT_GE(mark.x, 0);
-    Click(tree, mark, WM_LBUTTONDOWN, WM_LBUTTONUP);
-    EXPECT_EQ(window->tlMail.Mark(position), 0);
-    EXPECT_EQ(window->tlMail.Picture(position), 0);
-    EXPECT_EQ(window->SelectedCount, ticked - 1);
-    EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(ticked - 1) + " of " + std::to_string(items) + " Items");
-
-    // The right button tells the item's details; off the items it tells nothing.
-    Click(tree, picture, WM_RBUTTONDOWN, WM_RBUTTONUP);
-    ASSERT_EQ(boxes->Shown().size(), 1u);
-    EXPECT_EQ(boxes->Shown()[0].text,
-              catalog::DetailsText(window->tlMail, position, true, catalog::LocaleThousandSeparator()));
-    RECT client = {};
-    GetClientRect(tree, &client);
-    Click(tree, {client.right - 2, client.bottom - 2}, WM_RBUTTONDOWN, WM_RBUTTONUP);
-    EXPECT_EQ(boxes->Shown().size(), 1u);
+    // Space is the same click: the branch is unticked again.
+    SendMessageA(tree, WM_KEYDOWN, VK_SPACE, 0);
+    expectBranch(0);
+    EXPECT_EQ(window->SelectedCount, 0);
+    EXPECT_EQ(Text(IDC_TXTCOUNT), "0 of " + std::to_string(items) + " Items");
 }
 
 TEST_F(BackupStart, RightClickHighlightsTheItemShowsItsDetailsAndSpaceActsOnIt) {
