@@ -101,19 +101,11 @@ void BackupStart::AttachView() {
     int id = 0;
     if (!page_.TakeTreePlace(parent, rect, id)) return;
     if (!view_.Create(parent, id, rect, context_.tlMail)) return;
-    view_.SetShowMarks(true);
-    view_.On().markClick = [this](int position) { OnMarkClick(position); };
+    // One box per row: the tick picture. The mark is the item's state and is
+    // not drawn as a second box beside it.
     view_.On().pictureClick = [this] { OnPictureClick(); };
     view_.On().mouseDown = [this](int button, int, int x, int y) { OnMouseDown(button, x, y); };
     view_.Show(true);
-}
-
-void BackupStart::OnMarkClick(int position) {
-    catalog::TreeList& tree = context_.tlMail;
-    FollowCaution(catalog::MarkClick(tree, position, totals_));
-    tree.SetPicture(position, tree.Mark(position));
-    view_.RefreshItems();
-    ShowTotals();
 }
 
 void BackupStart::OnPictureClick() {
@@ -127,7 +119,7 @@ void BackupStart::OnMouseDown(int button, int xTwips, int yTwips) {
     int position = view_.HitTestTwips(xTwips, yTwips);
     if (position <= 0) return;
     context_.tlMail.SetSelected(position);
-    view_.RefreshItems();
+    view_.RefreshItems();  // the view highlights it too
     ShowMessage(page_.Owner(), catalog::DetailsText(context_.tlMail, position, true, grouping_),
                 context_.messageTitle, MB_OK | MB_ICONINFORMATION);
 }

@@ -64,7 +64,6 @@ private:
     bool ReadStore();
     void SetPageTexts();
     void AttachView();
-    void OnMarkClick(int position);
     void OnPictureClick();
     void OnMouseDown(int button, int xTwips, int yTwips);
     void FollowCaution(catalog::AddressBookCaution caution);

@@ -37,8 +37,13 @@ struct Node {
   Slot slots[kSlotsPerNode];
 };
 
+// Nodes and records lie past the header; 0, negative and header offsets name nothing.
+bool NamesAnObject(const ByteView& index, int64_t offset) {
+  return offset >= kDbxHeaderSize && index.Contains(offset);
+}
+
 std::optional<Node> ParseNode(const ByteView& index, int64_t offset) {
-  if (!index.Contains(offset)) return std::nullopt;
+  if (!NamesAnObject(index, offset)) return std::nullopt;
   Node node;
   node.child = index.I32(offset + kNodeChildOffset);
   node.entryCount = index.U8(offset + kNodeEntryCountOffset);
@@ -49,29 +54,36 @@ std::optional<Node> ParseNode(const ByteView& index, int64_t offset) {
   return node;
 }
 
-// One read of the index: the work list being filled and the walk's counters.
-class IndexWalk {
+// One walk of an index tree, collecting what it reaches.
+class TreeWalker {
 public:
-  IndexWalk(const ByteView& index, const std::string& storeFolder, IFileSource& files, TreeList& work)
-      : index_(index), storeFolder_(storeFolder), files_(files), work_(work) {}
+  TreeWalker(const ByteView& index, int expectedCount) : index_(index), expected_(expectedCount) {}
 
-  void Run() {
-    int expected = index_.I16(kExpectedCountOffset);
-    std::optional<Node> root = ParseNode(index_, index_.I32(kRootNodeOffset));
-    if (!root) return;
-    if (root->child > 0) ReadNodeRecords(root->child);
-    ReadSlotRecords(*root);
-    for (const Slot& slot : root->slots) {
-      if (recordsRead_ >= expected) break;
+  IndexTreeWalk Run(int64_t root) {
+    std::optional<Node> node = VisitNode(root);
+    if (!node) return std::move(found_);
+    if (node->child > 0) ReadNodeRecords(node->child);
+    ReadSlotRecords(*node);
+    for (const Slot& slot : node->slots) {
+      if (static_cast<int64_t>(found_.records.size()) >= expected_) break;
       if (slot.child > 0) ReadNodeRecords(slot.child);
     }
+    return std::move(found_);
   }
 
 private:
+  // A node already read (a tree pointing back into itself) gives nothing new.
+  std::optional<Node> VisitNode(int64_t offset) {
+    std::optional<Node> node = ParseNode(index_, offset);
+    if (!node || !seenNodes_.insert(offset).second) return std::nullopt;
+    found_.nodes.push_back(offset);
+    return node;
+  }
+
   // The child pointers of a node reached this way are not followed: the walk
   // covers the root and the nodes it points to, two levels in all.
-  void ReadNodeRecords(int32_t offset) {
-    if (std::optional<Node> node = ParseNode(index_, offset)) ReadSlotRecords(*node);
+  void ReadNodeRecords(int64_t offset) {
+    if (std::optional<Node> node = VisitNode(offset)) ReadSlotRecords(*node);
   }
 
   void ReadSlotRecords(const Node& node) {
@@ -80,17 +92,38 @@ private:
       if (used >= node.entryCount) break;
       if (slot.record <= 0) continue;
       ++used;
-      ReadRecord(slot.record);
+      // A well-formed index lists each record once; a repeated offset would
+      // only duplicate a folder number, which the tree relies on being unique.
+      if (NamesAnObject(index_, slot.record) && seenRecords_.insert(slot.record).second) {
+        found_.records.push_back(slot.record);
+      }
     }
   }
 
-  void ReadRecord(int32_t offset) {
-    // A well-formed index lists each record once; a repeated offset would
-    // only duplicate a folder number, which the tree relies on being unique.
-    if (!seenRecords_.insert(offset).second) return;
+  const ByteView& index_;
+  int64_t expected_;
+  IndexTreeWalk found_;
+  std::unordered_set<int64_t> seenNodes_;
+  std::unordered_set<int64_t> seenRecords_;
+};
+
+// One read of the index: the work list being filled from the records the walk finds.
+class IndexWalk {
+public:
+  IndexWalk(const ByteView& index, const std::string& storeFolder, IFileSource& files, TreeList& work)
+      : index_(index), storeFolder_(storeFolder), files_(files), work_(work) {}
+
+  void Run() {
+    int expected = index_.I16(kExpectedCountOffset);
+    for (int64_t offset : WalkIndexTree(index_, index_.I32(kRootNodeOffset), expected).records) {
+      ReadRecord(offset);
+    }
+  }
+
+private:
+  void ReadRecord(int64_t offset) {
     std::optional<FolderRecord> record = ParseFolderRecord(index_, offset);
     if (!record) return;
-    ++recordsRead_;
     if (IsNameEntryId(record->id2) && record->id1 == 2) {
       work_.SetText(0, record->name);  // the store's root record
       return;
@@ -135,8 +168,6 @@ private:
   const std::string& storeFolder_;
   IFileSource& files_;
   TreeList& work_;
-  int recordsRead_ = 0;
-  std::unordered_set<int32_t> seenRecords_;
 };
 
 }  // namespace
@@ -179,6 +210,10 @@ std::optional<FolderRecord> ParseFolderRecord(const ByteView& index, int64_t off
   record.file = ListGet(data, '\0', 2);
   if (!EndsWithNoCase(record.file, "DBX")) record.file.clear();
   return record;
+}
+
+IndexTreeWalk WalkIndexTree(const ByteView& index, int64_t root, int expectedCount) {
+  return TreeWalker(index, expectedCount).Run(root);
 }
 
 void ReadFolderIndex(const std::vector<uint8_t>& index, const std::string& storeFolder,

@@ -4,9 +4,9 @@
 // file's message count.
 //
 // Untrusted bytes: reads that run past the end of the file give zero bytes,
-// an offset outside the file gives nothing, and the walk is bounded (61 slots
-// per node, two levels, each record read at most once), so no index can make
-// it crash or loop.
+// an offset outside the file or inside its header gives nothing, and the walk
+// is bounded (61 slots per node, two levels, each node and record read at most
+// once), so no index can make it crash or loop.
 #pragma once
 
 #include "corvane/catalog/FileSource.h"
@@ -22,6 +22,10 @@ namespace corvane::catalog {
 inline constexpr const char* kIndexFileName = "folders.dbx";
 inline constexpr const char* kIndexMissingText = "Unable to find Index File (\"folders.dbx\")";  // string 235
 inline constexpr size_t kMaxIndexBytes = 64u << 20;
+
+// Every .dbx file starts with a header of this length; no node or record
+// lies inside it, so a pointer into it names nothing.
+inline constexpr int64_t kDbxHeaderSize = 0x24BC;
 
 // A bounds-checked little-endian view of a file's bytes.
 class ByteView {
@@ -50,6 +54,21 @@ struct FolderRecord {
 
 // The record at `offset`, nothing when the offset is outside the file.
 std::optional<FolderRecord> ParseFolderRecord(const ByteView& index, int64_t offset);
+
+// What a walk of an index tree reached: the nodes read and the record
+// offsets found, in walk order, each once and each past the header and
+// inside the file.
+struct IndexTreeWalk {
+  std::vector<int64_t> nodes;
+  std::vector<int64_t> records;
+};
+
+// Walks the tree whose root node is at `root` the way the folder index is
+// read: the root's child node, the root's entries, then the child node of
+// each root entry until `expectedCount` records have been found. Nodes below
+// those are not followed. A root of 0 or below, or inside the header, names
+// no node: the walk finds nothing.
+IndexTreeWalk WalkIndexTree(const ByteView& index, int64_t root, int expectedCount);
 
 // Fills `work` from the index bytes: item 0 "Outlook Express" (renamed by a
 // root record) keeping its children in text order, then one child per

@@ -123,7 +123,8 @@ void MeasureV5(TreeList& tree, TreeList& work, const std::string& storeFolder,
   tree.SetOpen(0, true);
   tree.SetChildOrder(0, ChildOrder::None);
   tree.SetPicture(0, kRootPicture);
-  totals.itemCount = tree.Count() - 1;
+  // An index without folders leaves the tree empty, which holds no items either.
+  totals.itemCount = std::max(tree.Count() - 1, 0);
   int flag = 0;  // an item without a file keeps the flag of the item before it
   for (int i = 1; i <= totals.itemCount; ++i) {
     int type = static_cast<int>(tree.NumberValue(i, names::kType));

@@ -100,8 +100,7 @@ void TreeListView::Refresh() {
   for (int p = 0; p < model_->Count(); ++p) {
     if (model_->IsOpen(p) && model_->HasChildren(p)) TreeView_Expand(tree_, handles_[p], TVE_EXPAND);
   }
-  int selected = model_->Selected();
-  if (selected > 0 && selected < static_cast<int>(handles_.size())) TreeView_SelectItem(tree_, handles_[selected]);
+  ShowModelSelection();
   SendMessageA(tree_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(tree_, nullptr, TRUE);
 }
@@ -127,7 +126,16 @@ void TreeListView::RefreshItems() {
     return;
   }
   for (int p = 0; p < model_->Count(); ++p) UpdateItem(p);
+  ShowModelSelection();
   InvalidateRect(tree_, nullptr, TRUE);
+}
+
+// The highlighted item is the model's selected one, so what the user sees
+// selected is what Space and the handlers act on.
+void TreeListView::ShowModelSelection() {
+  int selected = model_->Selected();
+  if (selected <= 0 || selected >= static_cast<int>(handles_.size())) return;
+  if (TreeView_GetSelection(tree_) != handles_[selected]) TreeView_SelectItem(tree_, handles_[selected]);
 }
 
 int TreeListView::PositionOf(HTREEITEM handle) const {

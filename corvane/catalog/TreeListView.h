@@ -11,7 +11,7 @@
 //   mouseDown(button, shift, x, y)  right button; x, y in twips of the view
 //   dblClick()                  double click
 // After changing the model call Refresh() (structure) or RefreshItems()
-// (marks, pictures, texts, colours).
+// (marks, pictures, texts, colours, the selected item).
 #pragma once
 
 #include "corvane/catalog/TreeList.h"
@@ -66,6 +66,7 @@ private:
   LRESULT OnNotify(NMHDR& header);
   bool OnTreeMouse(UINT message, WPARAM wParam, LPARAM lParam);
   void UpdateItem(int position);
+  void ShowModelSelection();
   void SelectPosition(int position);
   int PositionOf(HTREEITEM item) const;
   void DrawSecondColumn(NMTVCUSTOMDRAW& draw);

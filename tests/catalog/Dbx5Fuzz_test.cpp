@@ -60,7 +60,8 @@ TEST(Dbx5Fuzz, CorruptedBytesOfAValidIndexReadSafely) {
 
 TEST(Dbx5Fuzz, PointersAimedAtTheEdgesAndAtThemselves) {
   std::mt19937 random(7);
-  const int32_t interesting[] = {0, 1, -1, 0x7FFFFFFF, static_cast<int32_t>(0x80000000), 0xEC, 0x200, 0x1FF};
+  const int32_t header = testing::DbxIndexWriter::kHeaderSize;
+  const int32_t interesting[] = {0, 1, -1, 0x7FFFFFFF, static_cast<int32_t>(0x80000000), 0xEC, header, header - 1};
   MemoryStore store;
   for (int round = 0; round < 300; ++round) {
     testing::DbxIndexWriter writer;
@@ -68,8 +69,9 @@ TEST(Dbx5Fuzz, PointersAimedAtTheEdgesAndAtThemselves) {
     int32_t node = writer.AddNode(0, {{record, 0}});
     writer.SetRootNode(node);
     writer.SetExpectedCount(static_cast<int16_t>(random()));
-    for (int i = 0; i < 12; ++i) {
-      int32_t where = static_cast<int32_t>(random() % writer.Bytes().size()) & ~3;
+    for (int i = 0; i < 12; ++i) {  // the root pointer, then the nodes and records
+      int32_t body = static_cast<int32_t>(writer.Bytes().size()) - header;
+      int32_t where = i == 0 ? 0xEC : header + (static_cast<int32_t>(random() % body) & ~3);
       writer.Put32(where, interesting[random() % std::size(interesting)]);
     }
     writer.Put32(node + 8, node);       // the root is its own child
@@ -83,10 +85,11 @@ TEST(Dbx5Fuzz, RandomBytesReadSafely) {
   std::mt19937 random(42);
   MemoryStore store;
   for (int round = 0; round < 200; ++round) {
-    std::vector<uint8_t> bytes(random() % 6000);
+    const size_t header = testing::DbxIndexWriter::kHeaderSize;
+    std::vector<uint8_t> bytes(random() % (header + 6000));
     for (uint8_t& b : bytes) b = static_cast<uint8_t>(random());
-    if (bytes.size() > 0xF0) {  // aim the root inside the file now and then
-      uint32_t root = random() % bytes.size();
+    if (bytes.size() > header) {  // aim the root past the header, where nodes can lie
+      uint32_t root = static_cast<uint32_t>(header + random() % (bytes.size() - header));
       for (int i = 0; i < 4; ++i) bytes[0xEC + i] = static_cast<uint8_t>(root >> (8 * i));
     }
     ReadAndBuild(store, bytes);

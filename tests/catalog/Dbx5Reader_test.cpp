@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
+#include <set>
 
 namespace corvane::catalog {
 namespace {
@@ -18,6 +20,8 @@ std::vector<std::string> Texts(const TreeList& list) {
   for (int i = 0; i < list.Count(); ++i) texts.push_back(list.Text(i));
   return texts;
 }
+
+std::string RealFilePath() { return std::string(CORVANE_SOURCE_DIR) + "/../shared/realdata/test_OutlookDBX.dbx"; }
 
 TEST(Dbx5Reader, RootNodeFoldersLandInWorkListTextOrder) {
   MemoryStore store;
@@ -120,6 +124,29 @@ TEST(Dbx5Reader, TheRootRecordCountsTowardTheExpectedCount) {
   EXPECT_EQ(FindDisplay(work, "Below"), -1);
 }
 
+TEST(Dbx5Reader, PointersOfZeroOrIntoTheHeaderNameNoNode) {
+  DbxIndexWriter writer;
+  int32_t ghost = writer.AddRecord(DbxFolder::NoFile(0x20, 1, "Ghost"));
+  int32_t real = writer.AddRecord(DbxFolder::NoFile(0x21, 1, "Real"));
+  // A block shaped like a node inside the header, and the header itself,
+  // whose constant bytes read as a node of 163 entries.
+  int32_t inHeader = writer.AddNodeAt(0x400, 0, {{ghost, 0}});
+  writer.SetExpectedCount(5);
+  MemoryStore store;
+  TreeList work;
+  for (int32_t root : {0, -1, inHeader, DbxIndexWriter::kHeaderSize - 1}) {
+    writer.SetRootNode(root);
+    store.Index(writer.Bytes());
+    store.ReadWork(work);
+    EXPECT_EQ(Texts(work), (std::vector<std::string>{"Outlook Express"})) << "root pointer " << root;
+  }
+  // Nor is a child pointer or a record pointer into the header followed.
+  writer.SetRootNode(writer.AddNode(inHeader, {{real, inHeader}, {0x400 + 24, 0}}));
+  store.Index(writer.Bytes());
+  store.ReadWork(work);
+  EXPECT_EQ(Texts(work), (std::vector<std::string>{"Outlook Express", "00019999real"}));
+}
+
 TEST(Dbx5Reader, EntryCountLimitsTheSlotsReadAndEmptySlotsAreSkipped) {
   DbxIndexWriter writer;
   int32_t a = writer.AddRecord(DbxFolder::NoFile(0x20, 1, "A"));
@@ -170,12 +197,57 @@ TEST(Dbx5Reader, MessageCountComesFromOffset0xC4) {
 }
 
 TEST(Dbx5Reader, RealStoreFileHeaderSays28Messages) {
-  std::string path = std::string(CORVANE_SOURCE_DIR) + "/../shared/realdata/test_OutlookDBX.dbx";
+  std::string path = RealFilePath();
   if (!std::filesystem::exists(path)) GTEST_SKIP() << "real data file not present: " << path;
   StdFileSource files;
   int32_t count = ReadMessageCount(files, path);
   std::printf("test_OutlookDBX.dbx message count read: %d\n", count);
   EXPECT_EQ(count, 28);
+}
+
+// The real file is a folder's message store, not a folder index: its
+// folder-tree pointer (0xEC) is 0, and its messages hang in the tree whose
+// root is at 0xE4. Read as an index it lists nothing; walked from each of
+// its three tree pointers it gives exactly the 28 messages of its header.
+TEST(Dbx5Reader, RealStoreFileTreesWalkTo28ConsistentRecords) {
+  std::string path = RealFilePath();
+  if (!std::filesystem::exists(path)) GTEST_SKIP() << "real data file not present: " << path;
+  StdFileSource files;
+  std::vector<uint8_t> bytes = files.ReadStart(path, kMaxIndexBytes);
+  ASSERT_EQ(bytes.size(), 535252u);
+  ByteView view(bytes);
+  TreeList work;
+  ReadFolderIndex(bytes, "", files, work);
+  EXPECT_EQ(Texts(work), (std::vector<std::string>{"Outlook Express"}));
+
+  std::vector<int64_t> records;
+  std::set<int64_t> nodes;
+  for (int64_t treePointer : {0xE4, 0xE8, 0xEC}) {
+    IndexTreeWalk walk = WalkIndexTree(view, view.I32(treePointer), std::numeric_limits<int>::max());
+    records.insert(records.end(), walk.records.begin(), walk.records.end());
+    for (int64_t node : walk.nodes) EXPECT_TRUE(nodes.insert(node).second) << "node visited twice: " << node;
+  }
+  EXPECT_EQ(records.size(), static_cast<size_t>(ReadMessageCount(files, path)));
+  ASSERT_EQ(records.size(), 28u);
+  EXPECT_EQ(std::set<int64_t>(records.begin(), records.end()).size(), 28u);
+  std::optional<FolderRecord> first = ParseFolderRecord(view, records[0]);
+  ASSERT_TRUE(first.has_value());
+  for (int64_t record : records) {
+    SCOPED_TRACE(record);
+    // Each record names its own offset, and its entries and data end inside it and inside the file.
+    EXPECT_EQ(view.I32(record), record);
+    int64_t entries = view.U8(record + 10);
+    int64_t end = record + 12 + view.I32(record + 4);
+    EXPECT_GT(entries, 0);
+    EXPECT_LE(record + 12 + 4 * entries, end);
+    EXPECT_LE(end, view.Size());
+    // Every message record has the same entry layout as the first.
+    std::optional<FolderRecord> parsed = ParseFolderRecord(view, record);
+    ASSERT_TRUE(parsed.has_value());
+    EXPECT_EQ(parsed->id1, first->id1);
+    EXPECT_EQ(parsed->id2, first->id2);
+    EXPECT_EQ(parsed->id3, first->id3);
+  }
 }
 
 }  // namespace

@@ -183,6 +183,22 @@ TEST(CountDisplay, KilobytesRoundAndGroup) {
   EXPECT_EQ(FormatCounts(totals, ',').totalSize, "2 KBytes");
 }
 
+TEST(CountDisplay, AnIndexWithoutFoldersShowsNoneOfNoItems) {
+  for (const std::vector<DbxFolder>& folders : {std::vector<DbxFolder>{DbxFolder::Root("Main Identity")},
+                                               std::vector<DbxFolder>{}}) {
+    MemoryStore store;
+    store.Folders(folders);
+    TreeList work, tree;
+    CatalogTotals totals;
+    ASSERT_TRUE(BuildV5BackupCatalog(kStore, {}, store.files, work, tree, totals));
+    EXPECT_EQ(FormatCounts(totals, ',').count, "0 of 0 Items") << folders.size() << " records";
+    SelectAll(tree, totals);
+    EXPECT_EQ(FormatCounts(totals, ',').count, "0 of 0 Items");
+    ClearAll(tree, totals);
+    EXPECT_EQ(FormatCounts(totals, ',').count, "0 of 0 Items");
+  }
+}
+
 TEST(LargeSelection, SizesAboveTwoGibibytesAddUpAndShowRight) {
   MemoryStore store;
   const int64_t big = 3LL << 30;  // 3 GiB, reported without holding the bytes

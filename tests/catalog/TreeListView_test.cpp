@@ -98,6 +98,20 @@ TEST_F(TreeListViewTest, ClickOnThePictureSelectsTheItemAndRaisesPictureClick) {
   EXPECT_EQ(pictureClicks, (std::vector<int>{3, 2}));
 }
 
+TEST_F(TreeListViewTest, ASelectionMadeInTheModelIsHighlightedAfterRefreshItems) {
+  Send(WM_LBUTTONDOWN, PointOn(3, TVHT_ONITEMICON));
+  model.SetSelected(2);  // as a handler does, e.g. for the right button
+  view.RefreshItems();
+  TVITEMA item{};
+  item.mask = TVIF_PARAM;
+  item.hItem = TreeView_GetSelection(view.Tree());
+  ASSERT_TRUE(TreeView_GetItem(view.Tree(), &item));
+  EXPECT_EQ(item.lParam, 2);
+  EXPECT_EQ(model.Selected(), 2);
+  SendMessageA(view.Tree(), WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(pictureClicks, (std::vector<int>{3, 2}));
+}
+
 TEST_F(TreeListViewTest, ClickOnTheStateImageRaisesMarkClickWhenMarksShow) {
   view.SetShowMarks(true);
   Send(WM_LBUTTONDOWN, PointOn(1, TVHT_ONITEMSTATEICON));

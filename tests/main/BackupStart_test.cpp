@@ -7,6 +7,7 @@
 #include "corvane/main/frmMain.h"
 #include "corvane/main/frmMain_BackupStart.h"
 #include "corvane/main/resource.h"
+#include "testsupport/portable/DbxWriter.h"
 #include "testsupport/portable/SampleStore.h"
 #include "testsupport/OeTestSupport.h"
 
@@ -27,7 +28,7 @@ protected:
     // A version-5 identity whose store holds the sample folders (or no index at all).
     void Version5(bool withStore) {
         oe.RegisterProgram(kOeProgramPath5);
-        std::string store = FreshTestFolder("bstart") + "\\A";
+        store = FreshTestFolder("bstart") + "\\A";
         ASSERT_TRUE(SyntheticOE::MakeFolders(store));
         if (withStore) {
             ASSERT_TRUE(WriteSampleStore(store));
@@ -72,6 +73,7 @@ protected:
         return host ? FindWindowExA(host, nullptr, WC_TREEVIEWA, nullptr) : nullptr;
     }
 
+    std::string store;  // the version-5 store folder
     inline static std::string caution;
     std::unique_ptr<ScriptedMessageBoxes> boxes = std::make_unique<ScriptedMessageBoxes>();
     FixedClock clock{2001, 1, 31};
@@ -141,48 +143,115 @@ void Click(HWND tree, POINT at, UINT down, UINT up) {
     SendMessageA(tree, up, 0, MAKELPARAM(at.x, at.y));
 }
 
-TEST_F(BackupStart, ClicksInTheTreeTickItemsAndShowDetails) {
+// Every item of the view, shown or folded away.
+std::vector<HTREEITEM> AllItems(HWND tree, HTREEITEM first) {
+    std::vector<HTREEITEM> items;
+    for (HTREEITEM item = first; item != nullptr; item = TreeView_GetNextSibling(tree, item)) {
+        items.push_back(item);
+        std::vector<HTREEITEM> beneath = AllItems(tree, TreeView_GetChild(tree, item));
+        items.insert(items.end(), beneath.begin(), beneath.end());
+    }
+    return items;
+}
+
+int PositionOf(HWND tree, HTREEITEM item) {
+    TVITEMA data{};
+    data.mask = TVIF_PARAM;
+    data.hItem = item;
+    return item && TreeView_GetItem(tree, &data) ? static_cast<int>(data.lParam) : -1;
+}
+
+TEST_F(BackupStart, EachRowShowsOneBoxWhoseClickTicksTheItemAndThoseBeneath) {
     Version5(true);
     SaveCorvaneSetting("", "WarnVirus", "N");
     Start();
     window->cmdBackup_Click();
     HWND tree = TreeView();
     ASSERT_NE(tree, nullptr);
+    std::vector<HTREEITEM> rows = AllItems(tree, TreeView_GetRoot(tree));
+    ASSERT_EQ(static_cast<int>(rows.size()), window->tlMail.Count());
+    // The mark is the item's state, not a second box beside the picture.
+    int rowsWithStateImages = 0;
+    for (HTREEITEM item : rows) {
+        if (TreeView_GetItemState(tree, item, TVIS_STATEIMAGEMASK) != 0) ++rowsWithStateImages;
+    }
+    EXPECT_EQ(rowsWithStateImages, 0);
     HTREEITEM first = TreeView_GetChild(tree, TreeView_GetRoot(tree));  // the container "Local Folders"
     ASSERT_NE(first, nullptr);
-    const int items = window->Backup.ItemCount;
-    const int before = window->Backup.SelectedCount;
+    EXPECT_EQ(PartOf(tree, first, TVHT_ONITEMSTATEICON).x, -1);
 
-    // Its picture: the container and the folders beneath it are ticked.
+    window->cmdSelect_Click(1);
+    const int items = window->Backup.ItemCount;
+    const catalog::TreeList& list = window->tlMail;
+    const int position = PositionOf(tree, first);
+    const int beneath = list.CountBeneath(position);
+    ASSERT_GT(beneath, 0);
+    auto expectBranch = [&](int mark) {
+        EXPECT_EQ(list.Mark(position), mark);
+        for (int j = position; j <= position + beneath; ++j) {
+            if (list.Mark(j) != 2) {
+                EXPECT_EQ(list.Mark(j), mark) << list.Text(j);
+            }
+            EXPECT_EQ(list.Picture(j), list.Mark(j)) << list.Text(j);
+        }
+    };
+
+    // The box ticks the container and every selectable folder beneath it.
     POINT picture = PartOf(tree, first, TVHT_ONITEMICON);
     ASSERT_GE(picture.x, 0);
     Click(tree, picture, WM_LBUTTONDOWN, WM_LBUTTONUP);
-    const int position = window->tlMail.Selected();
-    ASSERT_GT(position, 0);
-    EXPECT_EQ(window->tlMail.Mark(position), 1);
-    EXPECT_EQ(window->tlMail.Picture(position), 1);
-    EXPECT_GT(window->Backup.SelectedCount, before);
+    EXPECT_EQ(list.Selected(), position);
+    expectBranch(1);
+    EXPECT_GT(window->Backup.SelectedCount, 1);
     EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(window->Backup.SelectedCount) + " of " + std::to_string(items) + " Items");
 
-    // Its state image: the container alone is unticked.
-    const int ticked = window->Backup.SelectedCount;
-    POINT mark = PartOf(tree, first, TVHT_ONITEMSTATEICON);
-    ASSERT_GE(mark.x, 0);
-    Click(tree, mark, WM_LBUTTONDOWN, WM_LBUTTONUP);
-    EXPECT_EQ(window->tlMail.Mark(position), 0);
-    EXPECT_EQ(window->tlMail.Picture(position), 0);
-    EXPECT_EQ(window->Backup.SelectedCount, ticked - 1);
-    EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(ticked - 1) + " of " + std::to_string(items) + " Items");
+    // Space is the same click: the branch is unticked again.
+    SendMessageA(tree, WM_KEYDOWN, VK_SPACE, 0);
+    expectBranch(0);
+    EXPECT_EQ(window->Backup.SelectedCount, 0);
+    EXPECT_EQ(Text(IDC_TXTCOUNT), "0 of " + std::to_string(items) + " Items");
+}
 
-    // The right button tells the item's details; off the items it tells nothing.
-    Click(tree, picture, WM_RBUTTONDOWN, WM_RBUTTONUP);
+TEST_F(BackupStart, RightClickHighlightsTheItemShowsItsDetailsAndSpaceActsOnIt) {
+    Version5(true);
+    SaveCorvaneSetting("", "WarnVirus", "N");
+    Start();
+    window->cmdBackup_Click();
+    HWND tree = TreeView();
+    ASSERT_NE(tree, nullptr);
+    HTREEITEM local = TreeView_GetChild(tree, TreeView_GetRoot(tree));  // "Local Folders"
+    HTREEITEM inbox = TreeView_GetChild(tree, local);
+    HTREEITEM news = TreeView_GetNextSibling(tree, local);  // "news.example.com"
+    ASSERT_NE(inbox, nullptr);
+    ASSERT_NE(news, nullptr);
+    const catalog::TreeList& list = window->tlMail;
+    const int inboxAt = PositionOf(tree, inbox);
+    const int newsAt = PositionOf(tree, news);
+    const int inboxMark = list.Mark(inboxAt);
+    ASSERT_EQ(list.Mark(newsAt), 0);
+
+    // The Inbox is highlighted first; then the right button on the news server.
+    ASSERT_TRUE(TreeView_SelectItem(tree, inbox));
+    POINT onNews = PartOf(tree, news, TVHT_ONITEMICON);
+    ASSERT_GE(onNews.x, 0);
+    Click(tree, onNews, WM_RBUTTONDOWN, WM_RBUTTONUP);
     ASSERT_EQ(boxes->Shown().size(), 1u);
     EXPECT_EQ(boxes->Shown()[0].text,
-              catalog::DetailsText(window->tlMail, position, true, catalog::LocaleThousandSeparator()));
+              catalog::DetailsText(list, newsAt, true, catalog::LocaleThousandSeparator()));
+    EXPECT_EQ(TreeView_GetSelection(tree), news);
+    EXPECT_EQ(list.Selected(), newsAt);
+
+    // Space acts on the highlighted item, not on the Inbox.
+    SendMessageA(tree, WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_EQ(list.Mark(newsAt), 1);
+    EXPECT_EQ(list.Mark(inboxAt), inboxMark);
+
+    // Off the items the right button tells nothing and keeps the highlight.
     RECT client = {};
     GetClientRect(tree, &client);
     Click(tree, {client.right - 2, client.bottom - 2}, WM_RBUTTONDOWN, WM_RBUTTONUP);
     EXPECT_EQ(boxes->Shown().size(), 1u);
+    EXPECT_EQ(TreeView_GetSelection(tree), news);
 }
 
 TEST_F(BackupStart, CautionFollowsItsSettingAndAStartAgainRebuildsTheList) {
@@ -215,6 +284,19 @@ TEST_F(BackupStart, MissingIndexKeepsTheWelcomePage) {
     EXPECT_TRUE(Visible(window->picPage(0)));
     EXPECT_FALSE(Visible(window->picPage(1)));
     EXPECT_EQ(window->tlMail.Count(), 0);
+}
+
+TEST_F(BackupStart, AnIndexWithoutFoldersShowsNoneOfNoItems) {
+    Version5(false);
+    ASSERT_TRUE(WriteBytes(store + "\\folders.dbx", BuildFolderIndex({DbxFolder::Root("Main Identity")})));
+    SaveCorvaneSetting("", "WarnVirus", "N");
+    Start();
+    window->cmdBackup_Click();
+    EXPECT_TRUE(boxes->Shown().empty());
+    EXPECT_TRUE(Visible(window->picPage(1)));
+    EXPECT_EQ(Text(IDC_TXTCOUNT), "0 of 0 Items");
+    window->cmdSelect_Click(0);
+    EXPECT_EQ(Text(IDC_TXTCOUNT), "0 of 0 Items");
 }
 
 TEST_F(BackupStart, Version4StoreShowsThePageWithoutFolders) {

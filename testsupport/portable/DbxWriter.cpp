@@ -35,9 +35,11 @@ DbxFolder DbxFolder::Root(std::string name) {
   return folder;
 }
 
+// The signature of a folder index, then bytes that every .dbx file holds.
 DbxIndexWriter::DbxIndexWriter() : bytes_(kHeaderSize, 0) {
-  const uint8_t signature[] = {0xCF, 0xAD, 0x12, 0xFE, 0xC6, 0xFD, 0x74, 0x6F};
-  std::copy(std::begin(signature), std::end(signature), bytes_.begin());
+  const uint8_t start[] = {0xCF, 0xAD, 0x12, 0xFE, 0xC6, 0xFD, 0x74, 0x6F, 0x66, 0xE3, 0xD1, 0x11, 0x9A, 0x4E,
+                           0x00, 0xC0, 0x4F, 0xA3, 0x09, 0xD4, 0x05, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00};
+  std::copy(std::begin(start), std::end(start), bytes_.begin());
 }
 
 void DbxIndexWriter::Reserve(size_t end) {

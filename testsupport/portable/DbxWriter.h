@@ -37,7 +37,8 @@ struct DbxSlot {
 
 class DbxIndexWriter {
 public:
-  static constexpr int32_t kHeaderSize = 0x200;
+  // The header every .dbx file starts with; nodes and records follow it.
+  static constexpr int32_t kHeaderSize = 0x24BC;
   static constexpr int kSlotsPerNode = 61;
   static constexpr int32_t kNodeSize = 24 + 12 * kSlotsPerNode;
 
