@@ -39,10 +39,9 @@ void DrawRoot(HDC dc, int left) {
 
 }  // namespace
 
-HIMAGELIST CreateTickImages(bool forState) {
-  // A state image list ignores its image 0, so the marks start at 1 there.
-  int shift = forState ? kImageSize : 0;
-  int count = kImageCount + (forState ? 1 : 0);
+HIMAGELIST CreateTickImages() {
+  const int shift = 0;
+  const int count = kImageCount;
   HIMAGELIST images = ImageList_Create(kImageSize, kImageSize, ILC_COLOR24 | ILC_MASK, count, 0);
   if (images == nullptr) return nullptr;
   HDC screen = GetDC(nullptr);

@@ -11,8 +11,7 @@ namespace corvane::catalog {
 inline constexpr int kImageSize = 16;
 inline constexpr int kImageCount = 7;
 
-// A new image list (the caller destroys it), null on failure. For a state
-// image list (`forState`) every image sits one index higher.
-HIMAGELIST CreateTickImages(bool forState = false);
+// A new image list (the caller destroys it), null on failure.
+HIMAGELIST CreateTickImages();
 
 }  // namespace corvane::catalog

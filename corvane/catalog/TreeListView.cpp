@@ -1,6 +1,7 @@
 #include "corvane/catalog/TreeListView.h"
 
 #include "corvane/catalog/TreeListImages.h"
+#include "corvane/environment/Dpi.h"
 
 #include <string>
 
@@ -11,12 +12,12 @@ namespace {
 constexpr const char* kHostClass = "CorvaneTreeListHost";
 constexpr int kBlankPicture = 3;
 
-bool RegisterHostClass(WNDPROC proc) {
+bool RegisterHostClass() {
   WNDCLASSA existing;
   HINSTANCE instance = GetModuleHandleA(nullptr);
   if (GetClassInfoA(instance, kHostClass, &existing)) return true;
   WNDCLASSA wc{};
-  wc.lpfnWndProc = proc;
+  wc.lpfnWndProc = CWindowBase::WindowProc;
   wc.hInstance = instance;
   wc.lpszClassName = kHostClass;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
@@ -38,37 +39,26 @@ int ShiftState() {
 TreeListView::~TreeListView() {
   if (host_ != nullptr) DestroyWindow(host_);
   if (pictures_ != nullptr) ImageList_Destroy(pictures_);
-  if (marks_ != nullptr) ImageList_Destroy(marks_);
 }
 
 bool TreeListView::Create(HWND parent, int controlId, const RECT& rect, TreeList& model) {
   model_ = &model;
   INITCOMMONCONTROLSEX init{sizeof init, ICC_TREEVIEW_CLASSES};
   InitCommonControlsEx(&init);
-  if (!RegisterHostClass(HostProc)) return false;
+  if (!RegisterHostClass()) return false;
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  host_ = CreateWindowExA(0, kHostClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect.left, rect.top,
-                          rect.right - rect.left, rect.bottom - rect.top, parent,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, this);
+  host_ = CreateHandled(0, kHostClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance);
   if (host_ == nullptr) return false;
   tree_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
                               TVS_SHOWSELALWAYS,
                           0, 0, rect.right - rect.left, rect.bottom - rect.top, host_, nullptr, instance, nullptr);
   if (tree_ == nullptr) return false;
-  SetWindowLongPtrA(tree_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  treeDefault_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(tree_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TreeProc)));
+  Subclass(tree_);
   pictures_ = CreateTickImages();
   TreeView_SetImageList(tree_, pictures_, TVSIL_NORMAL);
   return true;
-}
-
-void TreeListView::SetShowMarks(bool show) {
-  showMarks_ = show;
-  if (show && marks_ == nullptr) marks_ = CreateTickImages(true);
-  if (tree_ != nullptr) TreeView_SetImageList(tree_, show ? marks_ : nullptr, TVSIL_STATE);
-  RefreshItems();
 }
 
 void TreeListView::Move(const RECT& rect) {
@@ -110,12 +100,10 @@ void TreeListView::UpdateItem(int p) {
   std::string text = FirstColumn(model_->Text(p));
   int picture = model_->Picture(p);
   TVITEMA item{};
-  item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE;
+  item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
   item.hItem = handles_[p];
   item.pszText = text.data();
   item.iImage = item.iSelectedImage = (picture >= 0 && picture < kImageCount) ? picture : kBlankPicture;
-  item.stateMask = TVIS_STATEIMAGEMASK;
-  item.state = showMarks_ ? INDEXTOSTATEIMAGEMASK(model_->Mark(p) + 1) : 0;
   SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
@@ -163,19 +151,10 @@ int TreeListView::HitTest(int x, int y) const {
   return PositionOf(item);
 }
 
-int TreeListView::TwipsPerPixelX() {
-  HDC screen = GetDC(nullptr);
-  int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? 1440 / dpi : 15;
-}
+// Twips (1/1440 inch) per pixel at the view's own scale.
+int TreeListView::TwipsPerPixelX() const { return 1440 / WindowDpi(tree_); }
 
-int TreeListView::TwipsPerPixelY() {
-  HDC screen = GetDC(nullptr);
-  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? 1440 / dpi : 15;
-}
+int TreeListView::TwipsPerPixelY() const { return 1440 / WindowDpi(tree_); }
 
 int TreeListView::HitTestTwips(int xTwips, int yTwips) const {
   return HitTest(xTwips / TwipsPerPixelX(), yTwips / TwipsPerPixelY());
@@ -201,10 +180,6 @@ bool TreeListView::OnTreeMouse(UINT message, WPARAM, LPARAM lParam) {
     return false;  // the TreeView still opens or closes the item
   }
   if (position < 0) return false;
-  if ((hit.flags & TVHT_ONITEMSTATEICON) != 0 && showMarks_) {
-    if (events_.markClick) events_.markClick(position);
-    return true;
-  }
   if ((hit.flags & TVHT_ONITEMICON) != 0) {
     SelectPosition(position);
     if (events_.pictureClick) events_.pictureClick();
@@ -213,18 +188,16 @@ bool TreeListView::OnTreeMouse(UINT message, WPARAM, LPARAM lParam) {
   return false;
 }
 
-LRESULT CALLBACK TreeListView::TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TreeListView*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+LRESULT TreeListView::OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      if (self->OnTreeMouse(message, wParam, lParam)) return 0;
+      if (OnTreeMouse(message, wParam, lParam)) return 0;
       break;
     case WM_KEYDOWN:
-      if (wParam == VK_SPACE && self->model_->Selected() > 0) {
-        if (self->events_.pictureClick) self->events_.pictureClick();
+      if (wParam == VK_SPACE && model_->Selected() > 0) {
+        if (events_.pictureClick) events_.pictureClick();
         return 0;
       }
       break;
@@ -233,7 +206,7 @@ LRESULT CALLBACK TreeListView::TreeProc(HWND window, UINT message, WPARAM wParam
       break;
     default: break;
   }
-  return CallWindowProcA(self->treeDefault_, window, message, wParam, lParam);
+  return CallDefault(tree_, message, wParam, lParam);
 }
 
 // --- notifications ----------------------------------------------------------
@@ -298,18 +271,14 @@ void TreeListView::DrawSecondColumn(NMTVCUSTOMDRAW& draw) {
   SelectObject(draw.nmcd.hdc, oldFont);
 }
 
-LRESULT CALLBACK TreeListView::HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+LRESULT TreeListView::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (window == tree_ && tree_ != nullptr) return OnTreeMessage(message, wParam, lParam);
+  if (message == WM_NOTIFY) return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+  if (message == WM_NCDESTROY) {
+    host_ = nullptr;
+    tree_ = nullptr;
   }
-  auto* self = reinterpret_cast<TreeListView*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (self != nullptr && message == WM_NOTIFY) return self->OnNotify(*reinterpret_cast<NMHDR*>(lParam));
-  if (self != nullptr && message == WM_NCDESTROY) {
-    self->host_ = nullptr;
-    self->tree_ = nullptr;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return CallDefault(window, message, wParam, lParam);
 }
 
 }  // namespace corvane::catalog

@@ -1,13 +1,12 @@
 // The Win32 view of a TreeList: a common TreeView inside a small host window
 // of its own, so it handles its notifications itself. Pictures (the tick
-// images, index = mark) are the item icons; marks can be shown as state
-// images too. Back and text colours come through custom draw, and a TAB in
-// an item text starts a second column drawn at a fixed x.
+// images, index = mark) are the item icons: one box per row. Back and text
+// colours come through custom draw, and a TAB in an item text starts a second
+// column drawn at a fixed x.
 //
 // Events (std::function, set what you need):
 //   pictureClick()              left click on an item's picture, or Space;
 //                               the item is selected first (model and view)
-//   markClick(position)         left click on the state image (marks shown)
 //   mouseDown(button, shift, x, y)  right button; x, y in twips of the view
 //   dblClick()                  double click
 // After changing the model call Refresh() (structure) or RefreshItems()
@@ -15,6 +14,7 @@
 #pragma once
 
 #include "corvane/catalog/TreeList.h"
+#include "corvane/environment/Window.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -24,17 +24,16 @@
 
 namespace corvane::catalog {
 
-class TreeListView {
+class TreeListView final : public CWindowBase {
 public:
   struct Events {
     std::function<void()> pictureClick;
-    std::function<void(int position)> markClick;
     std::function<void(int button, int shift, int xTwips, int yTwips)> mouseDown;
     std::function<void()> dblClick;
   };
 
   TreeListView() = default;
-  ~TreeListView();
+  ~TreeListView() override;
   TreeListView(const TreeListView&) = delete;
   TreeListView& operator=(const TreeListView&) = delete;
 
@@ -44,7 +43,6 @@ public:
   HWND Tree() const { return tree_; }
   Events& On() { return events_; }
 
-  void SetShowMarks(bool show);
   void SetTabColumn(int pixels) { tabColumn_ = pixels; }
   void Refresh();       // rebuilds every item from the model
   void RefreshItems();  // updates the items in place
@@ -54,15 +52,16 @@ public:
   // Item under a point of the view's client area, kNotFound when none.
   int HitTest(int x, int y) const;
   int HitTestTwips(int xTwips, int yTwips) const;
-  static int TwipsPerPixelX();
-  static int TwipsPerPixelY();
+  int TwipsPerPixelX() const;
+  int TwipsPerPixelY() const;
 
   // Custom draw of one item (public so a test can drive it directly).
   LRESULT OnCustomDraw(NMTVCUSTOMDRAW& draw);
 
 private:
-  static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The host's and the subclassed TreeView's messages.
+  LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnNotify(NMHDR& header);
   bool OnTreeMouse(UINT message, WPARAM wParam, LPARAM lParam);
   void UpdateItem(int position);
@@ -74,10 +73,7 @@ private:
   TreeList* model_ = nullptr;
   HWND host_ = nullptr;
   HWND tree_ = nullptr;
-  WNDPROC treeDefault_ = nullptr;
   HIMAGELIST pictures_ = nullptr;
-  HIMAGELIST marks_ = nullptr;
-  bool showMarks_ = false;
   int tabColumn_ = 220;
   std::vector<HTREEITEM> handles_;
   Events events_;

@@ -26,7 +26,6 @@ protected:
     model.SetTextColour(1, kGreyText);
     ASSERT_TRUE(view.Create(frame, 100, RECT{0, 0, 380, 260}, model));
     view.On().pictureClick = [this] { pictureClicks.push_back(model.Selected()); };
-    view.On().markClick = [this](int position) { markClicks.push_back(position); };
     view.On().mouseDown = [this](int button, int, int x, int y) {
       lastButton = button;
       lastTwips = {x, y};
@@ -64,7 +63,7 @@ protected:
   HWND frame = nullptr;
   TreeList model;
   TreeListView view;
-  std::vector<int> pictureClicks, markClicks;
+  std::vector<int> pictureClicks;
   int lastButton = 0;
   POINT lastTwips{};
 };
@@ -112,18 +111,11 @@ TEST_F(TreeListViewTest, ASelectionMadeInTheModelIsHighlightedAfterRefreshItems)
   EXPECT_EQ(pictureClicks, (std::vector<int>{3, 2}));
 }
 
-TEST_F(TreeListViewTest, ClickOnTheStateImageRaisesMarkClickWhenMarksShow) {
-  view.SetShowMarks(true);
-  Send(WM_LBUTTONDOWN, PointOn(1, TVHT_ONITEMSTATEICON));
-  EXPECT_EQ(markClicks, (std::vector<int>{1}));
-  EXPECT_TRUE(pictureClicks.empty());
-}
-
 TEST_F(TreeListViewTest, RightButtonReportsTwipsThatHitTestBackToTheItem) {
   POINT point = PointOn(2, TVHT_ONITEMLABEL);
   Send(WM_RBUTTONDOWN, point);
   EXPECT_EQ(lastButton, 2);
-  EXPECT_EQ(lastTwips.x, point.x * TreeListView::TwipsPerPixelX());
+  EXPECT_EQ(lastTwips.x, point.x * view.TwipsPerPixelX());
   EXPECT_EQ(view.HitTestTwips(lastTwips.x, lastTwips.y), 2);
 }
 
