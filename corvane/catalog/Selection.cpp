@@ -81,16 +81,4 @@ std::string DetailsText(const TreeList& tree, int position, bool backupMode, cha
   return text;
 }
 
-std::string KBytesText(double bytes, char grouping) {
-  return FormatGrouped(static_cast<int64_t>(std::llround(bytes / 1024.0)), grouping) + " KBytes";
-}
-
-CountTexts FormatCounts(const CatalogTotals& totals, char grouping) {
-  CountTexts texts;
-  texts.count = std::to_string(totals.selectedCount) + " of " + std::to_string(totals.itemCount) + " Items";
-  texts.totalSize = KBytesText(static_cast<double>(totals.totalBytes), grouping);
-  texts.backSize = KBytesText(static_cast<double>(totals.totalBytes) * 0.6, grouping);
-  return texts;
-}
-
 }  // namespace corvane::catalog

@@ -41,15 +41,4 @@ inline constexpr const char* kItemCountLabel = "Item Count: ";        // string 
 inline constexpr const char* kFileSizeLabel = "File Size: ";          // string 251
 inline constexpr const char* kTotalSizeLabel = "Total Size: ";        // string 252
 
-// The three figures of the selection page.
-struct CountTexts {
-  std::string count;      // txtCount: "3 of 12 Items"
-  std::string totalSize;  // txtTotalSize: "2 KBytes"
-  std::string backSize;   // txtBackSize: estimated archive, 60 %
-};
-CountTexts FormatCounts(const CatalogTotals& totals, char grouping);
-
-// Bytes as whole kilobytes ("###,##0" + " KBytes"), rounded half away from 0.
-std::string KBytesText(double bytes, char grouping);
-
 }  // namespace corvane::catalog

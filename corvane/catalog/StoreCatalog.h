@@ -9,9 +9,8 @@
 //     return;                                                                  // stay on the page
 //   }
 //   ... add the address book and Favorites (totals.itemCount += 1 each) ...
-//   CountTexts texts = FormatCounts(totals, grouping);  // txtCount, txtTotalSize, txtBackSize
 //
-// Handlers (Selection.h), each followed by view.Refresh...() and FormatCounts:
+// Handlers (Selection.h), each followed by view.Refresh...() and the counts:
 //   tlMail_PictureClick  -> PictureClick(tlMail, totals)   (acts on tlMail.Selected())
 //   tlMail_MarkClick(i)  -> MarkClick(tlMail, i, totals); tlMail.SetPicture(i, tlMail.Mark(i))
 //   cmdSelect(0) / (1)   -> SelectAll(tlMail, totals) / ClearAll(tlMail, totals)

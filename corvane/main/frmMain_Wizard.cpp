@@ -1,6 +1,7 @@
 // The wizard's steps: both transition tables, the step-entry routine, the
 // run button, and the destination and name pages of a backup.
 #include "corvane/backup/planning/BackupPlanning.h"
+#include "corvane/catalog/Win32Catalog.h"
 #include "corvane/environment/Seams.h"
 #include "corvane/environment/SysFcns.h"
 #include "corvane/main/WizardIds.h"
@@ -27,12 +28,6 @@ const char* const kStepTitles[] = {
     "Step 4 - Make the archive",
     "Select the folders to restore",
 };
-
-char ThousandsSeparator() {
-    char separator[8] = {};
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, sizeof separator) > 1) return separator[0];
-    return ',';
-}
 
 planning::CalendarDate TodayAsDate() {
     CalendarTime today = Today();
@@ -173,7 +168,7 @@ void frmMain::cmdSelect_Click(int index) {
 }
 
 void frmMain::ShowCounts() {
-    char separator = ThousandsSeparator();
+    char separator = catalog::LocaleThousandSeparator();
     SetControlText(IDC_TXTCOUNT, planning::CountText(Backup.SelectedCount, Backup.ItemCount));
     SetControlText(IDC_TXTTOTALSIZE, planning::KBytesText(static_cast<double>(Backup.TotalBytes), separator));
     SetControlText(IDC_TXTBACKSIZE, planning::KBytesText(planning::EstimatedArchiveBytes(Backup.TotalBytes), separator));
@@ -212,7 +207,7 @@ void frmMain::UpdateDestinationWarnings() {
     if (planning::IsNetworkPath(Backup.SaveFolder)) return;
     int64_t freeBytes = Drives().FreeBytes(Backup.SaveDriveRoot);
     if (!planning::NeedsSpaceWarning(Backup.TotalBytes, freeBytes)) return;
-    SetControlText(IDC_LBL + 14, planning::RequiredSpaceText(Backup.TotalBytes, ThousandsSeparator()));
+    SetControlText(IDC_LBL + 14, planning::RequiredSpaceText(Backup.TotalBytes, catalog::LocaleThousandSeparator()));
     ShowControl(Control(IDC_LBL + 13), true);
     ShowControl(Control(IDC_LBL + 14), true);
 }

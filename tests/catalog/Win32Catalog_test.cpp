@@ -61,10 +61,17 @@ TEST(Win32Catalog, FileAccessReportsMissingFilesAndFolders) {
   std::filesystem::remove_all(folder);
 }
 
-TEST(Win32Catalog, ThousandSeparatorComesFromTheLocale) {
-  char expected[8] = {};
-  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, expected, sizeof expected);
-  EXPECT_EQ(LocaleThousandSeparator(), expected[0] != '\0' ? expected[0] : ',');
+// The user's own grouping character, not a fixed comma: set it, read it back.
+TEST(Win32Catalog, ThousandSeparatorFollowsTheUsersSetting) {
+  char saved[8] = {};
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, saved, sizeof saved);
+  ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, "."));
+  char dot = LocaleThousandSeparator();
+  ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, "'"));
+  char apostrophe = LocaleThousandSeparator();
+  SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, saved[0] ? saved : ",");
+  EXPECT_EQ(dot, '.');
+  EXPECT_EQ(apostrophe, '\'');
 }
 
 }  // namespace

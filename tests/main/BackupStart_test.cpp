@@ -279,7 +279,7 @@ TEST_F(BackupStart, MissingIndexKeepsTheWelcomePage) {
     AnswerCaution(false);
     window->cmdBackup_Click();
     ASSERT_EQ(boxes->Shown().size(), 1u);
-    EXPECT_EQ(boxes->Shown()[0].text, catalog::kIndexMissingText);
+    EXPECT_EQ(boxes->Shown()[0].text, "Unable to find Index File (\"folders.dbx\")");
     EXPECT_EQ(boxes->Shown()[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
     EXPECT_TRUE(Visible(window->picPage(0)));
     EXPECT_FALSE(Visible(window->picPage(1)));

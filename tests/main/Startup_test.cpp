@@ -412,52 +412,6 @@ TEST_F(Startup, WindowPositionFromTheSetting) {
     EXPECT_NEAR(bounds.top, (GetSystemMetrics(SM_CYSCREEN) - (bounds.bottom - bounds.top)) / 2.0, 1.5);
 }
 
-TEST_F(Startup, CloseRequestAsksAndFileExitToo) {
-    Version5(1);
-    auto window = Start();
-    ASSERT_TRUE(loaded);
-    boxes.Answer(IDNO);
-    SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(window->IsLoaded());
-    ASSERT_EQ(boxes.Texts().back(), "Are you sure you wish to exit?");
-    EXPECT_EQ(boxes.Shown().back().title, "Corvane");
-    window->Backup.bProcessStarted = true;
-    size_t asked = boxes.Shown().size();
-    SendMessageA(window->Handle(), WM_CLOSE, 0, 0);  // only beeps during a run
-    EXPECT_TRUE(window->IsLoaded());
-    EXPECT_EQ(boxes.Shown().size(), asked);
-    boxes.Answer(IDYES);
-    window->mFunction_Click(3);  // File / Exit asks even during a run
-    EXPECT_FALSE(window->IsLoaded());
-}
-
-TEST_F(Startup, IdentitySwitchRestartsUnderTheChosenIdentity) {
-    Version5(2);
-    auto window = Start();
-    ASSERT_TRUE(loaded);
-    dialogs.Then([](HWND dialog) { ClickButton(dialog, IDCANCEL); });
-    window->mOpts_Click(6);
-    EXPECT_TRUE(window->IsLoaded());
-    EXPECT_EQ(window->Store.Identities.iIdentDefNo, 1);
-    dialogs.Then([](HWND dialog) {
-        SendDlgItemMessageA(dialog, IDC_SELIDENT_LIST, LB_SETCURSEL, 1, 0);
-        ClickButton(dialog, IDOK);
-    });
-    window->mOpts_Click(6);
-    EXPECT_FALSE(window->IsLoaded());
-    EXPECT_EQ(CorvaneSetting("", "StartAs"), kIdB);
-    ASSERT_EQ(launcher.Launched().size(), 1u);
-    EXPECT_EQ(launcher.Launched()[0].file, AppFolder() + "\\corvane.exe");
-    EXPECT_EQ(launcher.Launched()[0].show, SW_SHOWNORMAL);
-
-    auto restarted = Start();
-    EXPECT_EQ(restarted->Store.Identities.IdentityId, kIdB);
-    restarted->mOpts_Click(3);
-    EXPECT_EQ(CorvaneSetting("", "IdentOption"), "3");
-    EXPECT_TRUE(MenuChecked(restarted->SubMenu(1), 3));
-    EXPECT_FALSE(MenuChecked(restarted->SubMenu(1), 2));
-}
-
 TEST_F(Startup, WizardsRefuseWhileOutlookExpressIsOpen) {
     Version5(1);
     auto window = Start();
