@@ -112,6 +112,20 @@ TEST_F(ZipRoundTrip, RenameGetsTheMatchedTailAndMayRedirect) {
     EXPECT_EQ(ReadBytes(dir / "wab/current.wab"), "book");
 }
 
+// The restore asks for "account\*.*": names without a dot, files of
+// sub-folders and empty folders all belong to the account.
+TEST_F(ZipRoundTrip, StarDotStarTakesInTheWholeFolder) {
+    WriteBytes(dir / "src/News/acct/group.dat", "group");
+    WriteBytes(dir / "src/News/acct/NEWSRC", "no dot");
+    WriteBytes(dir / "src/News/acct/sub/deep.txt", "deep");
+    fs::create_directories(dir / "src/News/acct/empty folder");
+    WriteBytes(dir / "src/News/acct2/other", "another account");
+    ASSERT_EQ(Zip(CompressSettings(dir / "src/*")), result::kSuccess);
+    ASSERT_EQ(Unzip(ExtractSettings("acct\\*.*", dir / "news")), result::kSuccess);
+    EXPECT_EQ(Tree(dir / "news/acct"), Tree(dir / "src/News/acct"));
+    EXPECT_FALSE(fs::exists(dir / "news/acct2"));
+}
+
 TEST_F(ZipRoundTrip, ResultsOfPartialExtractions) {
     WriteBytes(dir / "src/a.txt", "new a");
     WriteBytes(dir / "src/b.txt", "new b");
