@@ -126,6 +126,28 @@ TEST_F(ZipRoundTrip, StarDotStarTakesInTheWholeFolder) {
     EXPECT_FALSE(fs::exists(dir / "news/acct2"));
 }
 
+// Two archive folders restored into one alternate folder: the entries meet
+// at one target. The result must not depend on the number of threads.
+TEST_F(ZipRoundTrip, EntriesWithOneTargetAreWrittenInArchiveOrder) {
+    WriteBytes(dir / "src/one/Inbox.dbx", MailText(8 * 1024 * 1024, 1));  // slow to write
+    WriteBytes(dir / "src/two/Inbox.dbx", "the later entry");
+    ASSERT_EQ(Zip(CompressSettings(dir / "src/*")), result::kSuccess);
+    events.onRename = [](const std::string&, std::string& newName) { newName = "Inbox.dbx"; };
+    for (unsigned threads : {1u, 2u, 4u}) {
+        SCOPED_TRACE(threads);
+        ZipSettings s = ExtractSettings("src\\*.dbx", dir / ("t" + std::to_string(threads)));
+        s.threads = threads;
+        ASSERT_EQ(Unzip(s), result::kSuccess);
+        EXPECT_EQ(ReadBytes(dir / ("t" + std::to_string(threads) + "/Inbox.dbx")), "the later entry");
+
+        s.extractionFolder = dir / ("k" + std::to_string(threads));
+        s.overwriteMode = 0;
+        EXPECT_EQ(Unzip(s), result::kKeptExisting);
+        EXPECT_EQ(ReadBytes(dir / ("k" + std::to_string(threads) + "/Inbox.dbx")), ReadBytes(dir / "src/one/Inbox.dbx"));
+        EXPECT_TRUE(TempLeftovers(dir.Path()).empty());
+    }
+}
+
 TEST_F(ZipRoundTrip, ResultsOfPartialExtractions) {
     WriteBytes(dir / "src/a.txt", "new a");
     WriteBytes(dir / "src/b.txt", "new b");

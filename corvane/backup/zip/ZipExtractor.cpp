@@ -2,10 +2,12 @@
 // specifications, asks Rename for each name, refuses names that would leave
 // the extraction folder, and writes every file to a temporary file beside its
 // target that replaces the target only after its size and CRC check out.
-// Entries of a single-file archive are extracted on several threads.
+// Entries of a single-file archive are extracted on several threads; entries
+// that meet at one target are still written one after the other, in archive order.
 #include <algorithm>
 #include <condition_variable>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -22,6 +24,7 @@ std::string ParentOf(const std::string& path) {
 struct ExtractJob {
     const ZipEntry* entry;
     std::string target;
+    std::string key;   // the target as the file system compares names
 };
 
 class Extractor {
@@ -83,6 +86,10 @@ private:
             if (!fs_.MakeFolders(target)) Fail(result::kCannotCreateTarget);
             return;
         }
+        // Two entries may map to one target: the later one in archive order
+        // sees the earlier one finished, as it would with one thread.
+        std::string key = TargetKey(target);
+        WaitUntilWritten(key);
         FileInfo existing;
         if (fs_.Stat(target, &existing)) {
             if (existing.isFolder) return Fail(result::kCannotReplace);
@@ -94,11 +101,26 @@ private:
         std::string parent = ParentOf(target);
         if (!parent.empty() && !fs_.MakeFolders(parent)) return Fail(result::kCannotCreateTarget);
         if (e.size > fs_.FreeSpace(parent.empty() ? "." : parent)) return Fail(result::kTargetDiskFull);
-        if (workers_.empty()) return Finish(source_, {&e, target});
+        if (workers_.empty()) return Finish(source_, {&e, target, key});
         std::unique_lock<std::mutex> lock(mutex_);
         room_.wait(lock, [&] { return queue_.size() < 2 * workers_.size(); });
-        queue_.push_back({&e, target});
+        queue_.push_back({&e, target, key});
+        ++inFlight_[key];
         ready_.notify_one();
+    }
+
+    std::string TargetKey(const std::string& target) const {
+        if (fs_.Separator() != '\\') return target;
+        std::string key = target;
+        for (char& c : key)
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        return key;
+    }
+
+    void WaitUntilWritten(const std::string& key) {
+        if (workers_.empty()) return;
+        std::unique_lock<std::mutex> lock(mutex_);
+        written_.wait(lock, [&] { return inFlight_.find(key) == inFlight_.end(); });
     }
 
     void StartWorkers() {
@@ -133,6 +155,11 @@ private:
             }
             room_.notify_one();
             Finish(reader, job);
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (--inFlight_[job.key] == 0) inFlight_.erase(job.key);
+            }
+            written_.notify_all();
         }
     }
 
@@ -181,8 +208,9 @@ private:
     ArchiveSource source_;
     std::vector<std::thread> workers_;
     std::mutex mutex_;
-    std::condition_variable ready_, room_;
+    std::condition_variable ready_, room_, written_;
     std::deque<ExtractJob> queue_;
+    std::map<std::string, unsigned> inFlight_;   // targets queued or being written
     bool stopping_ = false;
     std::atomic<unsigned> counter_{0};
     ZipResult failure_ = result::kSuccess;
