@@ -6,6 +6,9 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
+
 #include "corvane/backup/zip/Win32FileSystem.h"
 #include "tests/zip/ZipTestSupport.h"
 
@@ -163,6 +166,27 @@ TEST_F(XZipTest, RoundTripOfAnsiNamesEmptyFilesAndFolders) {
     ASSERT_EQ(zip.Extract(0), result::kSuccess);
     EXPECT_EQ(Tree(dir / "back\\src"), Tree(dir / "src"));
     EXPECT_TRUE(TempLeftovers(dir.Path()).empty());
+}
+
+// Creates nothing: every Create runs out of memory.
+class ExhaustedFileSystem : public SimulatedFileSystem {
+public:
+    using SimulatedFileSystem::SimulatedFileSystem;
+    std::unique_ptr<WriteFile> Create(const std::string&, FileError*) override { throw std::bad_alloc(); }
+};
+
+TEST_F(XZipTest, ExceptionsEndTheCommandWithAnInternalError) {
+    zip.SetFileSystem(std::make_shared<ExhaustedFileSystem>(Win32()));
+    EXPECT_EQ(zip.Compress(0), result::kInternal);
+    EXPECT_FALSE(fs::exists(zip.ArchivePath));
+
+    zip.SetFileSystem(MakeWin32FileSystem());
+    zip.Adding = [](const EntryProgress&) { throw std::runtime_error("a handler's own failure"); };
+    EXPECT_EQ(zip.Compress(0), result::kInternal);
+    EXPECT_FALSE(fs::exists(zip.ArchivePath));
+    EXPECT_TRUE(TempLeftovers(dir.Path()).empty());
+    zip.Adding = nullptr;
+    EXPECT_EQ(zip.Compress(0), result::kSuccess);
 }
 
 TEST_F(XZipTest, OutputThatCannotBeCreatedAndNestedCalls) {

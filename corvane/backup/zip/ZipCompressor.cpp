@@ -67,6 +67,8 @@ public:
         : settings_(s), fs_(fs), events_(events), abort_(abort), writer_(fs, events, abort, s),
           pool_(s.threads ? s.threads : std::max(1u, std::thread::hardware_concurrency()), s.level) {}
 
+    unsigned Threads() const { return pool_.Threads(); }
+
     ZipResult Run(const SourcePlan& plan) {
         plan_ = &plan;
         ZipResult r = writer_.Open();
@@ -312,7 +314,7 @@ void DropArchiveItself(SourcePlan& plan, const std::string& archivePath) {
 }  // namespace
 
 ZipResult Compress(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
-                   const std::atomic<bool>& abort) {
+                   const std::atomic<bool>& abort) try {
     if (settings.archivePath.empty()) return result::kBadSettings;
     std::vector<std::string> specs = SplitSpecifications(settings.filesToProcess);
     if (specs.empty()) return result::kBadSettings;
@@ -321,7 +323,11 @@ ZipResult Compress(const ZipSettings& settings, FileSystem& fs, ZipEvents& event
     if (plan.items.empty()) return result::kNothingToDo;
     if (abort) return result::kStopped;
     Compressor compressor(settings, fs, events, abort);
+    if (compressor.Threads() == 0) return result::kInternal;
     return compressor.Run(plan);
+} catch (...) {
+    // No exception leaves the engine: what escapes the work (memory) is an internal error.
+    return result::kInternal;
 }
 
 }  // namespace corvane::zip

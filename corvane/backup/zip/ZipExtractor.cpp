@@ -31,6 +31,7 @@ class Extractor {
 public:
     Extractor(const ZipSettings& s, FileSystem& fs, ZipEvents& events, const std::atomic<bool>& abort)
         : settings_(s), fs_(fs), events_(events), abort_(abort), source_(fs, events, abort, s.archivePath) {}
+    ~Extractor() { StopWorkers(); }
 
     ZipResult Run() {
         ZipResult r = source_.Open();
@@ -39,17 +40,21 @@ public:
         if (specs.empty()) specs.push_back("*");
         std::vector<bool> specUsed(specs.size());
         StartWorkers();
-        for (const ZipEntry& e : source_.Entries()) {
-            if (abort_) break;
-            std::string tail;
-            for (size_t i = 0; i < specs.size(); ++i) {
-                if (!MatchEntryName(e.name, specs[i], &tail)) continue;
-                specUsed[i] = true;
-                break;
+        try {
+            for (const ZipEntry& e : source_.Entries()) {
+                if (abort_) break;
+                std::string tail;
+                for (size_t i = 0; i < specs.size(); ++i) {
+                    if (!MatchEntryName(e.name, specs[i], &tail)) continue;
+                    specUsed[i] = true;
+                    break;
+                }
+                if (tail.empty()) continue;
+                ++matched_;
+                Prepare(e, tail);
             }
-            if (tail.empty()) continue;
-            ++matched_;
-            Prepare(e, tail);
+        } catch (...) {
+            Fail(result::kInternal);
         }
         StopWorkers();
         if (abort_) return result::kStopped;
@@ -123,13 +128,17 @@ private:
         written_.wait(lock, [&] { return inFlight_.find(key) == inFlight_.end(); });
     }
 
+    // Threads that cannot be started leave the work to fewer (or to this one).
     void StartWorkers() {
         unsigned n = settings_.threads ? settings_.threads : std::max(1u, std::thread::hardware_concurrency());
         if (source_.Spanned() || n < 2) return;
-        for (unsigned i = 0; i < n; ++i) {
-            std::shared_ptr<ArchiveSource> reader = source_.Clone();
-            if (!reader) break;
-            workers_.emplace_back([this, reader] { Work(*reader); });
+        try {
+            for (unsigned i = 0; i < n; ++i) {
+                std::shared_ptr<ArchiveSource> reader = source_.Clone();
+                if (!reader) break;
+                workers_.emplace_back([this, reader] { Work(*reader); });
+            }
+        } catch (...) {
         }
     }
 
@@ -164,7 +173,13 @@ private:
     }
 
     void Finish(ArchiveSource& reader, const ExtractJob& job) {
-        ZipResult r = WriteEntry(reader, *job.entry, job.target);
+        ZipResult r = result::kInternal;
+        try {
+            r = WriteEntry(reader, *job.entry, job.target);
+        } catch (...) {
+            // Out of memory (or a file system that throws): this entry fails, the command ends.
+            r = result::kInternal;
+        }
         if (r != result::kSuccess && !(r == result::kStopped && abort_)) Fail(r);
     }
 
@@ -220,15 +235,20 @@ private:
 };
 }  // namespace
 
+// No exception leaves the engine: what escapes the work (memory) is an internal error.
 ZipResult Extract(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
                   const std::atomic<bool>& abort) {
     if (settings.archivePath.empty() || settings.extractionFolder.empty()) return result::kBadSettings;
-    Extractor extractor(settings, fs, events, abort);
-    return extractor.Run();
+    try {
+        Extractor extractor(settings, fs, events, abort);
+        return extractor.Run();
+    } catch (...) {
+        return result::kInternal;
+    }
 }
 
 ZipResult List(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
-               std::vector<ListedEntry>* entries) {
+               std::vector<ListedEntry>* entries) try {
     std::atomic<bool> never{false};
     ArchiveSource source(fs, events, never, settings.archivePath);
     ZipResult r = source.Open();
@@ -236,10 +256,12 @@ ZipResult List(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
     for (const ZipEntry& e : source.Entries())
         entries->push_back({e.name, e.size, e.compressedSize, e.crc, e.method, e.IsFolder()});
     return result::kSuccess;
+} catch (...) {
+    return result::kInternal;
 }
 
 ZipResult Test(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
-               const std::atomic<bool>& abort, std::vector<std::string>* bad) {
+               const std::atomic<bool>& abort, std::vector<std::string>* bad) try {
     ArchiveSource source(fs, events, abort, settings.archivePath);
     ZipResult r = source.Open();
     if (r != result::kSuccess) return r;
@@ -253,6 +275,8 @@ ZipResult Test(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
         if (worst == result::kSuccess) worst = one;
     }
     return worst;
+} catch (...) {
+    return result::kInternal;
 }
 
 }  // namespace corvane::zip
