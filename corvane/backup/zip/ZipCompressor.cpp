@@ -273,11 +273,15 @@ private:
             end.cdDisk = writer_.Disk();
             end.cdOffset = writer_.Offset();
         }
+        // The end records stay on one volume, with room for the list of the
+        // volumes before it should they move to a new one.
         size_t endSize = EndRecords(end, 0, settings_.zip64).size();
+        if (writer_.Spanned()) endSize += VolumeTableLength(writer_.Disk() + 1);
         ZipResult r = writer_.Reserve(endSize);
         if (r != result::kSuccess) return r;
         if (writer_.Disk() != end.thisDisk) end.entriesOnDisk = 0;
         end.thisDisk = writer_.Disk();
+        if (writer_.Spanned() && end.thisDisk > 0) end.comment = VolumeTableComment(writer_.FinishedVolumes());
         return writer_.WriteRecord(EndRecords(end, writer_.Offset(), settings_.zip64));
     }
 

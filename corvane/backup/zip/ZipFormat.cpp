@@ -1,5 +1,6 @@
 #include "corvane/backup/zip/ZipFormat.h"
 
+#include <cstdio>
 #include <ctime>
 
 namespace corvane::zip {
@@ -187,8 +188,57 @@ std::vector<unsigned char> EndRecords(const EndRecord& end, uint64_t endDiskOffs
     w.U16(zip64 ? 0xFFFF : static_cast<uint32_t>(end.entries));
     w.U32(zip64 ? k32Max : static_cast<uint32_t>(end.cdSize));
     w.U32(zip64 ? k32Max : static_cast<uint32_t>(end.cdOffset));
-    w.U16(0);
+    std::string comment = end.comment.substr(0, 0xFFFF);
+    w.U16(static_cast<uint32_t>(comment.size()));
+    w.Bytes(comment);
     return w.Data();
+}
+
+namespace {
+constexpr char kVolumeTablePrefix[] = "Corvane volumes:";
+constexpr size_t kVolumeTableEntry = 18;   // " LLLLLLLL/CCCCCCCC"
+}  // namespace
+
+size_t VolumeTableLength(size_t count) {
+    if (count == 0 || count > kMaxListedVolumes) return 0;
+    return sizeof kVolumeTablePrefix - 1 + count * kVolumeTableEntry;
+}
+
+std::string VolumeTableComment(const std::vector<VolumeMark>& volumes) {
+    if (VolumeTableLength(volumes.size()) == 0) return {};
+    std::string out = kVolumeTablePrefix;
+    for (const VolumeMark& v : volumes) {
+        if (v.size > k32Max) return {};
+        char entry[kVolumeTableEntry + 1];
+        std::snprintf(entry, sizeof entry, " %08X/%08X", static_cast<unsigned>(v.size), static_cast<unsigned>(v.crc));
+        out += entry;
+    }
+    return out;
+}
+
+bool ParseVolumeTable(const std::string& comment, std::vector<VolumeMark>* volumes) {
+    std::string_view prefix = kVolumeTablePrefix;
+    if (!comment.starts_with(prefix)) return false;
+    size_t count = (comment.size() - prefix.size()) / kVolumeTableEntry;
+    if (VolumeTableLength(count) != comment.size()) return false;
+    auto hex = [](std::string_view digits, uint32_t* value) {
+        *value = 0;
+        for (char c : digits) {
+            int d = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+            if (d < 0) return false;
+            *value = *value << 4 | static_cast<uint32_t>(d);
+        }
+        return true;
+    };
+    volumes->clear();
+    for (size_t i = 0; i < count; ++i) {
+        std::string_view entry = std::string_view(comment).substr(prefix.size() + i * kVolumeTableEntry, kVolumeTableEntry);
+        uint32_t size = 0, crc = 0;
+        if (entry[0] != ' ' || entry[9] != '/' || !hex(entry.substr(1, 8), &size) || !hex(entry.substr(10, 8), &crc))
+            return false;
+        volumes->push_back({size, crc});
+    }
+    return true;
 }
 
 bool ParseCentralRecord(ByteReader& r, ZipEntry* e) {
