@@ -143,6 +143,69 @@ TEST_F(ZipSpanned, RunThatGetsNoFreshDiskFailsAndKeepsTheVolume) {
     EXPECT_TRUE(TempLeftovers(dir.Path()).empty());
 }
 
+// Volumes of a second set of the same shape, for wrong disks that look right.
+class ZipSpannedTwoSets : public ZipSpanned {
+protected:
+    void SetUp() override {
+        ZipSpanned::SetUp();
+        for (int i = 0; i < 4; ++i) WriteBytes(dir / ("src/f" + std::to_string(i) + ".bin"), RandomBytes(40000, 50 + i));
+        shelfName = "other";
+        otherCount = WriteSet();
+        for (int i = 0; i < 4; ++i) WriteBytes(dir / ("src/f" + std::to_string(i) + ".bin"), RandomBytes(40000, i));
+        shelfName = "vol";
+        volumes = 0;
+        count = WriteSet();
+        ASSERT_GE(count, 3);
+        ASSERT_EQ(otherCount, count);
+        events.disks.clear();
+    }
+    std::string Other(int index) { return dir / ("shelf/other" + std::to_string(index) + ".zip"); }
+    void Insert(const std::string& volume) {
+        fs::copy_file(volume, dir / "drive/set.zip", fs::copy_options::overwrite_existing);
+    }
+    int count = 0;
+    int otherCount = 0;
+};
+
+TEST_F(ZipSpannedTwoSets, WrongMiddleVolumeIsAskedForAgain) {
+    Insert(Shelf(count - 1));
+    int wrong = 0;
+    events.onNewdisk = [&](int d) {
+        if (d == 2 && wrong == 0) Insert(Other(1));        // disk 2 of another set
+        else if (d == 2 && wrong == 1) Insert(Shelf(0));   // disk 1 of this set
+        else Insert(Shelf(d == 0 ? count - 1 : d - 1));
+        if (d == 2) ++wrong;
+        return true;
+    };
+    ASSERT_EQ(Extract(ExtractSettings(), sim, events, abort), result::kSuccess);
+    EXPECT_EQ(wrong, 3);
+    EXPECT_EQ(Tree(dir / "out/src"), Tree(dir / "src"));
+}
+
+TEST_F(ZipSpannedTwoSets, MiddleVolumeGivenFirstAsksForTheLast) {
+    Insert(Shelf(1));
+    events.onNewdisk = [&](int d) {
+        Insert(Shelf(d == 0 ? count - 1 : d - 1));
+        return true;
+    };
+    ASSERT_EQ(Extract(ExtractSettings(), sim, events, abort), result::kSuccess);
+    EXPECT_EQ(events.disks.front(), 0);
+    EXPECT_EQ(Tree(dir / "out/src"), Tree(dir / "src"));
+}
+
+TEST_F(ZipSpannedTwoSets, NoFileComesFromAVolumeOfAnotherSet) {
+    Insert(Shelf(count - 1));
+    events.onNewdisk = [&](int d) {
+        Insert(d == 2 ? Other(1) : Shelf(d == 0 ? count - 1 : d - 1));
+        return true;
+    };
+    EXPECT_EQ(Extract(ExtractSettings(), sim, events, abort), result::kWrongVolume);
+    std::map<std::string, std::string> restored = Tree(dir / "out/src"), original = Tree(dir / "src");
+    EXPECT_LT(restored.size(), original.size());
+    for (const auto& [name, data] : restored) EXPECT_EQ(data, original[name]) << name;
+    EXPECT_TRUE(TempLeftovers(dir.Path()).empty());
+}
+
 TEST_F(ZipSpanned, VolumeNeverSuppliedEndsTheCommand) {
     int count = WriteSet();
     fs::copy_file(Shelf(count - 1), dir / "drive/set.zip");

@@ -30,7 +30,7 @@ struct ExtractJob {
 class Extractor {
 public:
     Extractor(const ZipSettings& s, FileSystem& fs, ZipEvents& events, const std::atomic<bool>& abort)
-        : settings_(s), fs_(fs), events_(events), abort_(abort), source_(fs, events, abort, s.archivePath) {}
+        : settings_(s), fs_(fs), events_(events), abort_(abort), source_(fs, events, abort, s.archivePath, s.spanDisks) {}
     ~Extractor() { StopWorkers(); }
 
     ZipResult Run() {
@@ -250,7 +250,7 @@ ZipResult Extract(const ZipSettings& settings, FileSystem& fs, ZipEvents& events
 ZipResult List(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
                std::vector<ListedEntry>* entries) try {
     std::atomic<bool> never{false};
-    ArchiveSource source(fs, events, never, settings.archivePath);
+    ArchiveSource source(fs, events, never, settings.archivePath, settings.spanDisks);
     ZipResult r = source.Open();
     if (r != result::kSuccess) return r;
     for (const ZipEntry& e : source.Entries())
@@ -262,7 +262,7 @@ ZipResult List(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
 
 ZipResult Test(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
                const std::atomic<bool>& abort, std::vector<std::string>* bad) try {
-    ArchiveSource source(fs, events, abort, settings.archivePath);
+    ArchiveSource source(fs, events, abort, settings.archivePath, settings.spanDisks);
     ZipResult r = source.Open();
     if (r != result::kSuccess) return r;
     ZipResult worst = result::kSuccess;
