@@ -75,8 +75,11 @@ bool ArchiveSource::FindEnd(EndRecord* end, uint64_t* endPosition) {
     ByteReader l(loc + 4, sizeof loc - 4);
     l.U32();
     uint64_t recordOffset = l.U64();
+    uint32_t totalDisks = l.U32();
     unsigned char rec[kZip64EndSize];
-    if (recordOffset + kZip64EndSize > size || !file_->Seek(recordOffset) ||
+    // The ZIP64 end record lies before its locator, whatever the locator claims.
+    if (recordOffset > *endPosition - kZip64LocatorSize ||
+        *endPosition - kZip64LocatorSize - recordOffset < kZip64EndSize || !file_->Seek(recordOffset) ||
         file_->Read(rec, sizeof rec) != static_cast<int64_t>(sizeof rec) || LoadU32(rec) != kZip64EndSig)
         return false;
     ByteReader z(rec + 16, sizeof rec - 16);
@@ -87,7 +90,8 @@ bool ArchiveSource::FindEnd(EndRecord* end, uint64_t* endPosition) {
     end->cdSize = z.U64();
     end->cdOffset = z.U64();
     *endPosition = recordOffset;
-    return true;
+    // The record's disk lies inside the set its locator counts.
+    return totalDisks == 0 || end->thisDisk < totalDisks;
 }
 
 bool ArchiveSource::VolumeMatches(uint32_t disk) {
@@ -169,8 +173,21 @@ ZipResult ArchiveSource::Open() {
         shift_ = static_cast<int64_t>(actual - end_.cdOffset);
     } else {
         if (!ParseVolumeTable(end_.comment, &volumes_) || volumes_.size() != lastDisk_) volumes_.clear();
+        if (!SizeClaimsFit(endPosition)) return result::kCorruptDirectory;
     }
     return ReadDirectory();
+}
+
+// Whether the directory a spanned set claims fits what its volumes can hold:
+// it ends where the end records start on the last volume, and it starts on a
+// volume no longer than the set lists for it.
+bool ArchiveSource::SizeClaimsFit(uint64_t endPosition) const {
+    if (end_.cdDisk == lastDisk_) return end_.cdOffset <= endPosition && end_.cdSize <= endPosition - end_.cdOffset;
+    if (volumes_.empty()) return true;  // read as far as the volumes really hold it
+    if (end_.cdOffset > volumes_[end_.cdDisk].size) return false;
+    uint64_t room = endPosition - end_.cdOffset;
+    for (uint32_t d = end_.cdDisk; d < lastDisk_; ++d) room += volumes_[d].size;
+    return end_.cdSize <= room;
 }
 
 ZipResult ArchiveSource::ReadSpan(uint32_t& disk, uint64_t& offset, void* buffer, size_t count) {
@@ -197,12 +214,18 @@ ZipResult ArchiveSource::ReadSpan(uint32_t& disk, uint64_t& offset, void* buffer
 ZipResult ArchiveSource::ReadDirectory() {
     if (end_.cdSize > kMaxDirectory || end_.entries > end_.cdSize / kMinCentralRecord)
         return result::kCorruptDirectory;
-    std::vector<unsigned char> cd(static_cast<size_t>(end_.cdSize));
+    // Read in pieces, so memory follows the bytes the volumes really hold, not the claim.
+    std::vector<unsigned char> cd;
     uint32_t disk = end_.cdDisk;
     uint64_t offset = end_.cdOffset;
-    ZipResult r = ReadSpan(disk, offset, cd.data(), cd.size());
-    if (r == result::kTruncated) return result::kCorruptDirectory;
-    if (r != result::kSuccess) return r;
+    while (cd.size() < end_.cdSize) {
+        size_t at = cd.size();
+        size_t part = static_cast<size_t>(std::min<uint64_t>(kChunk, end_.cdSize - at));
+        cd.resize(at + part);
+        ZipResult r = ReadSpan(disk, offset, cd.data() + at, part);
+        if (r == result::kTruncated) return result::kCorruptDirectory;
+        if (r != result::kSuccess) return r;
+    }
     ByteReader reader(cd.data(), cd.size());
     entries_.clear();
     entries_.reserve(static_cast<size_t>(end_.entries));

@@ -40,6 +40,7 @@ private:
     ZipResult UseDisk(uint32_t disk);
     bool VolumeMatches(uint32_t disk);
     bool HeadersMatch(uint32_t disk);
+    bool SizeClaimsFit(uint64_t endPosition) const;
     bool FindEnd(EndRecord* end, uint64_t* endPosition);
     ZipResult ReadSpan(uint32_t& disk, uint64_t& offset, void* buffer, size_t count);
     ZipResult ReadDirectory();

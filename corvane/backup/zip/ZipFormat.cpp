@@ -19,23 +19,26 @@ void TimestampField(ByteWriter& w, int64_t t) {
     w.U32(static_cast<uint32_t>(t));
 }
 
-void ParseExtras(ByteReader x, ZipEntry* e, bool sizeFull, bool csizeFull, bool offsetFull,
+// False when the ZIP64 field lacks a value that the record's own fields defer to it.
+bool ParseExtras(ByteReader x, ZipEntry* e, bool sizeFull, bool csizeFull, bool offsetFull,
                  bool diskFull) {
     while (x.Remaining() >= 4) {
         uint16_t tag = x.U16();
         uint16_t len = x.U16();
         ByteReader f = x.Sub(len);
-        if (x.failed) return;
+        if (x.failed) return true;
         if (tag == kExtZip64) {
             if (sizeFull) e->size = f.U64();
             if (csizeFull) e->compressedSize = f.U64();
             if (offsetFull) e->localOffset = f.U64();
             if (diskFull) e->disk = f.U32();
+            if (f.failed) return false;
         } else if (tag == kExtTimestamp && len >= 5) {
             uint8_t flags = static_cast<uint8_t>(f.Text(1)[0]);
             if (flags & 1) e->modifiedUnix = f.U32();
         }
     }
+    return true;
 }
 }  // namespace
 
@@ -267,8 +270,7 @@ bool ParseCentralRecord(ByteReader& r, ZipEntry* e) {
     e->size = size;
     e->localOffset = offset;
     e->disk = disk;
-    ParseExtras(extras, e, size == k32Max, csize == k32Max, offset == k32Max, disk == 0xFFFF);
-    return true;
+    return ParseExtras(extras, e, size == k32Max, csize == k32Max, offset == k32Max, disk == 0xFFFF);
 }
 
 }  // namespace corvane::zip
