@@ -66,16 +66,13 @@ ZipResult VolumeWriter::OpenVolume() {
         if (!overwriteVolume_) return result::kVolumeHoldsArchive;
         if (!fs_.Remove(archivePath_)) return result::kCannotCreate;
     }
-    for (int n = 0; n < 1000; ++n) {
-        std::string candidate = archivePath_ + ".~" + std::to_string(n) + ".tmp";
-        if (!fs_.Stat(candidate, &existing)) {
-            tempPath_ = candidate;
-            break;
-        }
+    // The temporary name is taken in the same step that creates it, so no
+    // file that appears meanwhile is ever overwritten.
+    FileError error = FileError::kExists;
+    for (int n = 0; n < 1000 && !file_ && error == FileError::kExists; ++n) {
+        tempPath_ = archivePath_ + ".~" + std::to_string(n) + ".tmp";
+        file_ = fs_.CreateNew(tempPath_, &error);
     }
-    if (tempPath_.empty()) return result::kCannotCreate;
-    FileError error;
-    file_ = fs_.Create(tempPath_, &error);
     if (!file_) {
         tempPath_.clear();
         return result::kCannotCreate;
@@ -134,7 +131,10 @@ ZipResult VolumeWriter::WriteRecord(const std::vector<unsigned char>& record) {
 }
 
 ZipResult VolumeWriter::CloseVolume() {
-    FileError e = file_->Close();
+    // On the disk before it takes the archive's name.
+    FileError e = file_->Flush();
+    FileError closed = file_->Close();
+    if (e == FileError::kNone) e = closed;
     file_.reset();
     if (e != FileError::kNone) {
         fs_.Remove(tempPath_);

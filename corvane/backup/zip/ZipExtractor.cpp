@@ -184,13 +184,13 @@ private:
     }
 
     ZipResult WriteEntry(ArchiveSource& reader, const ZipEntry& e, const std::string& target) {
+        // The temporary name is taken in the same step that creates it.
         std::string temp;
-        FileError error = FileError::kOther;
+        FileError error = FileError::kExists;
         std::unique_ptr<WriteFile> out;
-        for (int attempt = 0; attempt < 100 && !out; ++attempt) {
+        for (int attempt = 0; attempt < 100 && !out && error == FileError::kExists; ++attempt) {
             temp = target + ".~" + std::to_string(counter_++) + ".tmp";
-            FileInfo clash;
-            if (!fs_.Stat(temp, &clash)) out = fs_.Create(temp, &error);
+            out = fs_.CreateNew(temp, &error);
         }
         if (!out) return error == FileError::kDiskFull ? result::kTargetDiskFull : result::kCannotCreateTarget;
         FileError writeError = FileError::kNone;
@@ -200,9 +200,12 @@ private:
         };
         ZipResult r = reader.ReadEntry(e, sink, result::kCannotCreateTarget);
         if (writeError == FileError::kDiskFull) r = result::kTargetDiskFull;
+        // On the disk before it replaces the target.
+        FileError stored = r == result::kSuccess ? out->Flush() : FileError::kNone;
         FileError closed = out->Close();
-        if (r == result::kSuccess && closed != FileError::kNone)
-            r = closed == FileError::kDiskFull ? result::kTargetDiskFull : result::kCannotCreateTarget;
+        if (stored == FileError::kNone) stored = closed;
+        if (r == result::kSuccess && stored != FileError::kNone)
+            r = stored == FileError::kDiskFull ? result::kTargetDiskFull : result::kCannotCreateTarget;
         if (r != result::kSuccess) {
             fs_.Remove(temp);
             return r;
