@@ -24,7 +24,8 @@ std::string ParentOf(const std::string& path) {
 struct ExtractJob {
     const ZipEntry* entry;
     std::string target;
-    std::string key;   // the target as the file system compares names
+    std::string key;          // the target as the file system compares names
+    int64_t modifiedUnix;     // worked out on the calling thread: the C time functions are not thread-safe
 };
 
 class Extractor {
@@ -106,10 +107,11 @@ private:
         std::string parent = ParentOf(target);
         if (!parent.empty() && !fs_.MakeFolders(parent)) return Fail(result::kCannotCreateTarget);
         if (e.size > fs_.FreeSpace(parent.empty() ? "." : parent)) return Fail(result::kTargetDiskFull);
-        if (workers_.empty()) return Finish(source_, {&e, target, key});
+        int64_t modified = e.modifiedUnix >= 0 ? e.modifiedUnix : DosToUnix(e.dosTime, e.dosDate);
+        if (workers_.empty()) return Finish(source_, {&e, target, key, modified});
         std::unique_lock<std::mutex> lock(mutex_);
         room_.wait(lock, [&] { return queue_.size() < 2 * workers_.size(); });
-        queue_.push_back({&e, target, key});
+        queue_.push_back({&e, target, key, modified});
         ++inFlight_[key];
         ready_.notify_one();
     }
@@ -175,7 +177,7 @@ private:
     void Finish(ArchiveSource& reader, const ExtractJob& job) {
         ZipResult r = result::kInternal;
         try {
-            r = WriteEntry(reader, *job.entry, job.target);
+            r = WriteEntry(reader, job);
         } catch (...) {
             // Out of memory (or a file system that throws): this entry fails, the command ends.
             r = result::kInternal;
@@ -183,7 +185,9 @@ private:
         if (r != result::kSuccess && !(r == result::kStopped && abort_)) Fail(r);
     }
 
-    ZipResult WriteEntry(ArchiveSource& reader, const ZipEntry& e, const std::string& target) {
+    ZipResult WriteEntry(ArchiveSource& reader, const ExtractJob& job) {
+        const ZipEntry& e = *job.entry;
+        const std::string& target = job.target;
         // The temporary name is taken in the same step that creates it.
         std::string temp;
         FileError error = FileError::kExists;
@@ -214,8 +218,7 @@ private:
             fs_.Remove(temp);
             return result::kCannotReplace;
         }
-        int64_t when = e.modifiedUnix >= 0 ? e.modifiedUnix : DosToUnix(e.dosTime, e.dosDate);
-        fs_.SetFileInfo(target, when, e.DosAttributes() & (kDosReadOnly | kDosHidden | kDosSystem));
+        fs_.SetFileInfo(target, job.modifiedUnix, e.DosAttributes() & (kDosReadOnly | kDosHidden | kDosSystem));
         return result::kSuccess;
     }
 
