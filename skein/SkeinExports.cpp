@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "skein/FieldString.h"
 #include "skein/Layout.h"
@@ -16,6 +17,17 @@
 namespace {
 
 using skein::Bytes;
+
+// No exception leaves the library: whatever escapes the work inside (memory
+// running out) gives the function's own failure value.
+template <class R, class F>
+R Guarded(R failure, F body) noexcept {
+  try {
+    return body();
+  } catch (...) {
+    return failure;
+  }
+}
 
 // Makes the one result string; the caller owns it.
 class BstrSink : public skein::ResultSink {
@@ -62,9 +74,11 @@ BSTR Out(const std::string& s) {
 
 template <class F>
 BSTR Build(F build) {
-  BstrSink sink;
-  build(sink);
-  return sink.Release();
+  return Guarded<BSTR>(nullptr, [&] {
+    BstrSink sink;
+    build(sink);
+    return sink.Release();
+  });
 }
 
 }  // namespace
@@ -153,7 +167,7 @@ SKEIN_EXPORT int32_t __stdcall SS_ItemCount(BSTR* layout) { return skein::ItemCo
 SKEIN_EXPORT int32_t __stdcall SS_PieceCount(BSTR* layout) { return skein::PieceCount(In(layout)); }
 
 SKEIN_EXPORT BSTR __stdcall SS_ItemType(BSTR* layout, int32_t* item) {
-  return Out(skein::ItemType(In(layout), In(item)));
+  return Guarded<BSTR>(nullptr, [&] { return Out(skein::ItemType(In(layout), In(item))); });
 }
 
 SKEIN_EXPORT int32_t __stdcall SS_PieceItemNo(BSTR* layout, int32_t* piece) {
@@ -187,31 +201,37 @@ SKEIN_EXPORT BSTR __stdcall SS_StoreItem(BSTR* record, BSTR* layout, int32_t* it
 // `target` points at the caller's variable as for SS_StoreItem; a string
 // target's old handle is freed when it is replaced.
 SKEIN_EXPORT int32_t __stdcall SS_FetchItem(BSTR* record, BSTR* layout, int32_t* item, BSTR* typeText, void* target) {
-  std::string value;
-  int32_t status = skein::FetchItem(In(record), In(layout), In(item), In(typeText), value);
-  if (status != skein::kSsOk || value.empty()) return status;
-  if (target == nullptr) return skein::kSsBadItem;
-  if (In(typeText)[0] == '$') return Assign(static_cast<BSTR*>(target), value) ? skein::kSsOk : skein::kSsNoMemory;
-  std::memcpy(target, value.data(), value.size());
-  return skein::kSsOk;
+  return Guarded<int32_t>(skein::kSsNoMemory, [&]() -> int32_t {
+    std::string value;
+    int32_t status = skein::FetchItem(In(record), In(layout), In(item), In(typeText), value);
+    if (status != skein::kSsOk || value.empty()) return status;
+    if (target == nullptr) return skein::kSsBadItem;
+    if (In(typeText)[0] == '$') return Assign(static_cast<BSTR*>(target), value) ? skein::kSsOk : skein::kSsNoMemory;
+    std::memcpy(target, value.data(), value.size());
+    return skein::kSsOk;
+  });
 }
 
 SKEIN_EXPORT int32_t __stdcall SS_StoreAll(BSTR* source, BSTR* layout, BSTR* record) {
   if (record == nullptr) return skein::kSsBadItem;
-  BstrSink sink;
-  int32_t status = skein::StoreAll(In(source), In(layout), sink);
-  if (status != skein::kSsOk) return status;
-  SysFreeString(*record);
-  *record = sink.Release();
-  return status;
+  return Guarded<int32_t>(skein::kSsNoMemory, [&] {
+    BstrSink sink;
+    int32_t status = skein::StoreAll(In(source), In(layout), sink);
+    if (status != skein::kSsOk) return status;
+    SysFreeString(*record);
+    *record = sink.Release();
+    return status;
+  });
 }
 
 SKEIN_EXPORT int32_t __stdcall SS_FetchAll(BSTR* record, BSTR* layout, BSTR* target) {
   if (target == nullptr) return skein::kSsBadItem;
-  BstrSink sink;
-  int32_t status = skein::FetchAll(In(record), In(layout), sink);
-  if (status != skein::kSsOk) return status;
-  SysFreeString(*target);
-  *target = sink.Release();
-  return status;
+  return Guarded<int32_t>(skein::kSsNoMemory, [&] {
+    BstrSink sink;
+    int32_t status = skein::FetchAll(In(record), In(layout), sink);
+    if (status != skein::kSsOk) return status;
+    SysFreeString(*target);
+    *target = sink.Release();
+    return status;
+  });
 }

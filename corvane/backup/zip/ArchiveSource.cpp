@@ -11,14 +11,28 @@ constexpr uint64_t kMaxDirectory = 256ull << 20;  // larger claims are damage, n
 constexpr size_t kMinCentralRecord = 46;
 constexpr int kVolumeAttempts = 100;
 constexpr uint32_t k32Max = 0xFFFFFFFFu;
+
+// The length and CRC-32 of a whole file.
+bool MarkOf(ReadFile& file, VolumeMark* mark) {
+    std::vector<unsigned char> buffer(kChunk);
+    *mark = {};
+    if (!file.Seek(0)) return false;
+    for (;;) {
+        int64_t n = file.Read(buffer.data(), buffer.size());
+        if (n < 0) return false;
+        if (n == 0) return true;
+        mark->crc = static_cast<uint32_t>(crc32(mark->crc, buffer.data(), static_cast<uInt>(n)));
+        mark->size += static_cast<uint64_t>(n);
+    }
+}
 }  // namespace
 
 ArchiveSource::ArchiveSource(FileSystem& fs, ZipEvents& events, const std::atomic<bool>& abort,
-                             std::string path)
-    : fs_(fs), events_(events), abort_(abort), path_(std::move(path)) {}
+                             std::string path, bool spanDisks)
+    : fs_(fs), events_(events), abort_(abort), path_(std::move(path)), spanDisks_(spanDisks) {}
 
 std::unique_ptr<ArchiveSource> ArchiveSource::Clone() const {
-    auto copy = std::make_unique<ArchiveSource>(fs_, events_, abort_, path_);
+    auto copy = std::make_unique<ArchiveSource>(fs_, events_, abort_, path_, spanDisks_);
     FileError error;
     copy->file_ = fs_.OpenRead(path_, &error);
     if (!copy->file_) return nullptr;
@@ -46,6 +60,7 @@ bool ArchiveSource::FindEnd(EndRecord* end, uint64_t* endPosition) {
         end->cdOffset = r.U32();
         uint16_t comment = r.U16();
         if (pos + kEndRecordSize + comment > tail) continue;
+        end->comment.assign(reinterpret_cast<const char*>(&buf[pos + kEndRecordSize]), comment);
         *endPosition = size - tail + pos;
         break;
     }
@@ -60,8 +75,11 @@ bool ArchiveSource::FindEnd(EndRecord* end, uint64_t* endPosition) {
     ByteReader l(loc + 4, sizeof loc - 4);
     l.U32();
     uint64_t recordOffset = l.U64();
+    uint32_t totalDisks = l.U32();
     unsigned char rec[kZip64EndSize];
-    if (recordOffset + kZip64EndSize > size || !file_->Seek(recordOffset) ||
+    // The ZIP64 end record lies before its locator, whatever the locator claims.
+    if (recordOffset > *endPosition - kZip64LocatorSize ||
+        *endPosition - kZip64LocatorSize - recordOffset < kZip64EndSize || !file_->Seek(recordOffset) ||
         file_->Read(rec, sizeof rec) != static_cast<int64_t>(sizeof rec) || LoadU32(rec) != kZip64EndSig)
         return false;
     ByteReader z(rec + 16, sizeof rec - 16);
@@ -72,18 +90,40 @@ bool ArchiveSource::FindEnd(EndRecord* end, uint64_t* endPosition) {
     end->cdSize = z.U64();
     end->cdOffset = z.U64();
     *endPosition = recordOffset;
-    return true;
+    // The record's disk lies inside the set its locator counts.
+    return totalDisks == 0 || end->thisDisk < totalDisks;
 }
 
 bool ArchiveSource::VolumeMatches(uint32_t disk) {
     EndRecord end;
     uint64_t position = UINT64_MAX;
     bool hasEnd = FindEnd(&end, &position);
-    if (disk == lastDisk_) return hasEnd && end.thisDisk == lastDisk_;
+    if (disk == lastDisk_) return hasEnd && end.SameSet(end_);
     if (hasEnd) return false;
-    if (disk != 0) return true;
-    unsigned char marker[4];
-    return file_->Seek(0) && file_->Read(marker, 4) == 4 && LoadU32(marker) == kSpanMarker;
+    if (disk == 0) {
+        unsigned char marker[4];
+        if (!file_->Seek(0) || file_->Read(marker, 4) != 4 || LoadU32(marker) != kSpanMarker) return false;
+    }
+    if (disk < volumes_.size()) {
+        VolumeMark mark;
+        if (!MarkOf(*file_, &mark) || !(mark == volumes_[disk])) return false;
+    }
+    return HeadersMatch(disk);
+}
+
+// The first local header the directory places on `disk` must be there, with its entry's name.
+bool ArchiveSource::HeadersMatch(uint32_t disk) {
+    for (const ZipEntry& e : entries_) {
+        if (e.disk != disk) continue;
+        unsigned char header[30];
+        if (!file_->Seek(e.localOffset) || file_->Read(header, sizeof header) != static_cast<int64_t>(sizeof header))
+            return false;
+        size_t nameLength = static_cast<size_t>(header[26] | header[27] << 8);
+        if (LoadU32(header) != kLocalSig || nameLength != e.name.size()) return false;
+        std::string name(nameLength, '\0');
+        return file_->Read(name.data(), nameLength) == static_cast<int64_t>(nameLength) && name == e.name;
+    }
+    return true;
 }
 
 ZipResult ArchiveSource::UseDisk(uint32_t disk) {
@@ -113,8 +153,8 @@ ZipResult ArchiveSource::Open() {
     for (int attempt = 0; !FindEnd(&end_, &endPosition); ++attempt) {
         // A volume of a spanned set other than the last: ask for the last one.
         unsigned char marker[4];
-        bool spannedVolume = file_->Seek(0) && file_->Read(marker, 4) == 4 && LoadU32(marker) == kSpanMarker;
-        if (!spannedVolume) return result::kNotAZip;
+        bool firstVolume = file_->Seek(0) && file_->Read(marker, 4) == 4 && LoadU32(marker) == kSpanMarker;
+        if (!firstVolume && !(spanDisks_ && file_->Size() > 0)) return result::kNotAZip;
         if (attempt >= kVolumeAttempts) return result::kWrongVolume;
         file_.reset();
         if (abort_ || !events_.Newdisk(0) || abort_) return result::kStopped;
@@ -131,8 +171,23 @@ ZipResult ArchiveSource::Open() {
         uint64_t actual = endPosition - end_.cdSize;
         if (actual < end_.cdOffset) return result::kCorruptDirectory;
         shift_ = static_cast<int64_t>(actual - end_.cdOffset);
+    } else {
+        if (!ParseVolumeTable(end_.comment, &volumes_) || volumes_.size() != lastDisk_) volumes_.clear();
+        if (!SizeClaimsFit(endPosition)) return result::kCorruptDirectory;
     }
     return ReadDirectory();
+}
+
+// Whether the directory a spanned set claims fits what its volumes can hold:
+// it ends where the end records start on the last volume, and it starts on a
+// volume no longer than the set lists for it.
+bool ArchiveSource::SizeClaimsFit(uint64_t endPosition) const {
+    if (end_.cdDisk == lastDisk_) return end_.cdOffset <= endPosition && end_.cdSize <= endPosition - end_.cdOffset;
+    if (volumes_.empty()) return true;  // read as far as the volumes really hold it
+    if (end_.cdOffset > volumes_[end_.cdDisk].size) return false;
+    uint64_t room = endPosition - end_.cdOffset;
+    for (uint32_t d = end_.cdDisk; d < lastDisk_; ++d) room += volumes_[d].size;
+    return end_.cdSize <= room;
 }
 
 ZipResult ArchiveSource::ReadSpan(uint32_t& disk, uint64_t& offset, void* buffer, size_t count) {
@@ -159,12 +214,18 @@ ZipResult ArchiveSource::ReadSpan(uint32_t& disk, uint64_t& offset, void* buffer
 ZipResult ArchiveSource::ReadDirectory() {
     if (end_.cdSize > kMaxDirectory || end_.entries > end_.cdSize / kMinCentralRecord)
         return result::kCorruptDirectory;
-    std::vector<unsigned char> cd(static_cast<size_t>(end_.cdSize));
+    // Read in pieces, so memory follows the bytes the volumes really hold, not the claim.
+    std::vector<unsigned char> cd;
     uint32_t disk = end_.cdDisk;
     uint64_t offset = end_.cdOffset;
-    ZipResult r = ReadSpan(disk, offset, cd.data(), cd.size());
-    if (r == result::kTruncated) return result::kCorruptDirectory;
-    if (r != result::kSuccess) return r;
+    while (cd.size() < end_.cdSize) {
+        size_t at = cd.size();
+        size_t part = static_cast<size_t>(std::min<uint64_t>(kChunk, end_.cdSize - at));
+        cd.resize(at + part);
+        ZipResult r = ReadSpan(disk, offset, cd.data() + at, part);
+        if (r == result::kTruncated) return result::kCorruptDirectory;
+        if (r != result::kSuccess) return r;
+    }
     ByteReader reader(cd.data(), cd.size());
     entries_.clear();
     entries_.reserve(static_cast<size_t>(end_.entries));

@@ -8,7 +8,11 @@ namespace corvane::zip {
 
 DeflatePool::DeflatePool(unsigned threads, int level) : level_(level) {
     if (threads == 0) threads = 1;
-    for (unsigned i = 0; i < threads; ++i) workers_.emplace_back([this] { Work(); });
+    try {
+        for (unsigned i = 0; i < threads; ++i) workers_.emplace_back([this] { Work(); });
+    } catch (...) {
+        // The threads that started do the work; none at all is the caller's internal error.
+    }
 }
 
 DeflatePool::~DeflatePool() {
@@ -46,10 +50,14 @@ void DeflatePool::Work() {
             job = queue_.front();
             queue_.pop_front();
         }
-        if (ready)
-            DeflateBlock(&zs, *job);
-        else
-            job->failed = true;
+        job->failed = true;
+        if (ready) {
+            try {
+                DeflateBlock(&zs, *job);
+            } catch (...) {
+                job->failed = true;  // out of memory for the output: an internal error
+            }
+        }
         {
             std::lock_guard<std::mutex> lock(mutex_);
             job->done = true;

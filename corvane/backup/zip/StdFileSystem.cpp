@@ -23,6 +23,7 @@ FileError FromErrno(int e) {
     case EACCES: case EPERM: return FileError::kDenied;
     case EBUSY: case ETXTBSY: return FileError::kInUse;
     case ENOSPC: case EDQUOT: return FileError::kDiskFull;
+    case EEXIST: return FileError::kExists;
     default: return FileError::kOther;
     }
 }
@@ -71,6 +72,7 @@ public:
         return ::ftruncate(fd_, static_cast<off_t>(size)) == 0 &&
                ::lseek(fd_, static_cast<off_t>(size), SEEK_SET) >= 0;
     }
+    FileError Flush() override { return ::fsync(fd_) == 0 ? FileError::kNone : FromErrno(errno); }
     FileError Close() override {
         int rc = ::close(fd_);
         fd_ = -1;
@@ -101,8 +103,8 @@ public:
         return std::make_unique<PosixRead>(fd);
     }
 
-    std::unique_ptr<WriteFile> Create(const std::string& path, FileError* error) override {
-        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    std::unique_ptr<WriteFile> CreateNew(const std::string& path, FileError* error) override {
+        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd < 0) {
             *error = FromErrno(errno);
             return nullptr;

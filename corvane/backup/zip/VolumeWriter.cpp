@@ -1,11 +1,36 @@
 #include "corvane/backup/zip/VolumeWriter.h"
 
-#include "corvane/backup/zip/ZipFormat.h"
+#include <zlib.h>
+
+#include <algorithm>
 
 namespace corvane::zip {
 namespace {
 // Room a new volume needs to be worth using: a local header and some data.
 constexpr uint64_t kMinimumVolume = 1024;
+// Times a disk that still holds a volume of this set is asked for again.
+constexpr int kVolumeAttempts = 100;
+constexpr size_t kChunk = 64 * 1024;
+
+uint32_t Crc(uint32_t crc, const void* data, size_t count) {
+    return static_cast<uint32_t>(crc32(crc, static_cast<const Bytef*>(data), static_cast<uInt>(count)));
+}
+
+// The length and CRC of a whole file; false when it cannot be read.
+bool MarkOf(FileSystem& fs, const std::string& path, VolumeMark* mark) {
+    FileError error;
+    std::unique_ptr<ReadFile> file = fs.OpenRead(path, &error);
+    if (!file) return false;
+    std::vector<unsigned char> buffer(kChunk);
+    *mark = {};
+    for (;;) {
+        int64_t n = file->Read(buffer.data(), buffer.size());
+        if (n < 0) return false;
+        if (n == 0) return true;
+        mark->crc = Crc(mark->crc, buffer.data(), static_cast<size_t>(n));
+        mark->size += static_cast<uint64_t>(n);
+    }
+}
 
 std::string FolderOf(const std::string& path) {
     size_t slash = path.find_last_of("/\\");
@@ -41,21 +66,20 @@ ZipResult VolumeWriter::OpenVolume() {
         if (!overwriteVolume_) return result::kVolumeHoldsArchive;
         if (!fs_.Remove(archivePath_)) return result::kCannotCreate;
     }
-    for (int n = 0; n < 1000; ++n) {
-        std::string candidate = archivePath_ + ".~" + std::to_string(n) + ".tmp";
-        if (!fs_.Stat(candidate, &existing)) {
-            tempPath_ = candidate;
-            break;
-        }
+    // The temporary name is taken in the same step that creates it, so no
+    // file that appears meanwhile is ever overwritten.
+    FileError error = FileError::kExists;
+    for (int n = 0; n < 1000 && !file_ && error == FileError::kExists; ++n) {
+        tempPath_ = archivePath_ + ".~" + std::to_string(n) + ".tmp";
+        file_ = fs_.CreateNew(tempPath_, &error);
     }
-    if (tempPath_.empty()) return result::kCannotCreate;
-    FileError error;
-    file_ = fs_.Create(tempPath_, &error);
     if (!file_) {
         tempPath_.clear();
         return result::kCannotCreate;
     }
     written_ = 0;
+    crc_ = 0;
+    marks_.clear();
     capacity_ = fs_.FreeSpace(FolderOf(archivePath_));
     if (spanned_ && capacity_ < kMinimumVolume) return Fail(FullResult());
     return result::kSuccess;
@@ -83,6 +107,7 @@ ZipResult VolumeWriter::Write(const void* data, size_t count) {
         FileError e = file_->Write(p, part);
         if (e == FileError::kDiskFull) return Fail(FullResult());
         if (e != FileError::kNone) return Fail(result::kWriteError);
+        crc_ = Crc(crc_, p, part);
         written_ += part;
         p += part;
         count -= part;
@@ -91,7 +116,11 @@ ZipResult VolumeWriter::Write(const void* data, size_t count) {
 }
 
 ZipResult VolumeWriter::Reserve(size_t count) {
-    if (spanned_ && written_ + count > capacity_ && written_ > 0) return NextVolume();
+    if (spanned_ && written_ + count > capacity_ && written_ > 0) {
+        ZipResult r = NextVolume();
+        if (r != result::kSuccess) return r;
+    }
+    if (marks_.empty() || marks_.back().first != written_) marks_.emplace_back(written_, crc_);
     return result::kSuccess;
 }
 
@@ -102,7 +131,10 @@ ZipResult VolumeWriter::WriteRecord(const std::vector<unsigned char>& record) {
 }
 
 ZipResult VolumeWriter::CloseVolume() {
-    FileError e = file_->Close();
+    // On the disk before it takes the archive's name.
+    FileError e = file_->Flush();
+    FileError closed = file_->Close();
+    if (e == FileError::kNone) e = closed;
     file_.reset();
     if (e != FileError::kNone) {
         fs_.Remove(tempPath_);
@@ -115,21 +147,43 @@ ZipResult VolumeWriter::CloseVolume() {
         return result::kCannotPlace;
     }
     tempPath_.clear();
+    finished_.push_back({written_, crc_});
     return result::kSuccess;
+}
+
+// Whether the disk now in the drive still holds a volume written by this run
+// (the user pressed OK without swapping, or put an earlier disk back).
+bool VolumeWriter::DiskHoldsThisSet() {
+    FileInfo existing;
+    if (!fs_.Stat(archivePath_, &existing) || existing.isFolder) return false;
+    bool sameSize = std::any_of(finished_.begin(), finished_.end(),
+                                [&](const VolumeMark& v) { return v.size == existing.size; });
+    if (!sameSize) return false;
+    VolumeMark mark;
+    // A volume that cannot be read is not taken for an old file to overwrite.
+    if (!MarkOf(fs_, archivePath_, &mark)) return true;
+    return std::find(finished_.begin(), finished_.end(), mark) != finished_.end();
 }
 
 ZipResult VolumeWriter::NextVolume() {
     ZipResult r = CloseVolume();
     if (r != result::kSuccess) return r;
     ++disk_;
-    if (abort_ || !events_.Newdisk(static_cast<int>(disk_ + 1)) || abort_) return result::kStopped;
-    return OpenVolume();
+    for (int attempt = 0; attempt < kVolumeAttempts; ++attempt) {
+        if (abort_ || !events_.Newdisk(static_cast<int>(disk_ + 1)) || abort_) return result::kStopped;
+        if (!DiskHoldsThisSet()) return OpenVolume();
+    }
+    return result::kVolumeHoldsArchive;
 }
 
 bool VolumeWriter::RollBack(uint32_t disk, uint64_t offset) {
     if (!file_ || disk != disk_ || offset > written_) return false;
+    auto mark = std::find_if(marks_.begin(), marks_.end(), [&](const auto& m) { return m.first == offset; });
+    if (mark == marks_.end()) return false;
     if (!file_->Truncate(offset)) return false;
     written_ = offset;
+    crc_ = mark->second;
+    marks_.erase(mark + 1, marks_.end());
     return true;
 }
 

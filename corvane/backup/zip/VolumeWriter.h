@@ -1,6 +1,8 @@
 // Writes the archive's bytes to one file, or spanned over volumes: each
 // volume is written under a temporary name and renamed to the archive's name
 // when complete, so a failed or cancelled run leaves no partial file behind.
+// A volume of the set being written is never overwritten: a disk that still
+// holds one is asked for again.
 #pragma once
 
 #include <atomic>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "corvane/backup/zip/ZipEngine.h"
+#include "corvane/backup/zip/ZipFormat.h"
 
 namespace corvane::zip {
 
@@ -34,12 +37,15 @@ public:
     bool RollBack(uint32_t disk, uint64_t offset);
     // Closes and renames into place.
     ZipResult Finish();
+    // The volumes closed so far, in disk order.
+    const std::vector<VolumeMark>& FinishedVolumes() const { return finished_; }
     // Removes the unfinished volume.
     void Discard();
 
 private:
     ZipResult OpenVolume();
     ZipResult NextVolume();
+    bool DiskHoldsThisSet();
     ZipResult CloseVolume();
     ZipResult Fail(ZipResult r);
     ZipResult FullResult() const;
@@ -55,6 +61,9 @@ private:
     uint32_t disk_ = 0;
     uint64_t written_ = 0;
     uint64_t capacity_ = 0;
+    uint32_t crc_ = 0;                                   // of the current volume's bytes
+    std::vector<std::pair<uint64_t, uint32_t>> marks_;   // offsets of the current volume a roll-back may return to
+    std::vector<VolumeMark> finished_;
 };
 
 }  // namespace corvane::zip

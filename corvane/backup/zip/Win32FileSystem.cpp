@@ -15,6 +15,7 @@ FileError FromLastError() {
     case ERROR_SHARING_VIOLATION: case ERROR_LOCK_VIOLATION: return FileError::kInUse;
     case ERROR_ACCESS_DENIED: case ERROR_WRITE_PROTECT: return FileError::kDenied;
     case ERROR_DISK_FULL: case ERROR_HANDLE_DISK_FULL: return FileError::kDiskFull;
+    case ERROR_FILE_EXISTS: case ERROR_ALREADY_EXISTS: return FileError::kExists;
     default: return FileError::kOther;
     }
 }
@@ -70,7 +71,7 @@ public:
             buffer_.insert(buffer_.end(), p, p + count);
             return FileError::kNone;
         }
-        FileError e = Flush();
+        FileError e = Drain();
         if (e != FileError::kNone) return e;
         if (count < kWriteBuffer) {
             buffer_.insert(buffer_.end(), p, p + count);
@@ -79,7 +80,7 @@ public:
         return Raw(p, count);
     }
     FileError WriteAt(uint64_t offset, const void* data, size_t count) override {
-        FileError e = Flush();
+        FileError e = Drain();
         if (e != FileError::kNone) return e;
         LARGE_INTEGER li, end, zero;
         zero.QuadPart = 0;
@@ -91,20 +92,26 @@ public:
         return e;
     }
     bool Truncate(uint64_t size) override {
-        if (Flush() != FileError::kNone) return false;
+        if (Drain() != FileError::kNone) return false;
         LARGE_INTEGER li;
         li.QuadPart = static_cast<LONGLONG>(size);
         return SetFilePointerEx(h_, li, nullptr, FILE_BEGIN) && SetEndOfFile(h_);
     }
+    FileError Flush() override {
+        FileError e = Drain();
+        if (e == FileError::kNone && !FlushFileBuffers(h_)) e = FromLastError();
+        return e;
+    }
     FileError Close() override {
-        FileError e = Flush();
+        FileError e = Drain();
         if (!CloseHandle(h_) && e == FileError::kNone) e = FromLastError();
         h_ = INVALID_HANDLE_VALUE;
         return e;
     }
 
 private:
-    FileError Flush() {
+    // Hands the buffered bytes to the system.
+    FileError Drain() {
         if (buffer_.empty()) return FileError::kNone;
         FileError e = Raw(buffer_.data(), buffer_.size());
         buffer_.clear();
@@ -140,8 +147,8 @@ public:
         return std::make_unique<Win32Read>(h);
     }
 
-    std::unique_ptr<WriteFile> Create(const std::string& path, FileError* error) override {
-        HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::unique_ptr<WriteFile> CreateNew(const std::string& path, FileError* error) override {
+        HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             *error = FromLastError();
             return nullptr;
@@ -152,9 +159,11 @@ public:
 
     bool Rename(const std::string& from, const std::string& to) override {
         DWORD attributes = GetFileAttributesA(to.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-            SetFileAttributesA(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-        return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+        bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+        if (readOnly) SetFileAttributesA(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+        if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+        if (readOnly) SetFileAttributesA(to.c_str(), attributes);  // the target stays as it was
+        return false;
     }
 
     bool Remove(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }

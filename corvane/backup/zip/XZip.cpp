@@ -24,6 +24,7 @@ public:
         CloseHandle(done_);
     }
     bool Ready() const { return request_ && answered_ && done_; }
+    bool HandlerFailed() const { return failed_; }
 
     void Adding(const EntryProgress& p) override {
         if (owner_.Adding) Call([&] { owner_.Adding(p); });
@@ -45,6 +46,7 @@ public:
 
     // The worker's side.
     void Call(const std::function<void()>& handler) {
+        if (failed_) return;
         call_ = &handler;
         SetEvent(request_);
         WaitForSingleObject(answered_, INFINITE);
@@ -59,17 +61,23 @@ public:
             if (!DispatchPending()) break;
             DWORD w = MsgWaitForMultipleObjectsEx(2, handles, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
             if (w == WAIT_OBJECT_0) break;
-            if (w == WAIT_OBJECT_0 + 1) {
-                (*call_)();
-                SetEvent(answered_);
-            }
+            if (w == WAIT_OBJECT_0 + 1) Answer();
         }
         // The worker may still post events after a quit: serve them until it ends.
-        while (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
-            (*call_)();
-            SetEvent(answered_);
-        }
+        while (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) Answer();
         if (quit_) PostQuitMessage(static_cast<int>(quitCode_));
+    }
+
+    // Runs the handler the worker waits for. A handler's exception stays on
+    // this side: the command stops, and no further event is raised.
+    void Answer() {
+        try {
+            (*call_)();
+        } catch (...) {
+            failed_ = true;
+            owner_.abort_ = true;
+        }
+        SetEvent(answered_);
     }
 
     // Dispatches the queued messages; false once WM_QUIT arrives.
@@ -95,6 +103,7 @@ private:
     HANDLE answered_;
     HANDLE done_;
     const std::function<void()>* call_ = nullptr;
+    std::atomic<bool> failed_{false};
     bool quit_ = false;
     WPARAM quitCode_ = 0;
 };
@@ -125,21 +134,38 @@ uint16_t XZip::Run(bool compress) {
     if (running_) return result::kBusy;
     running_ = true;
     abort_ = false;
-    ZipSettings settings = Settings();
+    ZipSettings settings;
+    try {
+        settings = Settings();
+    } catch (...) {
+        running_ = false;
+        return result::kInternal;
+    }
     Marshal marshal(*this);
     if (!marshal.Ready()) {
         running_ = false;
         return result::kInternal;
     }
     ZipResult r = result::kInternal;
-    std::thread worker([&] {
-        r = compress ? zip::Compress(settings, *fs_, marshal, abort_) : zip::Extract(settings, *fs_, marshal, abort_);
-        marshal.Finished();
-    });
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            try {
+                r = compress ? zip::Compress(settings, *fs_, marshal, abort_)
+                             : zip::Extract(settings, *fs_, marshal, abort_);
+            } catch (...) {
+                r = result::kInternal;
+            }
+            marshal.Finished();
+        });
+    } catch (...) {
+        running_ = false;
+        return result::kInternal;  // no thread for the command
+    }
     marshal.Pump();
     worker.join();
     running_ = false;
-    return r;
+    return marshal.HandlerFailed() ? result::kInternal : r;
 }
 
 }  // namespace corvane::zip

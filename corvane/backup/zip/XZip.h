@@ -3,7 +3,9 @@
 // and the events Adding, Updating, SkippingFile, Newdisk and Rename. The work
 // runs on a worker thread while the calling thread keeps processing window
 // messages; every event is delivered on the calling thread, where a handler
-// may set Abort to end the command promptly.
+// may set Abort to end the command promptly. No exception leaves a command:
+// memory running out, a thread that cannot start or a handler that throws
+// ends it with the internal-error result 210.
 #pragma once
 
 #include <atomic>

@@ -67,6 +67,8 @@ public:
         : settings_(s), fs_(fs), events_(events), abort_(abort), writer_(fs, events, abort, s),
           pool_(s.threads ? s.threads : std::max(1u, std::thread::hardware_concurrency()), s.level) {}
 
+    unsigned Threads() const { return pool_.Threads(); }
+
     ZipResult Run(const SourcePlan& plan) {
         plan_ = &plan;
         ZipResult r = writer_.Open();
@@ -271,11 +273,15 @@ private:
             end.cdDisk = writer_.Disk();
             end.cdOffset = writer_.Offset();
         }
+        // The end records stay on one volume, with room for the list of the
+        // volumes before it should they move to a new one.
         size_t endSize = EndRecords(end, 0, settings_.zip64).size();
+        if (writer_.Spanned()) endSize += VolumeTableLength(writer_.Disk() + 1);
         ZipResult r = writer_.Reserve(endSize);
         if (r != result::kSuccess) return r;
         if (writer_.Disk() != end.thisDisk) end.entriesOnDisk = 0;
         end.thisDisk = writer_.Disk();
+        if (writer_.Spanned() && end.thisDisk > 0) end.comment = VolumeTableComment(writer_.FinishedVolumes());
         return writer_.WriteRecord(EndRecords(end, writer_.Offset(), settings_.zip64));
     }
 
@@ -312,7 +318,7 @@ void DropArchiveItself(SourcePlan& plan, const std::string& archivePath) {
 }  // namespace
 
 ZipResult Compress(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
-                   const std::atomic<bool>& abort) {
+                   const std::atomic<bool>& abort) try {
     if (settings.archivePath.empty()) return result::kBadSettings;
     std::vector<std::string> specs = SplitSpecifications(settings.filesToProcess);
     if (specs.empty()) return result::kBadSettings;
@@ -321,7 +327,11 @@ ZipResult Compress(const ZipSettings& settings, FileSystem& fs, ZipEvents& event
     if (plan.items.empty()) return result::kNothingToDo;
     if (abort) return result::kStopped;
     Compressor compressor(settings, fs, events, abort);
+    if (compressor.Threads() == 0) return result::kInternal;
     return compressor.Run(plan);
+} catch (...) {
+    // No exception leaves the engine: what escapes the work (memory) is an internal error.
+    return result::kInternal;
 }
 
 }  // namespace corvane::zip

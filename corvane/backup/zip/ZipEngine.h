@@ -52,7 +52,8 @@ public:
     virtual void Updating(const EntryProgress&) {}
     virtual void SkippingFile(const std::string& /*filename*/, const std::string& /*reason*/) {}
     // Asks for volume `diskNumber` (1-based; 0 means the last volume of the set).
-    // False cancels the command.
+    // False cancels the command. The same number comes again while the disk
+    // offered is the wrong one (or, when writing, still holds this set).
     virtual bool Newdisk(int /*diskNumber*/) { return false; }
     // `newName` starts equal to `origName`; an empty result leaves the entry out.
     virtual void Rename(const std::string& /*origName*/, std::string& /*newName*/) {}

@@ -17,7 +17,7 @@ inline constexpr uint32_t kDosSystem = 0x04;
 inline constexpr uint32_t kDosFolder = 0x10;
 inline constexpr uint32_t kDosArchive = 0x20;
 
-enum class FileError { kNone, kNotFound, kInUse, kDenied, kDiskFull, kOther };
+enum class FileError { kNone, kNotFound, kInUse, kDenied, kDiskFull, kExists, kOther };
 
 struct FileInfo {
     std::string name;          // last path component (List) or empty (Stat)
@@ -44,6 +44,8 @@ public:
     virtual FileError WriteAt(uint64_t offset, const void* data, size_t count) = 0;
     // Cuts the file back to `size` bytes and continues writing there.
     virtual bool Truncate(uint64_t size) = 0;
+    // Writes everything written so far through to the disk.
+    virtual FileError Flush() = 0;
     virtual FileError Close() = 0;
 };
 
@@ -52,9 +54,11 @@ public:
     virtual ~FileSystem() = default;
     virtual char Separator() const = 0;
     virtual std::unique_ptr<ReadFile> OpenRead(const std::string& path, FileError* error) = 0;
-    // Creates or replaces the file.
-    virtual std::unique_ptr<WriteFile> Create(const std::string& path, FileError* error) = 0;
-    // Renames, replacing an existing target.
+    // Creates a new file in one step: where a file or folder of that name
+    // exists, nothing is touched and the error is kExists.
+    virtual std::unique_ptr<WriteFile> CreateNew(const std::string& path, FileError* error) = 0;
+    // Renames, replacing an existing target; a target that cannot be replaced
+    // keeps its contents and attributes.
     virtual bool Rename(const std::string& from, const std::string& to) = 0;
     virtual bool Remove(const std::string& path) = 0;
     virtual bool Stat(const std::string& path, FileInfo* info) = 0;

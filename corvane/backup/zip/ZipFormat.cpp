@@ -1,5 +1,6 @@
 #include "corvane/backup/zip/ZipFormat.h"
 
+#include <cstdio>
 #include <ctime>
 
 namespace corvane::zip {
@@ -18,23 +19,26 @@ void TimestampField(ByteWriter& w, int64_t t) {
     w.U32(static_cast<uint32_t>(t));
 }
 
-void ParseExtras(ByteReader x, ZipEntry* e, bool sizeFull, bool csizeFull, bool offsetFull,
+// False when the ZIP64 field lacks a value that the record's own fields defer to it.
+bool ParseExtras(ByteReader x, ZipEntry* e, bool sizeFull, bool csizeFull, bool offsetFull,
                  bool diskFull) {
     while (x.Remaining() >= 4) {
         uint16_t tag = x.U16();
         uint16_t len = x.U16();
         ByteReader f = x.Sub(len);
-        if (x.failed) return;
+        if (x.failed) return true;
         if (tag == kExtZip64) {
             if (sizeFull) e->size = f.U64();
             if (csizeFull) e->compressedSize = f.U64();
             if (offsetFull) e->localOffset = f.U64();
             if (diskFull) e->disk = f.U32();
+            if (f.failed) return false;
         } else if (tag == kExtTimestamp && len >= 5) {
             uint8_t flags = static_cast<uint8_t>(f.Text(1)[0]);
             if (flags & 1) e->modifiedUnix = f.U32();
         }
     }
+    return true;
 }
 }  // namespace
 
@@ -187,8 +191,57 @@ std::vector<unsigned char> EndRecords(const EndRecord& end, uint64_t endDiskOffs
     w.U16(zip64 ? 0xFFFF : static_cast<uint32_t>(end.entries));
     w.U32(zip64 ? k32Max : static_cast<uint32_t>(end.cdSize));
     w.U32(zip64 ? k32Max : static_cast<uint32_t>(end.cdOffset));
-    w.U16(0);
+    std::string comment = end.comment.substr(0, 0xFFFF);
+    w.U16(static_cast<uint32_t>(comment.size()));
+    w.Bytes(comment);
     return w.Data();
+}
+
+namespace {
+constexpr char kVolumeTablePrefix[] = "Corvane volumes:";
+constexpr size_t kVolumeTableEntry = 18;   // " LLLLLLLL/CCCCCCCC"
+}  // namespace
+
+size_t VolumeTableLength(size_t count) {
+    if (count == 0 || count > kMaxListedVolumes) return 0;
+    return sizeof kVolumeTablePrefix - 1 + count * kVolumeTableEntry;
+}
+
+std::string VolumeTableComment(const std::vector<VolumeMark>& volumes) {
+    if (VolumeTableLength(volumes.size()) == 0) return {};
+    std::string out = kVolumeTablePrefix;
+    for (const VolumeMark& v : volumes) {
+        if (v.size > k32Max) return {};
+        char entry[kVolumeTableEntry + 1];
+        std::snprintf(entry, sizeof entry, " %08X/%08X", static_cast<unsigned>(v.size), static_cast<unsigned>(v.crc));
+        out += entry;
+    }
+    return out;
+}
+
+bool ParseVolumeTable(const std::string& comment, std::vector<VolumeMark>* volumes) {
+    std::string_view prefix = kVolumeTablePrefix;
+    if (!comment.starts_with(prefix)) return false;
+    size_t count = (comment.size() - prefix.size()) / kVolumeTableEntry;
+    if (VolumeTableLength(count) != comment.size()) return false;
+    auto hex = [](std::string_view digits, uint32_t* value) {
+        *value = 0;
+        for (char c : digits) {
+            int d = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+            if (d < 0) return false;
+            *value = *value << 4 | static_cast<uint32_t>(d);
+        }
+        return true;
+    };
+    volumes->clear();
+    for (size_t i = 0; i < count; ++i) {
+        std::string_view entry = std::string_view(comment).substr(prefix.size() + i * kVolumeTableEntry, kVolumeTableEntry);
+        uint32_t size = 0, crc = 0;
+        if (entry[0] != ' ' || entry[9] != '/' || !hex(entry.substr(1, 8), &size) || !hex(entry.substr(10, 8), &crc))
+            return false;
+        volumes->push_back({size, crc});
+    }
+    return true;
 }
 
 bool ParseCentralRecord(ByteReader& r, ZipEntry* e) {
@@ -217,8 +270,7 @@ bool ParseCentralRecord(ByteReader& r, ZipEntry* e) {
     e->size = size;
     e->localOffset = offset;
     e->disk = disk;
-    ParseExtras(extras, e, size == k32Max, csize == k32Max, offset == k32Max, disk == 0xFFFF);
-    return true;
+    return ParseExtras(extras, e, size == k32Max, csize == k32Max, offset == k32Max, disk == 0xFFFF);
 }
 
 }  // namespace corvane::zip

@@ -63,6 +63,11 @@ struct EndRecord {
     uint64_t entries = 0;
     uint64_t cdSize = 0;
     uint64_t cdOffset = 0;
+    std::string comment;   // the archive comment, at most 65,535 bytes
+    bool SameSet(const EndRecord& o) const {
+        return thisDisk == o.thisDisk && cdDisk == o.cdDisk && entriesOnDisk == o.entriesOnDisk &&
+               entries == o.entries && cdSize == o.cdSize && cdOffset == o.cdOffset && comment == o.comment;
+    }
 };
 // The end records (ZIP64 end and locator when needed, then the classic end).
 // `endDiskOffset` is where the ZIP64 end record will start on `end.thisDisk`.
@@ -71,5 +76,23 @@ std::vector<unsigned char> EndRecords(const EndRecord& end, uint64_t endDiskOffs
 
 // Parses one central record at the reader's position; false when damaged.
 bool ParseCentralRecord(ByteReader& r, ZipEntry* e);
+
+// What identifies one finished volume of a spanned set: its length and the
+// CRC-32 of all its bytes. A set of several volumes lists its volumes before
+// the last one in the archive comment ("Corvane volumes:" and one
+// " LLLLLLLL/CCCCCCCC" in hexadecimal per volume), so a reader can tell a
+// wrong disk from the right one before it uses a byte of it.
+struct VolumeMark {
+    uint64_t size = 0;
+    uint32_t crc = 0;
+    bool operator==(const VolumeMark&) const = default;
+};
+inline constexpr size_t kMaxListedVolumes = 50;   // the comment then fits the smallest volume
+// The comment for the volumes before the last; empty when they cannot be listed.
+std::string VolumeTableComment(const std::vector<VolumeMark>& volumes);
+// Its length for `count` volumes (0 when they cannot be listed).
+size_t VolumeTableLength(size_t count);
+// The volumes listed in a comment; false when the comment holds no table.
+bool ParseVolumeTable(const std::string& comment, std::vector<VolumeMark>* volumes);
 
 }  // namespace corvane::zip

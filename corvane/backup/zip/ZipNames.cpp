@@ -69,9 +69,13 @@ bool MatchEntryName(std::string_view storedName, std::string_view specification,
     std::string spec = ToBackslashes(specification);
     while (!spec.empty() && spec.front() == '\\') spec.erase(0, 1);
     if (spec.empty()) return false;
+    // As on Windows, a trailing ".*" also matches names without a dot: "*.*"
+    // is every name, "prefix*.*" every name that starts with the prefix.
+    std::string withoutDot;
+    if (spec.size() >= 2 && spec.ends_with(".*")) withoutDot = spec.substr(0, spec.size() - 2);
     for (size_t start = 0; start < name.size();) {
         std::string_view candidate = std::string_view(name).substr(start);
-        if (WildcardMatch(candidate, spec)) {
+        if (WildcardMatch(candidate, spec) || (!withoutDot.empty() && WildcardMatch(candidate, withoutDot))) {
             *tail = std::string(candidate);
             return true;
         }

@@ -17,7 +17,9 @@ std::vector<std::string> SplitSpecifications(std::string_view list);
 
 // Matches a specification against the tails of a stored name that start at a
 // component boundary, ignoring case, "*" for any run and "?" for one
-// character. The earliest matching tail, with "\" separators, goes to `tail`.
+// character; a trailing ".*" matches names without a dot too, so "*.*" takes
+// in every name, those in sub-folders and the folder entries included. The
+// earliest matching tail, with "\" separators, goes to `tail`.
 bool MatchEntryName(std::string_view storedName, std::string_view specification, std::string* tail);
 
 // True when a name, relative to the extraction folder, is unsafe to write:

@@ -28,7 +28,9 @@ inline constexpr ZipResult kSkippedReadError = 140;  // complete but files that 
 inline constexpr ZipResult kDiskFull = 150;          // the archive's disk is full
 inline constexpr ZipResult kVolumeFull = 300;        // a following volume of a spanned set has no room
 inline constexpr ZipResult kCannotCreate = 310;      // the archive (or its temporary file) cannot be created
-inline constexpr ZipResult kVolumeHoldsArchive = 320;  // a volume already holds this archive and overwriting was not allowed
+// A volume already holds this archive and overwriting was not allowed, or
+// every disk offered for the next volume still held one of this set.
+inline constexpr ZipResult kVolumeHoldsArchive = 320;
 inline constexpr ZipResult kSpannedReadError = 330;  // a source failed while being read after part of it went to an earlier volume
 inline constexpr ZipResult kWriteError = 340;        // writing the archive failed for another reason than a full disk
 inline constexpr ZipResult kCannotPlace = 350;       // the finished archive could not be renamed into place

@@ -6,6 +6,9 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
+
 #include "corvane/backup/zip/Win32FileSystem.h"
 #include "tests/backup/zip/ZipTestSupport.h"
 
@@ -163,6 +166,49 @@ TEST_F(XZipTest, RoundTripOfAnsiNamesEmptyFilesAndFolders) {
     ASSERT_EQ(zip.Extract(0), result::kSuccess);
     EXPECT_EQ(Tree(dir / "back\\src"), Tree(dir / "src"));
     EXPECT_TRUE(TempLeftovers(dir.Path()).empty());
+}
+
+// Creates nothing: every CreateNew runs out of memory.
+class ExhaustedFileSystem : public SimulatedFileSystem {
+public:
+    using SimulatedFileSystem::SimulatedFileSystem;
+    std::unique_ptr<WriteFile> CreateNew(const std::string&, FileError*) override { throw std::bad_alloc(); }
+};
+
+TEST_F(XZipTest, ExceptionsEndTheCommandWithAnInternalError) {
+    zip.SetFileSystem(std::make_shared<ExhaustedFileSystem>(Win32()));
+    EXPECT_EQ(zip.Compress(0), result::kInternal);
+    EXPECT_FALSE(fs::exists(zip.ArchivePath));
+
+    zip.SetFileSystem(MakeWin32FileSystem());
+    zip.Adding = [](const EntryProgress&) { throw std::runtime_error("a handler's own failure"); };
+    EXPECT_EQ(zip.Compress(0), result::kInternal);
+    EXPECT_FALSE(fs::exists(zip.ArchivePath));
+    EXPECT_TRUE(TempLeftovers(dir.Path()).empty());
+    zip.Adding = nullptr;
+    EXPECT_EQ(zip.Compress(0), result::kSuccess);
+}
+
+TEST(Win32FileSystemTest, TargetThatCannotBeReplacedStaysAsItWas) {
+    ScratchFolder dir;
+    std::string target = dir / "Inbox.dbx", temp = dir / "Inbox.dbx.~0.tmp";
+    WriteBytes(target, "the current mail");
+    WriteBytes(temp, "restored mail");
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    // Another program holds the target open and lets nobody delete it.
+    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(Win32().Rename(temp, target));
+    CloseHandle(held);
+    EXPECT_EQ(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY, DWORD(FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(ReadBytes(target), "the current mail");
+
+    // A new file is never made over an existing one.
+    FileError error = FileError::kNone;
+    EXPECT_EQ(Win32().CreateNew(temp, &error), nullptr);
+    EXPECT_EQ(error, FileError::kExists);
+    EXPECT_EQ(ReadBytes(temp), "restored mail");
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(XZipTest, OutputThatCannotBeCreatedAndNestedCalls) {

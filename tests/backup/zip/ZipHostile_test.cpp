@@ -124,6 +124,100 @@ TEST_F(ZipHostile, LyingClaimsGiveTheirResults) {
     EXPECT_TRUE(TempLeftovers(dir.Path()).empty());
 }
 
+void Put(std::string& bytes, size_t at, uint64_t value, int width) {
+    for (int i = 0; i < width; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+}
+
+// Memory this process holds now (Linux); 0 where it cannot be told.
+uint64_t ResidentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    uint64_t size = 0, resident = 0;
+    if (!(statm >> size >> resident)) return 0;
+    return resident * 4096;
+}
+
+// An end record of a spanned set (of 22 bytes, nothing else) claims a
+// directory of 256 MiB: nothing is allocated for it before the volumes hold it.
+TEST_F(ZipHostile, SpannedEndRecordCannotMakeTheReaderAllocate) {
+    if (ResidentBytes() == 0) GTEST_SKIP() << "no /proc/self/statm";
+    ByteWriter end;
+    end.U32(0x06054b50); end.U16(1); end.U16(0); end.U16(1); end.U16(1);
+    end.U32(0x0FFFFFFF); end.U32(0); end.U16(0);
+    std::string record(end.Data().begin(), end.Data().end());
+    uint64_t before = ResidentBytes(), atPrompt = 0;
+    events.onNewdisk = [&](int) {
+        atPrompt = ResidentBytes();
+        return false;
+    };
+    EXPECT_EQ(ExtractAll(record), result::kStopped);
+    ASSERT_NE(atPrompt, 0u);
+    EXPECT_LT(atPrompt, before + (64u << 20));
+
+    // The directory on the last volume itself cannot be longer than what precedes its end.
+    Put(record, 6, 1, 2);
+    events.disks.clear();
+    EXPECT_EQ(ExtractAll(record), result::kCorruptDirectory);
+    EXPECT_TRUE(events.disks.empty());
+}
+
+// A real ZIP64 archive (thresholds lowered) whose records the cases falsify.
+class ZipHostileZip64 : public ZipHostile {
+protected:
+    void SetUp() override {
+        WriteBytes(dir / "src/a.txt", MailText(3000, 1));
+        ZipSettings s;
+        s.archivePath = dir / "z64.zip";
+        s.filesToProcess = dir / "src/a.txt";
+        s.zip64.sizeLimit = 1000;
+        s.zip64.entryLimit = 0;
+        ASSERT_EQ(Compress(s, *native, events, abort), result::kSuccess);
+        good = ReadBytes(s.archivePath);
+        end64 = good.find("PK\x06\x06");
+        locator = good.find("PK\x06\x07");
+        central = good.find("PK\x01\x02");
+        ASSERT_NE(end64, std::string::npos);
+        ASSERT_NE(locator, std::string::npos);
+        ASSERT_NE(central, std::string::npos);
+        uint16_t nameLength = static_cast<uint8_t>(good[central + 28]) | static_cast<uint8_t>(good[central + 29]) << 8;
+        extra = central + 46 + nameLength;
+        ASSERT_EQ(good.substr(extra, 2), std::string("\x01\x00", 2));
+        ASSERT_TRUE(IsExtractSuccess(ExtractAll(good)));
+        fs::remove_all(dir / "box");
+    }
+    std::string With(size_t at, uint64_t value, int width) {
+        std::string bytes = good;
+        Put(bytes, at, value, width);
+        return bytes;
+    }
+    std::string good;
+    size_t end64 = 0, locator = 0, central = 0, extra = 0;
+};
+
+TEST_F(ZipHostileZip64, EndRecordAndLocatorClaimsAreChecked) {
+    EXPECT_EQ(ExtractAll(With(end64 + 32, 1ull << 40, 8)), result::kCorruptDirectory);  // entries
+    EXPECT_EQ(ExtractAll(With(end64 + 40, 1ull << 62, 8)), result::kCorruptDirectory);  // directory size
+    EXPECT_EQ(ExtractAll(With(end64 + 48, 1ull << 63, 8)), result::kCorruptDirectory);  // directory offset
+    EXPECT_EQ(ExtractAll(With(end64 + 20, 7, 4)), result::kCorruptDirectory);           // directory's disk
+    EXPECT_EQ(ExtractAll(With(locator + 8, UINT64_MAX - 8, 8)), result::kNotAZip);      // record beyond the file
+    EXPECT_EQ(ExtractAll(With(locator + 8, locator - 8, 8)), result::kNotAZip);         // record inside its locator
+    // A single file whose ZIP64 end record calls itself disk 4,294,967,280 of a one-disk set.
+    EXPECT_EQ(ExtractAll(With(end64 + 16, 0xFFFFFFF0u, 4)), result::kNotAZip);
+    EXPECT_TRUE(events.disks.empty());
+    EXPECT_FALSE(fs::exists(dir / "box/out/src/a.txt"));
+    EXPECT_TRUE(TempLeftovers(dir.Path()).empty());
+}
+
+TEST_F(ZipHostileZip64, ExtraFieldThatLacksItsValuesIsDamage) {
+    EXPECT_EQ(ExtractAll(With(extra + 2, 8, 2)), result::kCorruptDirectory);   // sizes claimed, one given
+    EXPECT_EQ(ExtractAll(With(extra + 2, 0, 2)), result::kCorruptDirectory);   // sizes claimed, none given
+    // The entry's disk deferred to the field, which names a disk the archive does not have.
+    std::string disk = With(central + 34, 0xFFFF, 2);
+    Put(disk, extra + 2, 20, 2);
+    Put(disk, extra + 20, 3, 4);
+    EXPECT_EQ(ExtractAll(disk), result::kCorruptDirectory);
+    EXPECT_FALSE(fs::exists(dir / "box/out/src/a.txt"));
+}
+
 TEST_F(ZipHostile, EncryptedAndUnknownMethodsAreUnsupported) {
     std::string zip = StoredZip({{"a.txt", "aaa"}});
     size_t cd = zip.find("PK\x01\x02");

@@ -35,6 +35,19 @@ TEST(ZipNames, EarliestComponentBoundaryThatMatchesWins) {
     EXPECT_EQ(tail, "Fav\\site.url");
 }
 
+TEST(ZipNames, StarDotStarMatchesNamesWithoutADotAsWindowsDoes) {
+    std::string tail;
+    ASSERT_TRUE(MatchEntryName("News/acct/README", "acct\\*.*", &tail));
+    EXPECT_EQ(tail, "acct\\README");
+    ASSERT_TRUE(MatchEntryName("News/acct/empty/", "acct\\*.*", &tail));
+    EXPECT_EQ(tail, "acct\\empty\\");
+    EXPECT_TRUE(MatchEntryName("u/Favorites/Links", "Favorites\\*.*", &tail));
+    EXPECT_TRUE(MatchEntryName("Fav/siteNoDot", "Fav\\site*.*", &tail));
+    EXPECT_FALSE(MatchEntryName("Fav/other", "Fav\\site*.*", &tail));
+    EXPECT_FALSE(MatchEntryName("a/Inbox", "*.dbx", &tail));
+    EXPECT_FALSE(MatchEntryName("acct2/x", "acct\\*.*", &tail));
+}
+
 TEST(ZipNames, MatchNeedsComponentBoundary) {
     std::string tail;
     EXPECT_FALSE(MatchEntryName("dir/MyInbox.dbx", "Inbox.dbx", &tail));

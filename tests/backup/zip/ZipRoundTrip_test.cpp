@@ -112,6 +112,42 @@ TEST_F(ZipRoundTrip, RenameGetsTheMatchedTailAndMayRedirect) {
     EXPECT_EQ(ReadBytes(dir / "wab/current.wab"), "book");
 }
 
+// The restore asks for "account\*.*": names without a dot, files of
+// sub-folders and empty folders all belong to the account.
+TEST_F(ZipRoundTrip, StarDotStarTakesInTheWholeFolder) {
+    WriteBytes(dir / "src/News/acct/group.dat", "group");
+    WriteBytes(dir / "src/News/acct/NEWSRC", "no dot");
+    WriteBytes(dir / "src/News/acct/sub/deep.txt", "deep");
+    fs::create_directories(dir / "src/News/acct/empty folder");
+    WriteBytes(dir / "src/News/acct2/other", "another account");
+    ASSERT_EQ(Zip(CompressSettings(dir / "src/*")), result::kSuccess);
+    ASSERT_EQ(Unzip(ExtractSettings("acct\\*.*", dir / "news")), result::kSuccess);
+    EXPECT_EQ(Tree(dir / "news/acct"), Tree(dir / "src/News/acct"));
+    EXPECT_FALSE(fs::exists(dir / "news/acct2"));
+}
+
+// Two archive folders restored into one alternate folder: the entries meet
+// at one target. The result must not depend on the number of threads.
+TEST_F(ZipRoundTrip, EntriesWithOneTargetAreWrittenInArchiveOrder) {
+    WriteBytes(dir / "src/one/Inbox.dbx", MailText(8 * 1024 * 1024, 1));  // slow to write
+    WriteBytes(dir / "src/two/Inbox.dbx", "the later entry");
+    ASSERT_EQ(Zip(CompressSettings(dir / "src/*")), result::kSuccess);
+    events.onRename = [](const std::string&, std::string& newName) { newName = "Inbox.dbx"; };
+    for (unsigned threads : {1u, 2u, 4u}) {
+        SCOPED_TRACE(threads);
+        ZipSettings s = ExtractSettings("src\\*.dbx", dir / ("t" + std::to_string(threads)));
+        s.threads = threads;
+        ASSERT_EQ(Unzip(s), result::kSuccess);
+        EXPECT_EQ(ReadBytes(dir / ("t" + std::to_string(threads) + "/Inbox.dbx")), "the later entry");
+
+        s.extractionFolder = dir / ("k" + std::to_string(threads));
+        s.overwriteMode = 0;
+        EXPECT_EQ(Unzip(s), result::kKeptExisting);
+        EXPECT_EQ(ReadBytes(dir / ("k" + std::to_string(threads) + "/Inbox.dbx")), ReadBytes(dir / "src/one/Inbox.dbx"));
+        EXPECT_TRUE(TempLeftovers(dir.Path()).empty());
+    }
+}
+
 TEST_F(ZipRoundTrip, ResultsOfPartialExtractions) {
     WriteBytes(dir / "src/a.txt", "new a");
     WriteBytes(dir / "src/b.txt", "new b");

@@ -34,7 +34,7 @@ protected:
         s.filesToProcess = "src\\*";
         return s;
     }
-    std::string Shelf(int index) { return dir / ("shelf/vol" + std::to_string(index) + ".zip"); }
+    std::string Shelf(int index) { return dir / ("shelf/" + shelfName + std::to_string(index) + ".zip"); }
     // Takes the finished volume out of the drive, as a user swapping diskettes.
     bool PutAway(int) {
         fs::rename(dir / "drive/set.zip", Shelf(volumes++));
@@ -53,6 +53,7 @@ protected:
     RecordingEvents events;
     std::atomic<bool> abort{false};
     int volumes = 0;
+    std::string shelfName = "vol";
 };
 
 TEST_F(ZipSpanned, SetSpansVolumesAndExtractsWithDiskPrompts) {
@@ -100,6 +101,109 @@ TEST_F(ZipSpanned, WrongVolumeIsAskedForAgain) {
     ASSERT_EQ(Extract(ExtractSettings(), sim, events, abort), result::kSuccess);
     EXPECT_EQ(events.disks[0], 1);
     EXPECT_EQ(events.disks[1], 1);
+}
+
+// The user answers OK with the full disk still in the drive, later puts an
+// earlier disk back: neither is overwritten, the same disk is asked for again.
+TEST_F(ZipSpanned, DiskStillHoldingTheSetIsAskedForAgain) {
+    int prompt = 0;
+    events.onNewdisk = [&](int d) {
+        ++prompt;
+        if (prompt == 1) return true;
+        if (prompt == 3) {
+            PutAway(d);
+            fs::copy_file(Shelf(0), dir / "drive/set.zip");
+            return true;
+        }
+        if (prompt == 4) return fs::remove(dir / "drive/set.zip");
+        return PutAway(d);
+    };
+    ASSERT_EQ(Compress(Settings(), sim, events, abort), result::kSuccess);
+    PutAway(0);
+    ASSERT_GE(events.disks.size(), 4u);
+    EXPECT_EQ(std::vector<int>(events.disks.begin(), events.disks.begin() + 4), (std::vector<int>{2, 2, 3, 3}));
+
+    int count = volumes;
+    fs::copy_file(Shelf(count - 1), dir / "drive/set.zip");
+    events.onNewdisk = [&](int d) {
+        fs::copy_file(Shelf(d == 0 ? count - 1 : d - 1), dir / "drive/set.zip", fs::copy_options::overwrite_existing);
+        return true;
+    };
+    ASSERT_EQ(Extract(ExtractSettings(), sim, events, abort), result::kSuccess);
+    EXPECT_EQ(Tree(dir / "out/src"), Tree(dir / "src"));
+}
+
+TEST_F(ZipSpanned, RunThatGetsNoFreshDiskFailsAndKeepsTheVolume) {
+    events.onNewdisk = [](int) { return true; };  // OK, never a new disk
+    EXPECT_EQ(Compress(Settings(), sim, events, abort), result::kVolumeHoldsArchive);
+    EXPECT_EQ(events.disks, std::vector<int>(100, 2));
+    std::string first = ReadBytes(dir / "drive/set.zip");
+    EXPECT_EQ(first.substr(0, 4), std::string("PK\x07\x08", 4));
+    EXPECT_GT(first.size(), 50000u);
+    EXPECT_TRUE(TempLeftovers(dir.Path()).empty());
+}
+
+// Volumes of a second set of the same shape, for wrong disks that look right.
+class ZipSpannedTwoSets : public ZipSpanned {
+protected:
+    void SetUp() override {
+        ZipSpanned::SetUp();
+        for (int i = 0; i < 4; ++i) WriteBytes(dir / ("src/f" + std::to_string(i) + ".bin"), RandomBytes(40000, 50 + i));
+        shelfName = "other";
+        otherCount = WriteSet();
+        for (int i = 0; i < 4; ++i) WriteBytes(dir / ("src/f" + std::to_string(i) + ".bin"), RandomBytes(40000, i));
+        shelfName = "vol";
+        volumes = 0;
+        count = WriteSet();
+        ASSERT_GE(count, 3);
+        ASSERT_EQ(otherCount, count);
+        events.disks.clear();
+    }
+    std::string Other(int index) { return dir / ("shelf/other" + std::to_string(index) + ".zip"); }
+    void Insert(const std::string& volume) {
+        fs::copy_file(volume, dir / "drive/set.zip", fs::copy_options::overwrite_existing);
+    }
+    int count = 0;
+    int otherCount = 0;
+};
+
+TEST_F(ZipSpannedTwoSets, WrongMiddleVolumeIsAskedForAgain) {
+    Insert(Shelf(count - 1));
+    int wrong = 0;
+    events.onNewdisk = [&](int d) {
+        if (d == 2 && wrong == 0) Insert(Other(1));        // disk 2 of another set
+        else if (d == 2 && wrong == 1) Insert(Shelf(0));   // disk 1 of this set
+        else Insert(Shelf(d == 0 ? count - 1 : d - 1));
+        if (d == 2) ++wrong;
+        return true;
+    };
+    ASSERT_EQ(Extract(ExtractSettings(), sim, events, abort), result::kSuccess);
+    EXPECT_EQ(wrong, 3);
+    EXPECT_EQ(Tree(dir / "out/src"), Tree(dir / "src"));
+}
+
+TEST_F(ZipSpannedTwoSets, MiddleVolumeGivenFirstAsksForTheLast) {
+    Insert(Shelf(1));
+    events.onNewdisk = [&](int d) {
+        Insert(Shelf(d == 0 ? count - 1 : d - 1));
+        return true;
+    };
+    ASSERT_EQ(Extract(ExtractSettings(), sim, events, abort), result::kSuccess);
+    EXPECT_EQ(events.disks.front(), 0);
+    EXPECT_EQ(Tree(dir / "out/src"), Tree(dir / "src"));
+}
+
+TEST_F(ZipSpannedTwoSets, NoFileComesFromAVolumeOfAnotherSet) {
+    Insert(Shelf(count - 1));
+    events.onNewdisk = [&](int d) {
+        Insert(d == 2 ? Other(1) : Shelf(d == 0 ? count - 1 : d - 1));
+        return true;
+    };
+    EXPECT_EQ(Extract(ExtractSettings(), sim, events, abort), result::kWrongVolume);
+    std::map<std::string, std::string> restored = Tree(dir / "out/src"), original = Tree(dir / "src");
+    EXPECT_LT(restored.size(), original.size());
+    for (const auto& [name, data] : restored) EXPECT_EQ(data, original[name]) << name;
+    EXPECT_TRUE(TempLeftovers(dir.Path()).empty());
 }
 
 TEST_F(ZipSpanned, VolumeNeverSuppliedEndsTheCommand) {
