@@ -4,18 +4,13 @@
 #include "corvane/environment/Seams.h"
 #include "corvane/environment/StringTable.h"
 #include "corvane/environment/portable/SettingNames.h"
+#include "corvane/main/resource.h"
 
 namespace corvane {
 namespace {
 
 constexpr int kBackupMode = 1;
 constexpr int kRightButton = 2;
-constexpr int IDS_SCANNING_FAVORITES = 267;
-constexpr int IDS_CHECKING_ADDRESS_BOOK = 268;
-
-const char* const kVirusCaution =
-    "\r\nIt is a good idea to run your Anti Virus Software\r\nprior to making a backup of your email folders.";
-const char* const kSelectionHint = "Click on the Check box to select items to copy to the archive.";
 
 // The hourglass for the length of a scope.
 class WaitCursor {
@@ -48,7 +43,7 @@ void BackupStart::Start() {
     // they are read; until then only their status texts are shown.
     page_.ShowStatus(LoadText(IDS_CHECKING_ADDRESS_BOOK));
     page_.ShowStatus(LoadText(IDS_SCANNING_FAVORITES));
-    page_.ShowStatus(kSelectionHint);
+    page_.ShowStatus(LoadText(IDS_SELECTION_HINT));
     view_.Refresh();
     ShowTotals();
 }
@@ -67,7 +62,7 @@ void BackupStart::CautionAboutViruses() {
     CRegSettings* registry = context_.registry.get();
     if (!registry || registry->GetSetting("", settings::kWarnVirus, "Y") != "Y") return;
     bool notAgain = false;
-    page_.ShowCaution(kVirusCaution, notAgain);
+    page_.ShowCaution(LoadText(IDS_VIRUS_CAUTION), notAgain);
     registry->SaveSetting("", settings::kWarnVirus, notAgain ? "N" : "Y");
 }
 
@@ -78,7 +73,7 @@ bool BackupStart::ReadStore() {
     context_.tlMail.Clear();
     if (!context_.store.bIsV5) {
         // The version-4 reader is not here yet: the page shows the store root alone.
-        context_.tlMail.AddItem("Outlook Express");
+        context_.tlMail.AddItem(LoadText(IDS_STORE_ROOT));
         return true;
     }
     catalog::Win32FileSource files;
@@ -88,8 +83,8 @@ bool BackupStart::ReadStore() {
 }
 
 void BackupStart::SetPageTexts() {
-    page_.SetSelectionTexts("Data Available to Archive", "Items to Save:", "Total Data to Save:",
-                            "Estimated Archive Size:", "&Select All", "&Clear All");
+    page_.SetSelectionTexts(LoadText(IDS_TITLE_BACKUP), LoadText(IDS_ITEMS_TO_SAVE), LoadText(IDS_DATA_TO_SAVE),
+                            LoadText(IDS_ARCHIVE_SIZE), LoadText(IDS_SELECT_ALL), LoadText(IDS_CLEAR_ALL));
 }
 
 // The view takes the place the page keeps for the tree, so the page's own

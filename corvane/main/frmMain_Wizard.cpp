@@ -17,17 +17,6 @@ constexpr int kRestoreMode = 2;
 constexpr int kRestoreStep = 4;
 constexpr int kRunStep = 3;
 constexpr UINT kRamDiskDriveType = 6;  // DRIVE_RAMDISK
-constexpr int IDS_DRIVE_NOT_READY = 207;
-constexpr int IDS_RESTORE_HINT = 177;
-constexpr int IDS_RESTORE_NOW = 178;
-
-const char* const kStepTitles[] = {
-    "Step 1 - Select the folders and items to back up",
-    "Step 2 - Choose where to save the archive",
-    "Step 3 - Check the name of the archive",
-    "Step 4 - Make the archive",
-    "Select the folders to restore",
-};
 
 planning::CalendarDate TodayAsDate() {
     CalendarTime today = Today();
@@ -51,7 +40,11 @@ void frmMain::OpenBackupWizard() {
     EnterStep(0);
 }
 
-void frmMain::OpenRestoreWizard() { ShowWizardPage(kRestoreMode, kRestoreStep, true); }
+// The page's title belongs to the wizard's start, not to its steps.
+void frmMain::OpenRestoreWizard() {
+    ShowWizardPage(kRestoreMode, kRestoreStep, true);
+    SetControlText(IDC_LBLCAPTION, LoadText(IDS_TITLE_RESTORE));
+}
 
 // Turns the welcome page into the wizard page of a mode, on its first step.
 void frmMain::ShowWizardPage(int mode, int step, bool backEnabled) {
@@ -74,7 +67,6 @@ void frmMain::SetStepVisible(int step) {
     if (HWND old = picStep(WizardStep); old && WizardStep != step) ShowControl(old, false);
     WizardStep = static_cast<int16_t>(step);
     ShowControl(picStep(step), true);
-    SetControlText(IDC_LBLCAPTION, step >= 0 && step <= 4 ? kStepTitles[step] : "");
 }
 
 void frmMain::btnNext_Click() {
@@ -213,7 +205,7 @@ void frmMain::UpdateDestinationWarnings() {
 }
 
 void frmMain::cmdSaveLocn_Click() {
-    std::string chosen = Drives().BrowseForFolder(hwnd_, "Select Location to save Archive");
+    std::string chosen = Drives().BrowseForFolder(hwnd_, LoadText(IDS_BROWSE_TITLE));
     if (chosen.empty()) {
         std::string typed = ControlText(IDC_TXTSAVELOCN);
         Backup.SaveFolder = typed.empty() ? "a:\\" : typed;
@@ -269,8 +261,8 @@ void frmMain::ShowNamePage() {
 }
 
 void frmMain::ShowFinalPage() {
-    SetControlText(IDC_LBL + 1, "Select \"Make Archive\" to compress and backup your email folders");
-    SetControlText(IDC_DOIT, "Make &Archive");
+    SetControlText(IDC_LBL + 1, LoadText(IDS_MAKE_ARCHIVE_HINT));
+    SetControlText(IDC_DOIT, LoadText(IDS_MAKE_ARCHIVE));
 }
 
 void frmMain::OnWizardCommand(int id, int code) {

@@ -42,20 +42,20 @@ public:
         return rect;
     }
 
-    HWND Make(HWND parent, const char* windowClass, const char* text, DWORD style, int id, Dlu at,
+    HWND Make(HWND parent, const char* windowClass, const std::string& text, DWORD style, int id, Dlu at,
               DWORD exStyle = 0) const {
         RECT rect = Pixels(at);
-        HWND control = CreateWindowExA(exStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style, rect.left,
+        HWND control = CreateWindowExA(exStyle, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, rect.left,
                                        rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
         if (control && font_) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         return control;
     }
 
-    HWND Label(HWND parent, const char* text, int id, Dlu at) const {
+    HWND Label(HWND parent, const std::string& text, int id, Dlu at) const {
         return Make(parent, "Static", text, SS_NOPREFIX, id, at);
     }
-    HWND Button(HWND parent, const char* text, int id, Dlu at, DWORD style = BS_PUSHBUTTON) const {
+    HWND Button(HWND parent, const std::string& text, int id, Dlu at, DWORD style = BS_PUSHBUTTON) const {
         return Make(parent, "Button", text, style | WS_TABSTOP, id, at);
     }
     HWND ReadOnlyBox(HWND parent, int id, Dlu at) const {
@@ -81,46 +81,45 @@ constexpr Dlu kStepArea = {160, 34, 148, 152};
 constexpr int kStepWidth = kStepArea.width;
 
 void MakeSelectionStep(const ControlMaker& make, HWND step) {
-    make.Label(step, "Items selected:", IDC_LBLCOUNTS + 0, {4, 10, 140, 9});
+    make.Label(step, LoadText(IDS_ITEMS_SELECTED), IDC_LBLCOUNTS + 0, {4, 10, 140, 9});
     make.ReadOnlyBox(step, IDC_TXTCOUNT, {4, 20, 140, 12});
-    make.Label(step, "Total data selected:", IDC_LBLCOUNTS + 1, {4, 38, 140, 9});
+    make.Label(step, LoadText(IDS_DATA_SELECTED), IDC_LBLCOUNTS + 1, {4, 38, 140, 9});
     make.ReadOnlyBox(step, IDC_TXTTOTALSIZE, {4, 48, 140, 12});
-    make.Label(step, "Estimated archive size:", IDC_LBLCOUNTS + 2, {4, 66, 140, 9});
+    make.Label(step, LoadText(IDS_SIZE_ESTIMATE), IDC_LBLCOUNTS + 2, {4, 66, 140, 9});
     make.ReadOnlyBox(step, IDC_TXTBACKSIZE, {4, 76, 140, 12});
-    make.Button(step, "Select &All", IDC_CMDSELECT + 0, {4, 100, 68, 14});
-    make.Button(step, "&Clear All", IDC_CMDSELECT + 1, {76, 100, 68, 14});
+    make.Button(step, LoadText(IDS_PANEL_SELECT_ALL), IDC_CMDSELECT + 0, {4, 100, 68, 14});
+    make.Button(step, LoadText(IDS_CLEAR_ALL), IDC_CMDSELECT + 1, {76, 100, 68, 14});
 }
 
 void MakeDestinationStep(const ControlMaker& make, HWND step) {
     make.Label(step,
-               "The Backup files will be saved to the drive and folder shown below. Click the Browse button to "
-               "change the location.",
+               LoadText(IDS_DESTINATION_HINT),
                IDC_LBL + 9, {4, 8, 140, 34});
     make.Make(step, "Edit", "", ES_AUTOHSCROLL | WS_TABSTOP, IDC_TXTSAVELOCN, {4, 44, 140, 12}, WS_EX_CLIENTEDGE);
-    make.Button(step, "Bro&wse...", IDC_CMDSAVELOCN, {94, 60, 50, 14});
-    make.Label(step, "Caution! -- any existing data on the diskette will be overwritten by the backup.",
+    make.Button(step, LoadText(IDS_BROWSE), IDC_CMDSAVELOCN, {94, 60, 50, 14});
+    make.Label(step, LoadText(IDS_DISKETTE_CAUTION),
                IDC_LBL + 8, {4, 80, 140, 26});
     make.Label(step, "", IDC_LBL + 10, {4, 108, 140, 9});
-    make.Label(step, "Warning! - location shown may have insufficient space to save the backup file. ",
+    make.Label(step, LoadText(IDS_SPACE_WARNING),
                IDC_LBL + 13, {4, 80, 140, 26});
     make.Label(step, "", IDC_LBL + 14, {4, 108, 140, 20});
 }
 
 void MakeNameStep(const ControlMaker& make, HWND step) {
-    make.Label(step, "The backup will be saved as:", IDC_LBL + 12, {4, 8, 140, 9});
+    make.Label(step, LoadText(IDS_SAVED_AS), IDC_LBL + 12, {4, 8, 140, 9});
     make.Make(step, "Edit", "", ES_READONLY | ES_MULTILINE, IDC_TXTBACKNAME, {4, 20, 140, 30},
               WS_EX_CLIENTEDGE);
-    make.Make(step, "Button", " The Backup file above already exists! ", BS_GROUPBOX, IDC_FRARENAME,
+    make.Make(step, "Button", LoadText(IDS_ARCHIVE_EXISTS), BS_GROUPBOX, IDC_FRARENAME,
               {2, 58, 144, 64});
-    make.Button(step, "&Save the existing backup and create a new one (recommended)", IDC_OPTRENAME + 1,
+    make.Button(step, LoadText(IDS_KEEP_EXISTING), IDC_OPTRENAME + 1,
                 {8, 70, 134, 20}, BS_AUTORADIOBUTTON | BS_MULTILINE | WS_GROUP);
-    make.Button(step, "&Replace the existing backup ", IDC_OPTRENAME + 0, {8, 96, 134, 12},
+    make.Button(step, LoadText(IDS_REPLACE_EXISTING), IDC_OPTRENAME + 0, {8, 96, 134, 12},
                 BS_AUTORADIOBUTTON);
 }
 
 void MakeRunStep(const ControlMaker& make, HWND step) {
     make.Label(step, "", IDC_LBL + 1, {4, 10, 140, 26});
-    make.Button(step, "Make &Archive", IDC_DOIT, {24, 42, 100, 20});
+    make.Button(step, LoadText(IDS_MAKE_ARCHIVE), IDC_DOIT, {24, 42, 100, 20});
     make.Make(step, PROGRESS_CLASSA, "", 0, IDC_BARPROGRESS, {4, 72, 140, 10});
     make.Label(step, "", IDC_LBLPROGRESS, {4, 86, 140, 20});
     ShowWindow(GetDlgItem(step, IDC_BARPROGRESS), SW_HIDE);
@@ -131,8 +130,8 @@ void MakeRestoreStep(const ControlMaker& make, HWND step) {
     make.Label(step, "", IDC_LBL + 11, {4, 8, 140, 30});
     make.Label(step, "", IDC_LBL + 2, {4, 40, 140, 30});
     make.Label(step, "", IDC_LBL + 7, {4, 72, 140, 20});
-    make.Button(step, "Select &All", IDC_CMDSELECT + 2, {4, 100, 68, 14});
-    make.Button(step, "&Clear All", IDC_CMDSELECT + 3, {76, 100, 68, 14});
+    make.Button(step, LoadText(IDS_PANEL_SELECT_ALL), IDC_CMDSELECT + 2, {4, 100, 68, 14});
+    make.Button(step, LoadText(IDS_CLEAR_ALL), IDC_CMDSELECT + 3, {76, 100, 68, 14});
 }
 
 }  // namespace

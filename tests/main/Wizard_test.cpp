@@ -84,6 +84,25 @@ TEST_F(WizardSteps, LeavingTheDestinationForAMissingFolderIsRefused) {
     EXPECT_EQ(window->WizardStep, 2);
 }
 
+// The page's title is the wizard's own: the backup start sets it, the restore
+// wizard has its own, and no step replaces it with a text of its own.
+TEST_F(WizardSteps, PageTitleBelongsToTheWizardNotItsSteps) {
+    window->Backup.SaveFolder = AppFolder();
+    window->OpenBackupWizard();
+    SetWindowTextA(window->Control(IDC_LBLCAPTION), "Data Available to Archive");  // as the start leaves it
+    for (int step = 1; step <= 3; ++step) {
+        window->btnNext_Click();
+        ASSERT_EQ(window->WizardStep, step);
+        EXPECT_EQ(Text(IDC_LBLCAPTION), "Data Available to Archive") << "step " << step;
+    }
+    window->btnBack_Click();
+    EXPECT_EQ(Text(IDC_LBLCAPTION), "Data Available to Archive");
+    window->OpenRestoreWizard();
+    EXPECT_EQ(Text(IDC_LBLCAPTION), "Items available in archive file");
+    window->btnNext_Click();
+    EXPECT_EQ(Text(IDC_LBLCAPTION), "Items available in archive file");
+}
+
 TEST_F(WizardSteps, RestoreTable) {
     int restarts = 0;
     window->StartRestoreWizard = [&] { ++restarts; };
