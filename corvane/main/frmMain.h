@@ -142,7 +142,8 @@ private:
     bool FindVersion5Store();
     void ConfigureIdentityMenu();
     void PrepareStoreSettings();
-    void WriteFirstRunDefaults();
+    void MakeControlFile(const std::string& text);
+    bool WriteFirstRunDefaults();
     void ConvertLegacyControlFile();
     void ReadStoreSettings();
     void DecideQuickBackup();

@@ -194,10 +194,7 @@ void frmMain::PrepareStoreSettings() {
         Backup.BackupAddto = "." + Store.Identities.IdentityName + ".";
         Store.ControlFilePath = Store.AppFolder + "\\brind5." + Store.Identities.IdentityId + ".ctl";
         if (FileExists(Store.ControlFilePath)) return;
-        WriteFirstRunDefaults();
-        WriteWholeFile(Store.ControlFilePath, NewVersion5ControlFile(Store.Identities.IdentityName, Store.Identities.IdentityId));
-        FirstRun = true;
-        return;
+        return MakeControlFile(NewVersion5ControlFile(Store.Identities.IdentityName, Store.Identities.IdentityId));
     }
     // A version-4 store has no identities: the identity entries go.
     if (HMENU options = SubMenu(1))
@@ -209,13 +206,33 @@ void frmMain::PrepareStoreSettings() {
     Store.ControlFilePath = Store.AppFolder + "\\brind4.ctl";
     if (FileExists(Store.ControlFilePath)) return;
     if (FileExists(Store.AppFolder + "\\brind3.ctl")) return ConvertLegacyControlFile();
-    WriteFirstRunDefaults();
-    WriteWholeFile(Store.ControlFilePath, NewVersion4ControlFile());
-    FirstRun = true;
+    MakeControlFile(NewVersion4ControlFile());
 }
 
-void frmMain::WriteFirstRunDefaults() {
-    for (const auto& [key, value] : FirstRunDefaults(TodayDigits())) Registry->SaveSetting(Store.SettingsSection, key, value);
+// A store without a control file: its first start, or a program folder that
+// cannot take the file. The defaults go only into a section that has no
+// settings yet, so a folder that never takes the file does not reset the
+// last backup date, the destination and the quick-backup permission at every
+// start; the user is told once where the file could not be written.
+void frmMain::MakeControlFile(const std::string& text) {
+    FirstRun = WriteFirstRunDefaults();
+    if (WriteWholeFile(Store.ControlFilePath, text)) return;
+    if (Registry->GetSetting(Store.SettingsSection, settings::kControlFileWarned, "") == "Y") return;
+    std::string message = LoadText(IDS_CONTROL_FILE_UNWRITABLE);
+    size_t at = message.find("%s");
+    if (at != std::string::npos) message.replace(at, 2, Store.ControlFilePath);
+    ShowMessage(hwnd_, message, MessageTitle, MB_OK | MB_ICONINFORMATION);
+    Registry->SaveSetting(Store.SettingsSection, settings::kControlFileWarned, "Y");
+}
+
+// True when the section had no settings and got the defaults.
+bool frmMain::WriteFirstRunDefaults() {
+    const char* const kAbsent = "\x01";
+    auto defaults = FirstRunDefaults(TodayDigits());
+    for (const auto& [key, value] : defaults)
+        if (Registry->GetSetting(Store.SettingsSection, key, kAbsent) != kAbsent) return false;
+    for (const auto& [key, value] : defaults) Registry->SaveSetting(Store.SettingsSection, key, value);
+    return true;
 }
 
 // The control file of an older release becomes this release's version-4 file; the old one stays.

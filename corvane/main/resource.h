@@ -108,6 +108,8 @@
 #define IDS_MAKE_ARCHIVE 422
 #define IDS_MAKE_ARCHIVE_HINT 423
 #define IDS_BROWSE_TITLE 424
+// The store's control file cannot be written ("%s" the file).
+#define IDS_CONTROL_FILE_UNWRITABLE 425
 #define IDS_RESTORE_HINT 177
 #define IDS_RESTORE_NOW 178
 #define IDS_DRIVE_NOT_READY 207

@@ -150,6 +150,36 @@ TEST_F(Startup, WelcomePageCaptionsMenusAndHeight) {
     EXPECT_EQ(window->HelpContextId, 999);
 }
 
+// A program folder that cannot take the control file (here: a folder stands
+// where the file would go) must not reset the store's settings at each start;
+// the user hears about it once, with the file's path.
+TEST_F(Startup, UnwritableControlFileKeepsTheSettingsAndIsToldOnce) {
+    Version5(1);
+    ASSERT_TRUE(CreateDirectoryA(ControlFileOf(kIdA).c_str(), nullptr));
+    auto first = Start();
+    ASSERT_TRUE(loaded);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_NE(boxes.Texts()[0].find("could not write its control file\r\n" + ControlFileOf(kIdA)), std::string::npos)
+        << boxes.Texts()[0];
+    EXPECT_EQ(boxes.Shown()[0].style, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+    EXPECT_EQ(CorvaneSetting(kIdA, "LastBackup"), "20261207");  // the defaults of a first start
+    EXPECT_TRUE(first->FirstRun);
+    first->Unload();
+
+    SaveCorvaneSetting(kIdA, "LastBackup", "20261101");
+    SaveCorvaneSetting(kIdA, "LastSavePath", "c:\\Backups\\");
+    SaveCorvaneSetting(kIdA, "AllowQuick", "Y");
+    auto second = Start();
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(boxes.Shown().size(), 1u) << "told once";
+    EXPECT_FALSE(second->FirstRun);
+    EXPECT_EQ(CorvaneSetting(kIdA, "LastBackup"), "20261101");
+    EXPECT_EQ(CorvaneSetting(kIdA, "AllowQuick"), "Y");
+    EXPECT_EQ(second->Backup.SaveFolder, "c:\\Backups\\");
+    second->Unload();
+    RemoveDirectoryA(ControlFileOf(kIdA).c_str());
+}
+
 TEST_F(Startup, IdentityRuleFromTheSettingAndTheMenuTicks) {
     Version5(2);
     for (const char* stored : {"7", "abc"}) {

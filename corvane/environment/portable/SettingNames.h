@@ -25,6 +25,8 @@ inline constexpr const char* kLastBackup = "LastBackup";
 inline constexpr const char* kLastSavePath = "LastSavePath";
 inline constexpr const char* kInclWab = "InclWab";
 inline constexpr const char* kDoRename = "DoRename";
+// "Y" once the user was told that the store's control file cannot be written.
+inline constexpr const char* kControlFileWarned = "CtlFileWarned";
 
 // Where the main window was.
 inline constexpr const char* kPositionsSection = "Positions";
