@@ -20,10 +20,10 @@ size_t FindOccurrence(Bytes range, Bytes pattern, uint64_t count, bool ignoreCas
 
 // Options of FindField: the low two bits choose the mode, bit 4 ignores case.
 enum MatchMode : int32_t {
-  kModeOrder = 0,   // sorted insertion point: +k on an equal field, -k to insert as field k
-  kModeEqual = 1,   // the field equals the search text
-  kModePrefix = 2,  // the text from the field's start begins with it (runs across delimiters)
-  kModeContains = 3,
+    kModeOrder = 0,   // sorted insertion point: +k on an equal field, -k to insert as field k
+    kModeEqual = 1,   // the field equals the search text
+    kModePrefix = 2,  // the text from the field's start begins with it (runs across delimiters)
+    kModeContains = 3,
 };
 inline constexpr int32_t kIgnoreCase = 4;
 

@@ -20,12 +20,12 @@ namespace skein {
 
 // Status codes of the fetch and store members.
 enum : int32_t {
-  kSsOk = 0,
-  kSsBadLayout = -1,      // empty layout, or longer than 255 bytes (StoreAll/FetchAll)
-  kSsBadItem = -2,        // empty layout, no such item, type text that does not match, malformed input
-  kSsNoMemory = -3,
-  kSsStringTooLong = -4,  // a string over 65,535 bytes, or over its fixed length
-  kSsRecordTooShort = 502,
+    kSsOk = 0,
+    kSsBadLayout = -1,  // empty layout, or longer than 255 bytes (StoreAll/FetchAll)
+    kSsBadItem = -2,    // empty layout, no such item, type text that does not match, malformed input
+    kSsNoMemory = -3,
+    kSsStringTooLong = -4,  // a string over 65,535 bytes, or over its fixed length
+    kSsRecordTooShort = 502,
 };
 
 int32_t ItemCount(Bytes layout);

@@ -44,21 +44,15 @@ void ScriptedDialogs::DialogShown(HWND dialog, int templateId) {
     action(dialog);
 }
 
-void ClickButton(HWND dialog, int controlId) {
-    PostMessageA(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0);
-}
+void ClickButton(HWND dialog, int controlId) { PostMessageA(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0); }
 
 void SetCheck(HWND dialog, int controlId, bool checked) {
     CheckDlgButton(dialog, controlId, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void SetText(HWND dialog, int controlId, const std::string& text) {
-    SetDlgItemTextA(dialog, controlId, text.c_str());
-}
+void SetText(HWND dialog, int controlId, const std::string& text) { SetDlgItemTextA(dialog, controlId, text.c_str()); }
 
-std::string ControlText(HWND dialog, int controlId) {
-    return WindowText(GetDlgItem(dialog, controlId));
-}
+std::string ControlText(HWND dialog, int controlId) { return WindowText(GetDlgItem(dialog, controlId)); }
 
 FakeDrives::FakeDrives() { SetDrives(this); }
 FakeDrives::~FakeDrives() { SetDrives(nullptr); }

@@ -186,8 +186,8 @@ bool SyntheticOE::WriteFile(const std::string& path, const std::string& bytes) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    bool ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
+    bool ok =
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
     CloseHandle(file);
     return ok;
 }
@@ -205,7 +205,8 @@ bool MakeSampleVersion5Installation(SyntheticOE& oe, const std::string& root) {
     bool ok = SyntheticOE::MakeFolders(mainStore) && SyntheticOE::MakeFolders(annaStore);
     ok = ok && WriteSampleStore(mainStore) && WriteSampleStore(annaStore);
     const std::string wab = root + "\\Address Book\\Main Identity.wab";
-    ok = ok && SyntheticOE::WriteFile(wab, std::string("\x9c\xcb\xcb\x8d\x13\x75\xd2\x11", 8) + std::string(4088, '\0'));
+    ok =
+        ok && SyntheticOE::WriteFile(wab, std::string("\x9c\xcb\xcb\x8d\x13\x75\xd2\x11", 8) + std::string(4088, '\0'));
     oe.SetAddressBook(wab);
     const std::string favorites = root + "\\Favorites";
     const char* const links[][2] = {{"Debian.url", "https://www.debian.org/"},

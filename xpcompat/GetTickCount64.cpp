@@ -55,7 +55,7 @@ uint64_t FallbackTickCount64() { return ExtendedTickCount(); }
 // __stdcall function without arguments on x86).
 #ifdef __i386__
 extern "C" {
-__attribute__((used)) ULONGLONG(WINAPI* corvane_GetTickCount64_import)() __asm__("__imp__GetTickCount64@0") =
-    TickCount64;
+__attribute__((used))
+ULONGLONG(WINAPI* corvane_GetTickCount64_import)() __asm__("__imp__GetTickCount64@0") = TickCount64;
 }
 #endif

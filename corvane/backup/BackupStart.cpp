@@ -78,8 +78,8 @@ bool BackupStart::ReadStore() {
     }
     catalog::Win32FileSource files;
     return catalog::BuildV5BackupCatalog(context_.store.Oe5StoreFolder,
-                                         {context_.plan.SavedNames, context_.plan.SavedFlags}, files,
-                                         context_.tlWork, context_.tlMail, totals_);
+                                         {context_.plan.SavedNames, context_.plan.SavedFlags}, files, context_.tlWork,
+                                         context_.tlMail, totals_);
 }
 
 void BackupStart::SetPageTexts() {
@@ -115,8 +115,8 @@ void BackupStart::OnMouseDown(int button, int xTwips, int yTwips) {
     if (position <= 0) return;
     context_.tlMail.SetSelected(position);
     view_.RefreshItems();  // the view highlights it too
-    ShowMessage(page_.Owner(), catalog::DetailsText(context_.tlMail, position, true, grouping_),
-                context_.messageTitle, MB_OK | MB_ICONINFORMATION);
+    ShowMessage(page_.Owner(), catalog::DetailsText(context_.tlMail, position, true, grouping_), context_.messageTitle,
+                MB_OK | MB_ICONINFORMATION);
 }
 
 // The caution that the address book is left out; its check comes with the book itself.

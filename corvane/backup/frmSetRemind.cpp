@@ -16,14 +16,12 @@ constexpr const char* kDefaultRemindDays = "2";
 
 }  // namespace
 
-frmSetRemind::frmSetRemind(CRegSettings& registry)
-    : CModalDialog(IDD_SETREMIND), registry_(registry) {}
+frmSetRemind::frmSetRemind(CRegSettings& registry) : CModalDialog(IDD_SETREMIND), registry_(registry) {}
 
 bool frmSetRemind::Edit(HWND owner) { return DoModal(owner) == IDOK; }
 
 bool frmSetRemind::OnInit() {
-    int days = LeadingInt(
-        registry_.GetSetting(kGeneralSection, kRemindDaysKey, kDefaultRemindDays));
+    int days = LeadingInt(registry_.GetSetting(kGeneralSection, kRemindDaysKey, kDefaultRemindDays));
     if (days == planning::kNeverRemind) {
         SetItemText(IDC_REMIND_TXTDAYS, "");
         SetChecked(IDC_REMIND_OPTDAYS1, true);

@@ -27,17 +27,17 @@ inline constexpr const char* kRestoreToIndex = "RestoreToIndex";
 
 // iType values.
 enum ItemType : int {
-  kTypeRoot = 0,
-  kTypeLocalRoot = 1,      // folder 1 without a store file
-  kTypeMailFolder = 2,     // store file exists
-  kTypeContainer = 3,      // e.g. a news server
-  kTypeNewsgroup = 4,      // type 2 under a container
-  kTypeContainerEmpty = 5, // no data, under a container
-  kTypeFolderEmpty = 6,    // no data, under any other folder
-  kTypeNoData = 8,         // no data yet; becomes 5 or 6 when placed
-  kTypeAddressBook = 10,
-  kTypeNewsAccount = 20,
-  kTypeFavorites = 30,
+    kTypeRoot = 0,
+    kTypeLocalRoot = 1,       // folder 1 without a store file
+    kTypeMailFolder = 2,      // store file exists
+    kTypeContainer = 3,       // e.g. a news server
+    kTypeNewsgroup = 4,       // type 2 under a container
+    kTypeContainerEmpty = 5,  // no data, under a container
+    kTypeFolderEmpty = 6,     // no data, under any other folder
+    kTypeNoData = 8,          // no data yet; becomes 5 or 6 when placed
+    kTypeAddressBook = 10,
+    kTypeNewsAccount = 20,
+    kTypeFavorites = 30,
 };
 
 // Pictures: the image of the window's image array whose index is the mark;
@@ -55,11 +55,11 @@ inline constexpr const char* kNoParentText = "  ";
 // Selection totals shown on the selection page. Byte figures are 64-bit so a
 // selection above 2 GiB is shown right.
 struct CatalogTotals {
-  int32_t itemCount = 0;
-  int32_t selectedCount = 0;
-  int64_t totalBytes = 0;
-  int64_t catalogBytes = 0;
-  int addressBookIndex = 0;  // 0 when there is no address-book item
+    int32_t itemCount = 0;
+    int32_t selectedCount = 0;
+    int64_t totalBytes = 0;
+    int64_t catalogBytes = 0;
+    int addressBookIndex = 0;  // 0 when there is no address-book item
 };
 
 }  // namespace corvane::catalog

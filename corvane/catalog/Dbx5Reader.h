@@ -30,26 +30,26 @@ inline constexpr int64_t kDbxHeaderSize = 0x24BC;
 // A bounds-checked little-endian view of a file's bytes.
 class ByteView {
 public:
-  explicit ByteView(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
-  bool Contains(int64_t offset) const { return offset >= 0 && offset < Size(); }
-  int64_t Size() const { return static_cast<int64_t>(bytes_.size()); }
-  uint8_t U8(int64_t offset) const;  // 0 outside
-  int16_t I16(int64_t offset) const;
-  int32_t I32(int64_t offset) const;
-  // `count` bytes from `offset`, zeros for the part past the end.
-  std::string Text(int64_t offset, size_t count) const;
+    explicit ByteView(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
+    bool Contains(int64_t offset) const { return offset >= 0 && offset < Size(); }
+    int64_t Size() const { return static_cast<int64_t>(bytes_.size()); }
+    uint8_t U8(int64_t offset) const;  // 0 outside
+    int16_t I16(int64_t offset) const;
+    int32_t I32(int64_t offset) const;
+    // `count` bytes from `offset`, zeros for the part past the end.
+    std::string Text(int64_t offset, size_t count) const;
 
 private:
-  const std::vector<uint8_t>& bytes_;
+    const std::vector<uint8_t>& bytes_;
 };
 
 // The fields of one folder record the catalog uses.
 struct FolderRecord {
-  int16_t folderNumber = 0;
-  int16_t parentNumber = 0;
-  uint8_t id1 = 0, id2 = 0, id3 = 0;  // ids of index entries 1 to 3
-  std::string name;
-  std::string file;  // second string, empty unless it ends in "dbx"
+    int16_t folderNumber = 0;
+    int16_t parentNumber = 0;
+    uint8_t id1 = 0, id2 = 0, id3 = 0;  // ids of index entries 1 to 3
+    std::string name;
+    std::string file;  // second string, empty unless it ends in "dbx"
 };
 
 // The record at `offset`, nothing when the offset is outside the file.
@@ -59,8 +59,8 @@ std::optional<FolderRecord> ParseFolderRecord(const ByteView& index, int64_t off
 // offsets found, in walk order, each once and each past the header and
 // inside the file.
 struct IndexTreeWalk {
-  std::vector<int64_t> nodes;
-  std::vector<int64_t> records;
+    std::vector<int64_t> nodes;
+    std::vector<int64_t> records;
 };
 
 // Walks the tree whose root node is at `root` the way the folder index is
@@ -74,14 +74,14 @@ IndexTreeWalk WalkIndexTree(const ByteView& index, int64_t root, int expectedCou
 // root record) keeping its children in text order, then one child per
 // folder record. `storeFolder` locates the store files whose presence decides
 // the item type.
-void ReadFolderIndex(const std::vector<uint8_t>& index, const std::string& storeFolder,
-                     IFileSource& files, TreeList& work);
+void ReadFolderIndex(const std::vector<uint8_t>& index, const std::string& storeFolder, IFileSource& files,
+                     TreeList& work);
 
 // Reads storeFolder + "folders.dbx" into `work` and builds `target` from it
 // (type-3 containers removed when `removeContainers`). False, with both lists
 // emptied, when there is no index file; the caller shows kIndexMissingText.
-bool ReadV5Index(const std::string& storeFolder, IFileSource& files, TreeList& work,
-                 TreeList& target, bool removeContainers);
+bool ReadV5Index(const std::string& storeFolder, IFileSource& files, TreeList& work, TreeList& target,
+                 bool removeContainers);
 
 // Message count of a store file: the signed 32-bit value at 0xC4 of its
 // 200-byte header (0 for a short or missing file).

@@ -34,8 +34,8 @@ namespace corvane::catalog {
 // into `work`, builds `mail` with the news containers kept, and measures it
 // (sizes, message counts, remembered flags, marks, pictures, colours).
 // False when the store has no index; the lists are then empty.
-bool BuildV5BackupCatalog(const std::string& storeFolder, const RememberedSelection& saved,
-                          IFileSource& files, TreeList& work, TreeList& mail, CatalogTotals& totals);
+bool BuildV5BackupCatalog(const std::string& storeFolder, const RememberedSelection& saved, IFileSource& files,
+                          TreeList& work, TreeList& mail, CatalogTotals& totals);
 
 // The restore-target list: the same reader and builder, containers removed.
 bool BuildV5TargetList(const std::string& storeFolder, IFileSource& files, TreeList& work, TreeList& current);

@@ -14,148 +14,151 @@ namespace corvane::catalog {
 namespace {
 
 void CopyValue(const TreeList& from, int fromPos, TreeList& to, int toPos, const char* name) {
-  if (const NamedValue* value = from.Value(fromPos, name)) to.SetValue(toPos, name, *value);
+    if (const NamedValue* value = from.Value(fromPos, name)) to.SetValue(toPos, name, *value);
 }
 
 // Step one: the folders whose parent number is 0, under the root; the root
 // orders them by type digit, then name, while they are added.
 bool PlaceTopLevel(const TreeList& work, TreeList& tree, std::vector<bool>& placed) {
-  bool pending = false;
-  for (int i = 1; i < work.Count(); ++i) {
-    if (!EqualsNoCase(work.TextValue(i, names::kParentNo), kNoParentText)) {
-      pending = true;
-      continue;
+    bool pending = false;
+    for (int i = 1; i < work.Count(); ++i) {
+        if (!EqualsNoCase(work.TextValue(i, names::kParentNo), kNoParentText)) {
+            pending = true;
+            continue;
+        }
+        std::string display = work.TextValue(i, names::kDisplay);
+        int at = tree.AddItem(std::to_string(work.NumberValue(i, names::kType)) + display, 0);
+        for (const char* name : {names::kDisplay, names::kMbxName, names::kFolderNo, names::kParentNo, names::kType}) {
+            CopyValue(work, i, tree, at, name);
+        }
+        tree.SetTextValue(at, names::kHasData, "N");
+        placed[i] = true;
     }
-    std::string display = work.TextValue(i, names::kDisplay);
-    int at = tree.AddItem(std::to_string(work.NumberValue(i, names::kType)) + display, 0);
-    for (const char* name : {names::kDisplay, names::kMbxName, names::kFolderNo, names::kParentNo, names::kType}) {
-      CopyValue(work, i, tree, at, name);
-    }
-    tree.SetTextValue(at, names::kHasData, "N");
-    placed[i] = true;
-  }
-  return pending;
+    return pending;
 }
 
 int PlacedType(int workType, int parentType) {
-  if (workType == kTypeNoData) return parentType == kTypeContainer ? kTypeContainerEmpty : kTypeFolderEmpty;
-  if (workType == kTypeMailFolder && parentType == kTypeContainer) return kTypeNewsgroup;
-  return workType;
+    if (workType == kTypeNoData) return parentType == kTypeContainer ? kTypeContainerEmpty : kTypeFolderEmpty;
+    if (workType == kTypeMailFolder && parentType == kTypeContainer) return kTypeNewsgroup;
+    return workType;
 }
 
 // One placement pass; true when some folder's parent is not in the tree yet.
 bool PlaceUnderParents(const TreeList& work, TreeList& tree, std::vector<bool>& placed) {
-  bool pending = false;
-  for (int i = 1; i < work.Count(); ++i) {
-    if (placed[i]) continue;
-    std::string parentText = work.TextValue(i, names::kParentNo);
-    if (parentText.empty()) continue;
-    int parent = tree.Find(NamedValue::Text(parentText), 0, tree.Count() - 1, names::kFolderNo);
-    if (parent < 0) {
-      pending = true;
-      continue;
+    bool pending = false;
+    for (int i = 1; i < work.Count(); ++i) {
+        if (placed[i]) continue;
+        std::string parentText = work.TextValue(i, names::kParentNo);
+        if (parentText.empty()) continue;
+        int parent = tree.Find(NamedValue::Text(parentText), 0, tree.Count() - 1, names::kFolderNo);
+        if (parent < 0) {
+            pending = true;
+            continue;
+        }
+        int type = PlacedType(static_cast<int>(work.NumberValue(i, names::kType)),
+                              static_cast<int>(tree.NumberValue(parent, names::kType)));
+        tree.AddItem(work.TextValue(i, names::kDisplay), parent);
+        // Writing SortMe may move the item among its ordered siblings, so it is
+        // addressed as the item added last.
+        for (const char* name :
+             {names::kSortMe, names::kDisplay, names::kMbxName, names::kFolderNo, names::kParentNo, names::kHasData}) {
+            CopyValue(work, i, tree, kLastAdded, name);
+        }
+        tree.SetNumberValue(kLastAdded, names::kType, type);
+        tree.SetChildOrder(parent, ChildOrder::ByValue, names::kSortMe);
+        placed[i] = true;
     }
-    int type = PlacedType(static_cast<int>(work.NumberValue(i, names::kType)),
-                          static_cast<int>(tree.NumberValue(parent, names::kType)));
-    tree.AddItem(work.TextValue(i, names::kDisplay), parent);
-    // Writing SortMe may move the item among its ordered siblings, so it is
-    // addressed as the item added last.
-    for (const char* name : {names::kSortMe, names::kDisplay, names::kMbxName, names::kFolderNo,
-                             names::kParentNo, names::kHasData}) {
-      CopyValue(work, i, tree, kLastAdded, name);
-    }
-    tree.SetNumberValue(kLastAdded, names::kType, type);
-    tree.SetChildOrder(parent, ChildOrder::ByValue, names::kSortMe);
-    placed[i] = true;
-  }
-  return pending;
+    return pending;
 }
 
 void RemoveContainers(TreeList& tree) {
-  for (;;) {
-    int container = tree.Find(NamedValue::Number(kTypeContainer), 1, tree.Count() - 1, names::kType);
-    if (container < 0) return;
-    tree.Remove(container);
-  }
+    for (;;) {
+        int container = tree.Find(NamedValue::Number(kTypeContainer), 1, tree.Count() - 1, names::kType);
+        if (container < 0) return;
+        tree.Remove(container);
+    }
 }
 
 std::optional<Colour> BackColourOf(int type) {
-  switch (type) {
+    switch (type) {
     case kTypeContainer:
     case kTypeNewsgroup:
     case kTypeContainerEmpty:
-    case kTypeNewsAccount: return kNewsBack;
-    case kTypeAddressBook: return kAddressBookBack;
-    default: return std::nullopt;
-  }
+    case kTypeNewsAccount:
+        return kNewsBack;
+    case kTypeAddressBook:
+        return kAddressBookBack;
+    default:
+        return std::nullopt;
+    }
 }
 
 }  // namespace
 
 void BuildV5Tree(const TreeList& work, TreeList& tree, bool removeContainers) {
-  if (work.Count() - 1 <= 0) return;
-  std::vector<bool> placed(work.Count(), false);
-  tree.Clear();
-  tree.AddItem(work.Text(0));
-  tree.SetChildOrder(0, ChildOrder::ByText);
-  bool pending = PlaceTopLevel(work, tree, placed);
-  tree.SetChildOrder(0, ChildOrder::None);
-  for (int i = 1; i < tree.Count(); ++i) {
-    tree.SetText(i, tree.TextValue(i, names::kDisplay));
-    tree.SetTextColour(i, kGreyText);
-  }
-  for (int pass = 0; pending && pass < kPlacementPasses; ++pass) {
-    pending = PlaceUnderParents(work, tree, placed);
-  }
-  if (removeContainers) RemoveContainers(tree);
+    if (work.Count() - 1 <= 0) return;
+    std::vector<bool> placed(work.Count(), false);
+    tree.Clear();
+    tree.AddItem(work.Text(0));
+    tree.SetChildOrder(0, ChildOrder::ByText);
+    bool pending = PlaceTopLevel(work, tree, placed);
+    tree.SetChildOrder(0, ChildOrder::None);
+    for (int i = 1; i < tree.Count(); ++i) {
+        tree.SetText(i, tree.TextValue(i, names::kDisplay));
+        tree.SetTextColour(i, kGreyText);
+    }
+    for (int pass = 0; pending && pass < kPlacementPasses; ++pass) {
+        pending = PlaceUnderParents(work, tree, placed);
+    }
+    if (removeContainers) RemoveContainers(tree);
 }
 
 int RememberedSelection::FlagFor(const std::string& file) const {
-  int field = ListFindNoCase(names, PrimaryDelimiter(), file);
-  if (field == 0) return 1;
-  int64_t flag = LeadingNumber(ListGet(flags, PrimaryDelimiter(), field));
-  return flag == -1 ? 1 : static_cast<int>(flag);
+    int field = ListFindNoCase(names, PrimaryDelimiter(), file);
+    if (field == 0) return 1;
+    int64_t flag = LeadingNumber(ListGet(flags, PrimaryDelimiter(), field));
+    return flag == -1 ? 1 : static_cast<int>(flag);
 }
 
-void MeasureV5(TreeList& tree, TreeList& work, const std::string& storeFolder,
-               const RememberedSelection& saved, IFileSource& files, CatalogTotals& totals) {
-  work.Clear();
-  tree.SetOpen(0, true);
-  tree.SetChildOrder(0, ChildOrder::None);
-  tree.SetPicture(0, kRootPicture);
-  // An index without folders leaves the tree empty, which holds no items either.
-  totals.itemCount = std::max(tree.Count() - 1, 0);
-  int flag = 0;  // an item without a file keeps the flag of the item before it
-  for (int i = 1; i <= totals.itemCount; ++i) {
-    int type = static_cast<int>(tree.NumberValue(i, names::kType));
-    std::string file = tree.TextValue(i, names::kMbxName);
-    if (!EndsWithNoCase(file, ".dbx")) file.clear();
-    if (!file.empty()) {
-      flag = saved.FlagFor(file);
-      std::string path = JoinStorePath(storeFolder, file);
-      tree.SetNumberValue(i, names::kMbxCounts, ReadMessageCount(files, path));
-      int64_t size = std::max<int64_t>(files.FileLength(path), 0);
-      tree.SetNumberValue(i, names::kFileSize, size);
-      totals.catalogBytes += size;
-    } else {
-      tree.SetTextColour(i, kGreyText);
+void MeasureV5(TreeList& tree, TreeList& work, const std::string& storeFolder, const RememberedSelection& saved,
+               IFileSource& files, CatalogTotals& totals) {
+    work.Clear();
+    tree.SetOpen(0, true);
+    tree.SetChildOrder(0, ChildOrder::None);
+    tree.SetPicture(0, kRootPicture);
+    // An index without folders leaves the tree empty, which holds no items either.
+    totals.itemCount = std::max(tree.Count() - 1, 0);
+    int flag = 0;  // an item without a file keeps the flag of the item before it
+    for (int i = 1; i <= totals.itemCount; ++i) {
+        int type = static_cast<int>(tree.NumberValue(i, names::kType));
+        std::string file = tree.TextValue(i, names::kMbxName);
+        if (!EndsWithNoCase(file, ".dbx")) file.clear();
+        if (!file.empty()) {
+            flag = saved.FlagFor(file);
+            std::string path = JoinStorePath(storeFolder, file);
+            tree.SetNumberValue(i, names::kMbxCounts, ReadMessageCount(files, path));
+            int64_t size = std::max<int64_t>(files.FileLength(path), 0);
+            tree.SetNumberValue(i, names::kFileSize, size);
+            totals.catalogBytes += size;
+        } else {
+            tree.SetTextColour(i, kGreyText);
+        }
+        tree.SetNumberValue(i, names::kFlgSave, flag);
+        tree.SetChildOrder(i, ChildOrder::None);
+        int mark;
+        if (tree.TextValue(i, names::kHasData) == "N") {
+            mark = (i == 1 || (type == kTypeContainer && tree.HasChildren(i))) ? 0 : 2;
+        } else {
+            mark = flag == 1 ? 1 : 0;
+        }
+        tree.SetMark(i, mark);
+        tree.SetPicture(i, mark);
+        if (mark == 1) {
+            totals.totalBytes += tree.NumberValue(i, names::kFileSize);
+            totals.selectedCount += 1;
+        }
+        if (std::optional<Colour> back = BackColourOf(type)) tree.SetBackColour(i, *back);
     }
-    tree.SetNumberValue(i, names::kFlgSave, flag);
-    tree.SetChildOrder(i, ChildOrder::None);
-    int mark;
-    if (tree.TextValue(i, names::kHasData) == "N") {
-      mark = (i == 1 || (type == kTypeContainer && tree.HasChildren(i))) ? 0 : 2;
-    } else {
-      mark = flag == 1 ? 1 : 0;
-    }
-    tree.SetMark(i, mark);
-    tree.SetPicture(i, mark);
-    if (mark == 1) {
-      totals.totalBytes += tree.NumberValue(i, names::kFileSize);
-      totals.selectedCount += 1;
-    }
-    if (std::optional<Colour> back = BackColourOf(type)) tree.SetBackColour(i, *back);
-  }
 }
 
 }  // namespace corvane::catalog

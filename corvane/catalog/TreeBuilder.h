@@ -23,17 +23,17 @@ void BuildV5Tree(const TreeList& work, TreeList& tree, bool removeContainers);
 // The remembered selection: parallel lists of store file names and flags
 // separated by character 2.
 struct RememberedSelection {
-  std::string names;
-  std::string flags;
-  // 1 when `file` is not listed; a stored -1 counts as 1.
-  int FlagFor(const std::string& file) const;
+    std::string names;
+    std::string flags;
+    // 1 when `file` is not listed; a stored -1 counts as 1.
+    int FlagFor(const std::string& file) const;
 };
 
 // Version-5 measuring pass over `tree` (tlMail): empties the work list, opens
 // the root, measures every store file below `storeFolder` and sets marks,
 // pictures and colours; fills `totals` (ItemCount, TotalBytes, SelectedCount
 // and CatalogBytes are added to, as for one backup start).
-void MeasureV5(TreeList& tree, TreeList& work, const std::string& storeFolder,
-               const RememberedSelection& saved, IFileSource& files, CatalogTotals& totals);
+void MeasureV5(TreeList& tree, TreeList& work, const std::string& storeFolder, const RememberedSelection& saved,
+               IFileSource& files, CatalogTotals& totals);
 
 }  // namespace corvane::catalog

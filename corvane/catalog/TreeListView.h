@@ -26,57 +26,57 @@ namespace corvane::catalog {
 
 class TreeListView final : public CWindowBase {
 public:
-  struct Events {
-    std::function<void()> pictureClick;
-    std::function<void(int button, int shift, int xTwips, int yTwips)> mouseDown;
-    std::function<void()> dblClick;
-  };
+    struct Events {
+        std::function<void()> pictureClick;
+        std::function<void(int button, int shift, int xTwips, int yTwips)> mouseDown;
+        std::function<void()> dblClick;
+    };
 
-  TreeListView() = default;
-  ~TreeListView() override;
-  TreeListView(const TreeListView&) = delete;
-  TreeListView& operator=(const TreeListView&) = delete;
+    TreeListView() = default;
+    ~TreeListView() override;
+    TreeListView(const TreeListView&) = delete;
+    TreeListView& operator=(const TreeListView&) = delete;
 
-  // Creates the host and the TreeView as a child of `parent`; false on failure.
-  bool Create(HWND parent, int controlId, const RECT& rect, TreeList& model);
-  HWND Host() const { return host_; }
-  HWND Tree() const { return tree_; }
-  Events& On() { return events_; }
+    // Creates the host and the TreeView as a child of `parent`; false on failure.
+    bool Create(HWND parent, int controlId, const RECT& rect, TreeList& model);
+    HWND Host() const { return host_; }
+    HWND Tree() const { return tree_; }
+    Events& On() { return events_; }
 
-  void SetTabColumn(int pixels) { tabColumn_ = pixels; }
-  void Refresh();       // rebuilds every item from the model
-  void RefreshItems();  // updates the items in place
-  void Move(const RECT& rect);
-  void Show(bool visible);
+    void SetTabColumn(int pixels) { tabColumn_ = pixels; }
+    void Refresh();       // rebuilds every item from the model
+    void RefreshItems();  // updates the items in place
+    void Move(const RECT& rect);
+    void Show(bool visible);
 
-  // Item under a point of the view's client area, kNotFound when none.
-  int HitTest(int x, int y) const;
-  int HitTestTwips(int xTwips, int yTwips) const;
-  int TwipsPerPixelX() const;
-  int TwipsPerPixelY() const;
+    // Item under a point of the view's client area, kNotFound when none.
+    int HitTest(int x, int y) const;
+    int HitTestTwips(int xTwips, int yTwips) const;
+    int TwipsPerPixelX() const;
+    int TwipsPerPixelY() const;
 
-  // Custom draw of one item (public so a test can drive it directly).
-  LRESULT OnCustomDraw(NMTVCUSTOMDRAW& draw);
+    // Custom draw of one item (public so a test can drive it directly).
+    LRESULT OnCustomDraw(NMTVCUSTOMDRAW& draw);
 
 private:
-  // The host's and the subclassed TreeView's messages.
-  LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-  LRESULT OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT OnNotify(NMHDR& header);
-  bool OnTreeMouse(UINT message, WPARAM wParam, LPARAM lParam);
-  void UpdateItem(int position);
-  void ShowModelSelection();
-  void SelectPosition(int position);
-  int PositionOf(HTREEITEM item) const;
-  void DrawSecondColumn(NMTVCUSTOMDRAW& draw);
+    // The host's and the subclassed TreeView's messages.
+    LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnTreeMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNotify(NMHDR& header);
+    bool OnTreeMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    void UpdateItem(int position);
+    void ShowModelSelection();
+    void SelectPosition(int position);
+    int PositionOf(HTREEITEM item) const;
+    void DrawSecondColumn(NMTVCUSTOMDRAW& draw);
 
-  TreeList* model_ = nullptr;
-  HWND host_ = nullptr;
-  HWND tree_ = nullptr;
-  HIMAGELIST pictures_ = nullptr;
-  int tabColumn_ = 220;
-  std::vector<HTREEITEM> handles_;
-  Events events_;
+    TreeList* model_ = nullptr;
+    HWND host_ = nullptr;
+    HWND tree_ = nullptr;
+    HIMAGELIST pictures_ = nullptr;
+    int tabColumn_ = 220;
+    std::vector<HTREEITEM> handles_;
+    Events events_;
 };
 
 }  // namespace corvane::catalog

@@ -61,13 +61,11 @@ std::string CRegSettings::GetSetting(const std::string& section, const std::stri
     CKey opened;
     if (!OpenSettingsKey(opened, SectionKey(section), KEY_QUERY_VALUE)) return defaultValue;
     std::string text;
-    if (RegistryEx::QueryStringValue(opened.Get(), ValueName(key), text) != ERROR_SUCCESS)
-        return defaultValue;
+    if (RegistryEx::QueryStringValue(opened.Get(), ValueName(key), text) != ERROR_SUCCESS) return defaultValue;
     return text;
 }
 
-bool CRegSettings::SaveSetting(const std::string& section, const std::string& key,
-                               const std::string& setting) {
+bool CRegSettings::SaveSetting(const std::string& section, const std::string& key, const std::string& setting) {
     CKey opened;
     if (!CreateSettingsKey(opened, SectionKey(section))) return false;
     return RegSetValueExA(opened.Get(), ValueName(key).c_str(), 0, REG_SZ,

@@ -86,9 +86,7 @@ std::string CDialogBase::ItemText(int id) const { return WindowText(Item(id)); }
 
 void CDialogBase::SetItemText(int id, const std::string& text) { SetDlgItemTextA(hwnd_, id, text.c_str()); }
 
-void CDialogBase::SetChecked(int id, bool checked) {
-    CheckDlgButton(hwnd_, id, checked ? BST_CHECKED : BST_UNCHECKED);
-}
+void CDialogBase::SetChecked(int id, bool checked) { CheckDlgButton(hwnd_, id, checked ? BST_CHECKED : BST_UNCHECKED); }
 
 void CDialogBase::ShowItem(int id, bool visible) { ShowWindow(Item(id), visible ? SW_SHOW : SW_HIDE); }
 

@@ -30,9 +30,7 @@ void SetHelpFile(HWND owner, const std::string& fileName) {
     State().file = AppFolder() + "\\" + fileName;
 }
 
-std::string HelpTopicPath(int contextNumber) {
-    return HelpFolder() + "\\" + std::to_string(contextNumber) + ".html";
-}
+std::string HelpTopicPath(int contextNumber) { return HelpFolder() + "\\" + std::to_string(contextNumber) + ".html"; }
 
 bool ShowHelpContext(int contextNumber) {
     std::string page = HelpTopicPath(contextNumber);

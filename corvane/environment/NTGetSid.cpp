@@ -77,8 +77,7 @@ std::string UserSidText() {
     if (sidSize == 0) return "";
     std::vector<BYTE> sid(sidSize);
     std::vector<char> domain(domainSize + 1);
-    if (!LookupAccountNameA(system, user.c_str(), sid.data(), &sidSize, domain.data(), &domainSize, &use))
-        return "";
+    if (!LookupAccountNameA(system, user.c_str(), sid.data(), &sidSize, domain.data(), &domainSize, &use)) return "";
     if (!IsValidSid(sid.data())) return "";
     return SidToText(sid.data());
 }

@@ -93,8 +93,7 @@ void FindDefaultAndLastIdentity(IdentityList& identities) {
     identities.iIdentLastNo = IdentityNumberOf(identities, "Last User ID");
 }
 
-void ChooseIdentity(IdentityList& identities, const std::string& startAsId, int rule,
-                    const IdentityPrompt& prompt) {
+void ChooseIdentity(IdentityList& identities, const std::string& startAsId, int rule, const IdentityPrompt& prompt) {
     if (!startAsId.empty()) {
         int number = NulListFind(identities.IdentityIds, startAsId);
         identities.iIdentDefNo = number == 0 ? 1 : number;

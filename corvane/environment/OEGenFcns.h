@@ -43,8 +43,7 @@ void FindDefaultAndLastIdentity(IdentityList& identities);
 using IdentityPrompt = std::function<void(IdentityList&)>;
 // A start-as id wins over the rule; rule 3 takes the last identity, rule 4
 // asks through `prompt`, anything else the default identity.
-void ChooseIdentity(IdentityList& identities, const std::string& startAsId, int rule,
-                    const IdentityPrompt& prompt);
+void ChooseIdentity(IdentityList& identities, const std::string& startAsId, int rule, const IdentityPrompt& prompt);
 
 // Store Root of an identity as stored (placeholders and all).
 std::string FindIdentityStore(const std::string& identityId);

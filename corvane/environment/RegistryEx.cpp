@@ -21,7 +21,6 @@ const HiveName kHives[] = {
     {"HKU", HKEY_USERS},         {"HKCC", HKEY_CURRENT_CONFIG}, {"HKDD", HKEY_DYN_DATA},
 };
 
-
 // True for a 32-bit program on 64-bit Windows. Windows 2000 and the first XP
 // releases lack IsWow64Process: they have no 64-bit view.
 bool RunsUnderWow64() {
@@ -83,15 +82,15 @@ std::string IniPath(const std::string& name) {
     return std::string(buffer, length);
 }
 
-long ReadIni(const std::string& file, const std::string& section, const std::string& entry,
-             char type, const std::string& defaultValue, std::string& value) {
+long ReadIni(const std::string& file, const std::string& section, const std::string& entry, char type,
+             const std::string& defaultValue, std::string& value) {
     if (type != 'S') return ERROR_INVALID_PARAMETER;
     std::string path = IniPath(file);
     // Grows the buffer until the entry fits instead of cutting long entries.
     for (DWORD size = 256; size <= 65536; size *= 4) {
         std::vector<char> buffer(size);
-        DWORD length = GetPrivateProfileStringA(section.c_str(), entry.c_str(), defaultValue.c_str(),
-                                                buffer.data(), size, path.c_str());
+        DWORD length = GetPrivateProfileStringA(section.c_str(), entry.c_str(), defaultValue.c_str(), buffer.data(),
+                                                size, path.c_str());
         if (length + 1 < size) {
             value.assign(buffer.data(), length);
             return kStatusOk;
@@ -100,12 +99,11 @@ long ReadIni(const std::string& file, const std::string& section, const std::str
     return ERROR_MORE_DATA;
 }
 
-long WriteIni(const std::string& file, const std::string& section, const std::string& entry,
-              char type, const std::string& text) {
+long WriteIni(const std::string& file, const std::string& section, const std::string& entry, char type,
+              const std::string& text) {
     if (type != 'S') return ERROR_INVALID_PARAMETER;
     std::string path = IniPath(file);
-    if (WritePrivateProfileStringA(section.c_str(), entry.c_str(), text.c_str(), path.c_str()))
-        return kStatusOk;
+    if (WritePrivateProfileStringA(section.c_str(), entry.c_str(), text.c_str(), path.c_str())) return kStatusOk;
     long code = static_cast<long>(GetLastError());
     return code != 0 ? code : kStatusBadHive;
 }
@@ -113,8 +111,7 @@ long WriteIni(const std::string& file, const std::string& section, const std::st
 long ReadBoolean(HKEY key, const std::string& valueName, std::string& value) {
     int16_t flag = 0;
     DWORD size = sizeof flag;
-    long code = RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr,
-                                 reinterpret_cast<BYTE*>(&flag), &size);
+    long code = RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&flag), &size);
     if (code != ERROR_SUCCESS) return code;
     value = flag != 0 ? "True" : "False";
     return kStatusOk;
@@ -123,8 +120,7 @@ long ReadBoolean(HKEY key, const std::string& valueName, std::string& value) {
 long ReadDword(HKEY key, const std::string& valueName, std::string& value) {
     int32_t number = 0;
     DWORD size = sizeof number;
-    long code = RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr,
-                                 reinterpret_cast<BYTE*>(&number), &size);
+    long code = RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&number), &size);
     if (code != ERROR_SUCCESS) return code;
     value = std::to_string(number);
     return kStatusOk;
@@ -132,18 +128,15 @@ long ReadDword(HKEY key, const std::string& valueName, std::string& value) {
 
 long StoreValue(HKEY key, const std::string& valueName, char type, const std::string& text) {
     if (type == 'S') {
-        return RegSetValueExA(key, valueName.c_str(), 0, REG_SZ,
-                              reinterpret_cast<const BYTE*>(text.c_str()),
+        return RegSetValueExA(key, valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                               static_cast<DWORD>(text.size() + 1));
     }
     if (type == 'B') {
         int16_t flag = *ParseBoolean(text) ? -1 : 0;
-        return RegSetValueExA(key, valueName.c_str(), 0, REG_BINARY,
-                              reinterpret_cast<const BYTE*>(&flag), sizeof flag);
+        return RegSetValueExA(key, valueName.c_str(), 0, REG_BINARY, reinterpret_cast<const BYTE*>(&flag), sizeof flag);
     }
     int32_t number = *ParseInt16(text);  // sign-extended from 16 bits
-    return RegSetValueExA(key, valueName.c_str(), 0, REG_DWORD,
-                          reinterpret_cast<const BYTE*>(&number), sizeof number);
+    return RegSetValueExA(key, valueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
 }
 
 // Refuses what cannot be stored before any key is created.
@@ -171,16 +164,15 @@ long QueryStringValue(HKEY key, const std::string& valueName, std::string& text)
     for (int attempt = 0; attempt < 4; ++attempt) {
         char probe = 0;
         DWORD size = 0;
-        long code = RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr,
-                                     reinterpret_cast<BYTE*>(&probe), &size);
+        long code = RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&probe), &size);
         if (code == ERROR_SUCCESS) {  // a value of no bytes at all
             text.clear();
             return kStatusOk;
         }
         if (code != ERROR_MORE_DATA) return code;
         std::vector<char> buffer(size + 1, '\0');
-        code = RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr,
-                                reinterpret_cast<BYTE*>(buffer.data()), &size);
+        code =
+            RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size);
         if (code == ERROR_MORE_DATA) continue;
         if (code != ERROR_SUCCESS) return code;
         // Drops the terminating NUL; a value stored without one keeps its last character.
@@ -191,8 +183,8 @@ long QueryStringValue(HKEY key, const std::string& valueName, std::string& text)
     return ERROR_MORE_DATA;
 }
 
-long ReadValue(const std::string& hive, const std::string& key, const std::string& valueName,
-               char type, const std::string& defaultValue, std::string& value) {
+long ReadValue(const std::string& hive, const std::string& key, const std::string& valueName, char type,
+               const std::string& defaultValue, std::string& value) {
     value = defaultValue;
     type = UpperAscii(type);
     HKEY root = HiveFromName(hive);
@@ -212,8 +204,8 @@ long ReadValue(const std::string& hive, const std::string& key, const std::strin
     return opened.Close();
 }
 
-long WriteValue(const std::string& hive, const std::string& key, const std::string& valueName,
-                char type, const std::string& value) {
+long WriteValue(const std::string& hive, const std::string& key, const std::string& valueName, char type,
+                const std::string& value) {
     type = UpperAscii(type);
     HKEY root = HiveFromName(hive);
     if (root == nullptr) return kStatusBadHive;
@@ -238,16 +230,15 @@ long ListSubKeys(const std::string& hive, const std::string& key, std::string& l
     if (code != ERROR_SUCCESS) return code;
 
     DWORD count = 0, longest = 0;
-    code = RegQueryInfoKeyA(opened.Get(), nullptr, nullptr, nullptr, &count, &longest, nullptr,
-                            nullptr, nullptr, nullptr, nullptr, nullptr);
+    code = RegQueryInfoKeyA(opened.Get(), nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr,
+                            nullptr, nullptr, nullptr);
     if (code != ERROR_SUCCESS) return code;
     // Built apart and appended whole, so a failure part-way leaves the list unchanged.
     std::string names;
     std::vector<char> buffer(longest + 1);
     for (DWORD index = 0; index < count; ++index) {
         DWORD length = static_cast<DWORD>(buffer.size());
-        code = RegEnumKeyExA(opened.Get(), index, buffer.data(), &length, nullptr, nullptr,
-                             nullptr, nullptr);
+        code = RegEnumKeyExA(opened.Get(), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
         if (code == ERROR_NO_MORE_ITEMS) break;  // sub-keys deleted meanwhile
         if (code != ERROR_SUCCESS) return code;
         names.append(buffer.data(), length);

@@ -32,10 +32,10 @@ HKEY HiveFromName(const std::string& name);
 //       0xFFFFFFFF; text outside -32768..32767 is refused).
 // INI mode reads and writes only 'S'; a missing entry reads as the default.
 // `value` receives `defaultValue` first and is overwritten only on success.
-long ReadValue(const std::string& hive, const std::string& key, const std::string& valueName,
-               char type, const std::string& defaultValue, std::string& value);
-long WriteValue(const std::string& hive, const std::string& key, const std::string& valueName,
-                char type, const std::string& value);
+long ReadValue(const std::string& hive, const std::string& key, const std::string& valueName, char type,
+               const std::string& defaultValue, std::string& value);
+long WriteValue(const std::string& hive, const std::string& key, const std::string& valueName, char type,
+                const std::string& value);
 
 // Reads a text value of an open key into `text`, without its terminating NUL
 // (a value stored without one keeps all its characters). The type is not checked.

@@ -28,8 +28,8 @@ public:
     bool Open(const LaunchCall& call) override {
         const char* params = call.parameters.empty() ? nullptr : call.parameters.c_str();
         const char* folder = call.folder.empty() ? nullptr : call.folder.c_str();
-        auto result = reinterpret_cast<INT_PTR>(
-            ShellExecuteA(nullptr, "open", call.file.c_str(), params, folder, call.show));
+        auto result =
+            reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", call.file.c_str(), params, folder, call.show));
         return result > 32;
     }
 };
@@ -93,8 +93,7 @@ CalendarTime Today() {
     return t;
 }
 
-bool OpenWithShell(const std::string& file, const std::string& parameters,
-                   const std::string& folder) {
+bool OpenWithShell(const std::string& file, const std::string& parameters, const std::string& folder) {
     return Launcher().Open({file, parameters, folder, SW_SHOWNORMAL});
 }
 

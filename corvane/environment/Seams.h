@@ -99,7 +99,6 @@ void SetSounds(ISounds* sounds);
 // Shorthands over the seams.
 int ShowMessage(HWND owner, const std::string& text, const std::string& title, UINT style);
 CalendarTime Today();  // Now() with the time of day cleared
-bool OpenWithShell(const std::string& file, const std::string& parameters = "",
-                   const std::string& folder = "");
+bool OpenWithShell(const std::string& file, const std::string& parameters = "", const std::string& folder = "");
 
 }  // namespace corvane

@@ -66,8 +66,7 @@ std::string StringFileInfo(const std::vector<char>& data, const char* langCodepa
     std::string query = std::string("\\StringFileInfo\\") + langCodepage + "\\" + name;
     char* text = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(data.data(), query.c_str(), reinterpret_cast<void**>(&text), &length))
-        return "";
+    if (!VerQueryValueA(data.data(), query.c_str(), reinterpret_cast<void**>(&text), &length)) return "";
     if (text == nullptr || length == 0) return "";
     std::string value(text, length);
     return value.substr(0, value.find('\0'));
@@ -151,9 +150,7 @@ std::string BrowseForFolder(HWND owner, const std::string& title) {
     return chosen;
 }
 
-std::string VersionText(const std::string& fileName) {
-    return VersionTextOfFile(AppFolder() + "\\" + fileName);
-}
+std::string VersionText(const std::string& fileName) { return VersionTextOfFile(AppFolder() + "\\" + fileName); }
 
 std::string VersionTextOfFile(const std::string& path) {
     std::vector<char> data = VersionResource(path);
@@ -174,8 +171,8 @@ std::string ProductNameOfFile(const std::string& path) {
     };
     Translation* table = nullptr;
     UINT length = 0;
-    if (VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&table),
-                       &length) && table != nullptr) {
+    if (VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&table), &length) &&
+        table != nullptr) {
         for (UINT i = 0; i < length / sizeof(Translation); ++i) {
             char langCodepage[16];
             wsprintfA(langCodepage, "%04x%04x", table[i].language, table[i].codepage);

@@ -24,36 +24,36 @@ const char* SkeinStatusText(SkeinStatus status);
 template <class T>
 class SkeinResult {
 public:
-  SkeinResult(T value) : status_(SkeinStatus::Ok), value_(std::move(value)) {}
-  SkeinResult(SkeinStatus failure) : status_(failure), value_() {}
-  SkeinStatus status() const { return status_; }
-  bool ok() const { return status_ == SkeinStatus::Ok; }
-  // The result; the empty value (0 or "") when the call failed.
-  const T& value() const { return value_; }
+    SkeinResult(T value) : status_(SkeinStatus::Ok), value_(std::move(value)) {}
+    SkeinResult(SkeinStatus failure) : status_(failure), value_() {}
+    SkeinStatus status() const { return status_; }
+    bool ok() const { return status_ == SkeinStatus::Ok; }
+    // The result; the empty value (0 or "") when the call failed.
+    const T& value() const { return value_; }
 
 private:
-  SkeinStatus status_;
-  T value_;
+    SkeinStatus status_;
+    T value_;
 };
 
 // Owns one counted byte string (BSTR); the null handle is the empty string.
 class SkeinString {
 public:
-  SkeinString() = default;
-  explicit SkeinString(std::string_view bytes);
-  static SkeinString Adopt(BSTR handle);
-  ~SkeinString();
-  SkeinString(SkeinString&& other) noexcept;
-  SkeinString& operator=(SkeinString&& other) noexcept;
-  SkeinString(const SkeinString&) = delete;
-  SkeinString& operator=(const SkeinString&) = delete;
+    SkeinString() = default;
+    explicit SkeinString(std::string_view bytes);
+    static SkeinString Adopt(BSTR handle);
+    ~SkeinString();
+    SkeinString(SkeinString&& other) noexcept;
+    SkeinString& operator=(SkeinString&& other) noexcept;
+    SkeinString(const SkeinString&) = delete;
+    SkeinString& operator=(const SkeinString&) = delete;
 
-  BSTR* handle() { return &handle_; }
-  BSTR get() const { return handle_; }
-  std::string str() const;
+    BSTR* handle() { return &handle_; }
+    BSTR get() const { return handle_; }
+    std::string str() const;
 
 private:
-  BSTR handle_ = nullptr;
+    BSTR handle_ = nullptr;
 };
 
 namespace VXStrings {

@@ -14,10 +14,10 @@ void Attach(HWND window, CWindowBase* object) { SetPropA(window, kObjectProperty
 
 }  // namespace
 
-HWND CWindowBase::CreateHandled(DWORD exStyle, const char* className, const char* title, DWORD style,
-                                const RECT& at, HWND parent, HMENU menuOrId, HINSTANCE instance) {
-    return CreateWindowExA(exStyle, className, title, style, at.left, at.top, at.right - at.left,
-                           at.bottom - at.top, parent, menuOrId, instance, this);
+HWND CWindowBase::CreateHandled(DWORD exStyle, const char* className, const char* title, DWORD style, const RECT& at,
+                                HWND parent, HMENU menuOrId, HINSTANCE instance) {
+    return CreateWindowExA(exStyle, className, title, style, at.left, at.top, at.right - at.left, at.bottom - at.top,
+                           parent, menuOrId, instance, this);
 }
 
 bool CWindowBase::Subclass(HWND window) {
@@ -52,8 +52,8 @@ LRESULT CALLBACK CWindowBase::WindowProc(HWND window, UINT message, WPARAM wPara
     CWindowBase* object = ObjectOf(window);
     LRESULT result = 0;
     try {
-        result = object ? object->OnMessage(window, message, wParam, lParam)
-                        : CallDefault(window, message, wParam, lParam);
+        result =
+            object ? object->OnMessage(window, message, wParam, lParam) : CallDefault(window, message, wParam, lParam);
     } catch (...) {
         // A handler failed part-way: the system still gets an answer.
         result = CallDefault(window, message, wParam, lParam);

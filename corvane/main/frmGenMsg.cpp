@@ -68,8 +68,8 @@ private:
         RECT area;
         GetClientRect(Item(IDC_GENMSG_IMAGE1), &area);
         int size = area.right > 0 ? area.right : 32;
-        iconHandle_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(icon_), IMAGE_ICON,
-                                                    size, size, 0));
+        iconHandle_ = static_cast<HICON>(
+            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(icon_), IMAGE_ICON, size, size, 0));
         if (iconHandle_) SendMessageA(Item(IDC_GENMSG_IMAGE1), STM_SETICON, reinterpret_cast<WPARAM>(iconHandle_), 0);
     }
 
@@ -95,8 +95,8 @@ private:
 
 }  // namespace
 
-bool frmGenMsg::Message(HWND owner, int iIcon, const std::string& sCaption, const std::string& sText,
-                        bool& iNotAgain, int pHelpId) {
+bool frmGenMsg::Message(HWND owner, int iIcon, const std::string& sCaption, const std::string& sText, bool& iNotAgain,
+                        int pHelpId) {
     DefaultPointer pointer;
     GenMsgDialog dialog(iIcon, sCaption, sText, pHelpId);
     INT_PTR answer = dialog.DoModal(owner);

@@ -14,8 +14,8 @@ public:
     // pHelpId < 0: only "OK" (answer false);
     // pHelpId = 0: "Yes" (answer true) and "No" (answer false).
     // iNotAgain tells whether the box was ticked.
-    static bool Message(HWND owner, int iIcon, const std::string& sCaption, const std::string& sText,
-                        bool& iNotAgain, int pHelpId);
+    static bool Message(HWND owner, int iIcon, const std::string& sCaption, const std::string& sText, bool& iNotAgain,
+                        int pHelpId);
 };
 
 }  // namespace corvane

@@ -26,7 +26,6 @@
 
 namespace corvane {
 
-
 class frmMain final : public CWindowBase {
 public:
     frmMain(HINSTANCE instance, std::string arguments);
@@ -131,7 +130,6 @@ public:
     std::function<void()> StartRestoreRun;
     std::function<void(bool select)> SelectAllItems;
     std::function<void()> UnloadSelFolder;  // set while the folder chooser is loaded
-
 
 private:
     // Start-up steps (frmMain_Startup.cpp).

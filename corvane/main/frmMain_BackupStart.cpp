@@ -31,9 +31,9 @@ public:
 
     HWND Owner() const override { return window_.Handle(); }
     void OpenBackupWizard() override { window_.OpenBackupWizard(); }
-    void SetSelectionTexts(const std::string& caption, const std::string& itemsCaption,
-                           const std::string& dataCaption, const std::string& estimateCaption,
-                           const std::string& selectAll, const std::string& clearAll) override {
+    void SetSelectionTexts(const std::string& caption, const std::string& itemsCaption, const std::string& dataCaption,
+                           const std::string& estimateCaption, const std::string& selectAll,
+                           const std::string& clearAll) override {
         SetText(window_.Control(IDC_LBLCAPTION), caption);
         SetText(window_.Control(IDC_LBLCOUNTS + 0), itemsCaption);
         SetText(window_.Control(IDC_LBLCOUNTS + 1), dataCaption);
@@ -75,8 +75,8 @@ private:
 struct AttachedStart {
     explicit AttachedStart(frmMain& window)
         : page(window),
-          start(page, {window.Store, window.Backup, window.Registry, window.tlMail, window.tlWork,
-                       window.MessageTitle}) {}
+          start(page,
+                {window.Store, window.Backup, window.Registry, window.tlMail, window.tlWork, window.MessageTitle}) {}
     SelectionPage page;
     BackupStart start;
 };

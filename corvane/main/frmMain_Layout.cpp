@@ -88,8 +88,8 @@ void DrawFittingBitmap(HDC target, const RECT& area, HBITMAP bitmap) {
     HGDIOBJ old = SelectObject(source, bitmap);
     SetStretchBltMode(target, HALFTONE);
     SetBrushOrgEx(target, 0, 0, nullptr);
-    StretchBlt(target, area.left + (width - drawWidth) / 2, area.top + (height - drawHeight) / 2, drawWidth,
-               drawHeight, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    StretchBlt(target, area.left + (width - drawWidth) / 2, area.top + (height - drawHeight) / 2, drawWidth, drawHeight,
+               source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     SelectObject(source, old);
     DeleteDC(source);
 }
@@ -147,21 +147,20 @@ void frmMain::SetWindowHeightTwips(int twips) {
     RECT window;
     GetWindowRect(hwnd_, &window);
     int height = static_cast<int>(twips / TwipsPerPixelY + 0.5);
-    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left, height,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     LayoutPages();
 }
 
 void frmMain::DrawPicture(const DRAWITEMSTRUCT& item) {
     int id = static_cast<int>(item.CtlID);
     if (id == IDC_IMG + 4) {
-        auto banner = static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP, 0, 0,
-                                                      LR_CREATEDIBSECTION));
+        auto banner = static_cast<HBITMAP>(
+            LoadImageA(instance_, MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         DrawCoveringBitmap(item.hDC, item.rcItem, banner);
         DeleteObject(banner);
     } else if (id == IDC_IMG + 3) {
-        auto picture = static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_WELCOME), IMAGE_BITMAP, 0,
-                                                       0, LR_CREATEDIBSECTION));
+        auto picture = static_cast<HBITMAP>(
+            LoadImageA(instance_, MAKEINTRESOURCEA(IDB_WELCOME), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         if (picture) ReplaceBackground(picture, RGB(0xF0, 0xF0, 0xF0), GetSysColor(COLOR_BTNFACE));
         DrawFittingBitmap(item.hDC, item.rcItem, picture);
         DeleteObject(picture);

@@ -31,14 +31,17 @@ constexpr int kStartedProgramShow = SW_SHOWNORMAL;
 
 void frmMain::mFunction_Click(int index) {
     switch (index) {
-    case 0: return cmdBackup_Click();
-    case 1: return cmdRestore_Click();
+    case 0:
+        return cmdBackup_Click();
+    case 1:
+        return cmdRestore_Click();
     case 3:
         // File / Exit asks even while a run is under way.
         if (ShowMessage(hwnd_, LoadText(IDS_EXIT_QUESTION), Caption(), MB_YESNO | MB_ICONINFORMATION) == IDYES)
             Unload();
         return;
-    default: return;
+    default:
+        return;
     }
 }
 
@@ -74,20 +77,31 @@ void frmMain::mOpts_Click(int index) {
 
 void frmMain::mHelp_Click(int index) {
     switch (index) {
-    case 0: ShowHelpContents(); return;
-    case 1: ShowHelpContext(1001); return;
-    case 2: ShowHelpContext(1002); return;
-    case 3: ShowHelpContext(1005); return;
+    case 0:
+        ShowHelpContents();
+        return;
+    case 1:
+        ShowHelpContext(1001);
+        return;
+    case 2:
+        ShowHelpContext(1002);
+        return;
+    case 3:
+        ShowHelpContext(1005);
+        return;
     case 5:
         LaunchNews(false);
         return;
-    case 7: ShowHelpContext(1006); return;
+    case 7:
+        ShowHelpContext(1006);
+        return;
     case 8: {
         About about(VersionText("corvane.exe"));
         about.ShowModal(hwnd_);
         return;
     }
-    default: return;
+    default:
+        return;
     }
 }
 
@@ -117,8 +131,8 @@ void frmMain::LaunchNews(bool automatic) {
             RegistryEx::WriteValue("HKCU", kNewsKey, kNewsDateValue, 'S', decision.storeDate);
         if (!decision.launch) return;
     }
-    Launcher().Open({Store.AppFolder + "\\loopline.exe ", std::string("ProductId=") + kNewsProductCode, "",
-                     kStartedProgramShow});
+    Launcher().Open(
+        {Store.AppFolder + "\\loopline.exe ", std::string("ProductId=") + kNewsProductCode, "", kStartedProgramShow});
     PumpMessages();
 }
 
@@ -148,9 +162,7 @@ void frmMain::Unload() {
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
-void frmMain::Beep() {
-    Sounds().Beep();
-}
+void frmMain::Beep() { Sounds().Beep(); }
 
 void frmMain::Form_Unload() {
     CloseHelp();

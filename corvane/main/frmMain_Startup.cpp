@@ -32,12 +32,11 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& text) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-              written == text.size();
+    bool ok =
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
     CloseHandle(file);
     return ok;
 }
@@ -176,7 +175,8 @@ void frmMain::ConfigureIdentityMenu() {
     HMENU options = SubMenu(1);
     if (!options) return;
     if (Store.Identities.iIdentCnt == 1) {
-        for (int position : {2, 3, 4, 6}) EnableMenuItem(options, static_cast<UINT>(position), MF_BYPOSITION | MF_GRAYED);
+        for (int position : {2, 3, 4, 6})
+            EnableMenuItem(options, static_cast<UINT>(position), MF_BYPOSITION | MF_GRAYED);
         return;
     }
     Store.IdentOption = IdentityRuleFromSetting(Registry->GetSetting("", settings::kIdentOption, "2"));
@@ -198,7 +198,8 @@ void frmMain::PrepareStoreSettings() {
     }
     // A version-4 store has no identities: the identity entries go.
     if (HMENU options = SubMenu(1))
-        for (int position = 6; position >= 1; --position) DeleteMenu(options, static_cast<UINT>(position), MF_BYPOSITION);
+        for (int position = 6; position >= 1; --position)
+            DeleteMenu(options, static_cast<UINT>(position), MF_BYPOSITION);
     Store.SettingsSection = settings::kGeneralSection;
     Backup.BackupName = "CorvaneBackup";
     Backup.BackupAddto = ".";
@@ -246,7 +247,8 @@ void frmMain::ConvertLegacyControlFile() {
 void frmMain::ReadStoreSettings() {
     Backup.SaveFolder = Registry->GetSetting(Store.SettingsSection, settings::kLastSavePath, "");
     if (Backup.SaveFolder.empty()) Backup.SaveFolder = "a:\\";
-    Backup.IncludeAddressBook = static_cast<int16_t>(LeadingInt(Registry->GetSetting(Store.SettingsSection, settings::kInclWab, "1")));
+    Backup.IncludeAddressBook =
+        static_cast<int16_t>(LeadingInt(Registry->GetSetting(Store.SettingsSection, settings::kInclWab, "1")));
     Backup.KeepExisting = LeadingInt(Registry->GetSetting(Store.SettingsSection, settings::kDoRename, "1")) != 0;
     MeasureTwipsPerPixel();
     SetWindowHeightTwips(kWelcomeHeightTwips);
@@ -257,7 +259,8 @@ void frmMain::ReadStoreSettings() {
 void frmMain::DecideQuickBackup() {
     bool fromReminder = Switches.fromReminder;
     if (!EqualsNoCase(Registry->GetSetting(Store.SettingsSection, settings::kAllowQuick, "N"), "Y")) {
-        if (!fromReminder) ShowMessage(hwnd_, LoadText(IDS_FAST_NOT_POSSIBLE), MessageTitle, MB_OK | MB_ICONINFORMATION);
+        if (!fromReminder)
+            ShowMessage(hwnd_, LoadText(IDS_FAST_NOT_POSSIBLE), MessageTitle, MB_OK | MB_ICONINFORMATION);
         return;
     }
     // Without a quick-backup run in this build there is nothing to confirm.
@@ -293,10 +296,10 @@ void frmMain::PlaceWindow() {
     GetWindowRect(hwnd_, &window);
     auto toTwipsX = [this](int pixels) { return static_cast<int>(pixels * TwipsPerPixelX + 0.5); };
     auto toTwipsY = [this](int pixels) { return static_cast<int>(pixels * TwipsPerPixelY + 0.5); };
-    WindowOrigin origin = ResolveWindowOrigin(
-        Registry->GetSetting(settings::kPositionsSection, settings::kMainPosition, ""), toTwipsX(GetSystemMetrics(SM_CXSCREEN)),
-        toTwipsY(GetSystemMetrics(SM_CYSCREEN)), toTwipsX(window.right - window.left),
-        toTwipsY(window.bottom - window.top));
+    WindowOrigin origin =
+        ResolveWindowOrigin(Registry->GetSetting(settings::kPositionsSection, settings::kMainPosition, ""),
+                            toTwipsX(GetSystemMetrics(SM_CXSCREEN)), toTwipsY(GetSystemMetrics(SM_CYSCREEN)),
+                            toTwipsX(window.right - window.left), toTwipsY(window.bottom - window.top));
     int left = static_cast<int>(origin.left / TwipsPerPixelX + 0.5);
     int top = static_cast<int>(origin.top / TwipsPerPixelY + 0.5);
     SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

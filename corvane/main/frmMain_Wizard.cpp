@@ -124,11 +124,16 @@ void frmMain::btnBack_Click() {
 
 void frmMain::EnterStep(int step) {
     switch (step) {
-    case 0: return ShowCounts();
-    case 1: return ShowDestinationPage();
-    case 2: return ShowNamePage();
-    case kRunStep: return ShowFinalPage();
-    default: return;
+    case 0:
+        return ShowCounts();
+    case 1:
+        return ShowDestinationPage();
+    case 2:
+        return ShowNamePage();
+    case kRunStep:
+        return ShowFinalPage();
+    default:
+        return;
     }
 }
 
@@ -163,7 +168,8 @@ void frmMain::ShowCounts() {
     char separator = catalog::LocaleThousandSeparator();
     SetControlText(IDC_TXTCOUNT, planning::CountText(Backup.SelectedCount, Backup.ItemCount));
     SetControlText(IDC_TXTTOTALSIZE, planning::KBytesText(static_cast<double>(Backup.TotalBytes), separator));
-    SetControlText(IDC_TXTBACKSIZE, planning::KBytesText(planning::EstimatedArchiveBytes(Backup.TotalBytes), separator));
+    SetControlText(IDC_TXTBACKSIZE,
+                   planning::KBytesText(planning::EstimatedArchiveBytes(Backup.TotalBytes), separator));
 }
 
 void frmMain::RecomputeDestination() {

@@ -62,8 +62,8 @@ public:
         return Make(parent, "Edit", "", ES_READONLY | ES_AUTOHSCROLL, id, at, WS_EX_CLIENTEDGE);
     }
     HWND Panel(HWND parent, int id, Dlu at, CWindowBase& route) const {
-        return route.CreateHandled(WS_EX_CONTROLPARENT, kPanelClass, "", WS_CHILD | WS_CLIPSIBLINGS, Pixels(at),
-                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_);
+        return route.CreateHandled(WS_EX_CONTROLPARENT, kPanelClass, "", WS_CHILD | WS_CLIPSIBLINGS, Pixels(at), parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_);
     }
     // The etched line along a panel's top edge: shadow, and highlight one pixel lower.
     void EtchedTop(HWND panel, int width) const {
@@ -92,29 +92,22 @@ void MakeSelectionStep(const ControlMaker& make, HWND step) {
 }
 
 void MakeDestinationStep(const ControlMaker& make, HWND step) {
-    make.Label(step,
-               LoadText(IDS_DESTINATION_HINT),
-               IDC_LBL + 9, {4, 8, 140, 34});
+    make.Label(step, LoadText(IDS_DESTINATION_HINT), IDC_LBL + 9, {4, 8, 140, 34});
     make.Make(step, "Edit", "", ES_AUTOHSCROLL | WS_TABSTOP, IDC_TXTSAVELOCN, {4, 44, 140, 12}, WS_EX_CLIENTEDGE);
     make.Button(step, LoadText(IDS_BROWSE), IDC_CMDSAVELOCN, {94, 60, 50, 14});
-    make.Label(step, LoadText(IDS_DISKETTE_CAUTION),
-               IDC_LBL + 8, {4, 80, 140, 26});
+    make.Label(step, LoadText(IDS_DISKETTE_CAUTION), IDC_LBL + 8, {4, 80, 140, 26});
     make.Label(step, "", IDC_LBL + 10, {4, 108, 140, 9});
-    make.Label(step, LoadText(IDS_SPACE_WARNING),
-               IDC_LBL + 13, {4, 80, 140, 26});
+    make.Label(step, LoadText(IDS_SPACE_WARNING), IDC_LBL + 13, {4, 80, 140, 26});
     make.Label(step, "", IDC_LBL + 14, {4, 108, 140, 20});
 }
 
 void MakeNameStep(const ControlMaker& make, HWND step) {
     make.Label(step, LoadText(IDS_SAVED_AS), IDC_LBL + 12, {4, 8, 140, 9});
-    make.Make(step, "Edit", "", ES_READONLY | ES_MULTILINE, IDC_TXTBACKNAME, {4, 20, 140, 30},
-              WS_EX_CLIENTEDGE);
-    make.Make(step, "Button", LoadText(IDS_ARCHIVE_EXISTS), BS_GROUPBOX, IDC_FRARENAME,
-              {2, 58, 144, 64});
-    make.Button(step, LoadText(IDS_KEEP_EXISTING), IDC_OPTRENAME + 1,
-                {8, 70, 134, 20}, BS_AUTORADIOBUTTON | BS_MULTILINE | WS_GROUP);
-    make.Button(step, LoadText(IDS_REPLACE_EXISTING), IDC_OPTRENAME + 0, {8, 96, 134, 12},
-                BS_AUTORADIOBUTTON);
+    make.Make(step, "Edit", "", ES_READONLY | ES_MULTILINE, IDC_TXTBACKNAME, {4, 20, 140, 30}, WS_EX_CLIENTEDGE);
+    make.Make(step, "Button", LoadText(IDS_ARCHIVE_EXISTS), BS_GROUPBOX, IDC_FRARENAME, {2, 58, 144, 64});
+    make.Button(step, LoadText(IDS_KEEP_EXISTING), IDC_OPTRENAME + 1, {8, 70, 134, 20},
+                BS_AUTORADIOBUTTON | BS_MULTILINE | WS_GROUP);
+    make.Button(step, LoadText(IDS_REPLACE_EXISTING), IDC_OPTRENAME + 0, {8, 96, 134, 12}, BS_AUTORADIOBUTTON);
 }
 
 void MakeRunStep(const ControlMaker& make, HWND step) {
@@ -157,7 +150,7 @@ void frmMain::CreateWizardControls() {
     make.Make(body, "Static", "", SS_WHITERECT, IDC_TLMAIL, {8, 34, 146, 152}, WS_EX_CLIENTEDGE);
 
     void (*const makers[])(const ControlMaker&, HWND) = {MakeSelectionStep, MakeDestinationStep, MakeNameStep,
-                                                          MakeRunStep, MakeRestoreStep};
+                                                         MakeRunStep, MakeRestoreStep};
     for (int index = 0; index < 5; ++index) {
         HWND step = make.Panel(body, IDC_PICSTEP + index, kStepArea, panelRoute_);
         make.EtchedTop(step, kStepWidth);

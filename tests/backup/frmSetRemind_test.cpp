@@ -21,8 +21,7 @@ void ChooseOption(HWND dialog, int option) {
     SetCheck(dialog, IDC_REMIND_OPTDAYS0, option == 0);
     SetCheck(dialog, IDC_REMIND_OPTDAYS1, option == 1);
     int id = option == 0 ? IDC_REMIND_OPTDAYS0 : IDC_REMIND_OPTDAYS1;
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 class WizardSetRemindTest : public ::testing::Test {

@@ -34,8 +34,7 @@ protected:
     }
     bool KeyExists(const std::string& path) {
         HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return false;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
         RegCloseKey(key);
         return true;
     }
@@ -57,8 +56,8 @@ std::string OutputOf(const std::string& program) {
     startup.hStdError = writeEnd;
     PROCESS_INFORMATION process = {};
     std::string commandLine = "\"" + corvane::AppFolder() + "\\" + program + "\"";
-    BOOL started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                  nullptr, &startup, &process);
+    BOOL started =
+        CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
     CloseHandle(writeEnd);
     std::string output;
     if (started) {

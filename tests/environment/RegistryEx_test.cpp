@@ -43,15 +43,15 @@ protected:
     }
     void SetRaw(const std::string& name, DWORD type, const void* data, DWORD size) const {
         HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &key, nullptr), ERROR_SUCCESS);
+        ASSERT_EQ(
+            RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
         RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
         RegCloseKey(key);
     }
     bool KeyExists(const std::string& path) const {
         HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return false;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
         RegCloseKey(key);
         return true;
     }
@@ -261,8 +261,9 @@ TEST(RegistryExViews, HklmKeyMissingFromTheProgramsViewIsReadFromTheOther) {
     const std::string name = "CorvaneViewTest" + std::to_string(GetTickCount());
     const std::string key = "SOFTWARE\\" + name;
     HKEY made = nullptr, sub = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE | other, nullptr,
-                              &made, nullptr), ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE | other, nullptr, &made, nullptr),
+        ERROR_SUCCESS);
     RegSetValueExA(made, "DLLPath", 0, REG_SZ, reinterpret_cast<const BYTE*>("msoe.dll"), 9);
     RegCreateKeyExA(made, "Mail", 0, nullptr, 0, KEY_WRITE, nullptr, &sub, nullptr);
     RegCloseKey(sub);

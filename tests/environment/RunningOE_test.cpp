@@ -12,7 +12,6 @@
 using namespace corvane;
 using namespace corvane::testing;
 
-
 TEST(RunningOutlook, EachClassOfTheTable) {
     EXPECT_FALSE(IsOutlookExpressRunning());
     {

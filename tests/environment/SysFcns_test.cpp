@@ -49,8 +49,8 @@ public:
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = className_.c_str();
         RegisterClassA(&windowClass);
-        window_ = CreateWindowA(className_.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, width,
-                                height, nullptr, nullptr, windowClass.hInstance, nullptr);
+        window_ = CreateWindowA(className_.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, width, height, nullptr,
+                                nullptr, windowClass.hInstance, nullptr);
     }
     ~TestWindow() {
         DestroyWindow(window_);

@@ -60,8 +60,8 @@ TEST(Win32Window, MessagesReachTheObjectFromCreationAndThrowsStayInside) {
 }
 
 TEST(Win32Window, SubclassedControlKeepsItsOwnBehaviour) {
-    HWND edit = CreateWindowExA(0, "Edit", "", WS_POPUP, 0, 0, 80, 20, nullptr, nullptr, GetModuleHandleA(nullptr),
-                                nullptr);
+    HWND edit =
+        CreateWindowExA(0, "Edit", "", WS_POPUP, 0, 0, 80, 20, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(edit, nullptr);
     Recorder recorder;
     ASSERT_TRUE(recorder.Subclass(edit));
@@ -91,9 +91,12 @@ protected:
         return true;
     }
     bool OnMessage(UINT message, WPARAM, LPARAM, INT_PTR* result) override {
-        if (message == WM_CTLCOLORSTATIC) *result = reinterpret_cast<INT_PTR>(brush);
-        else if (message == WM_APP) *result = 1234;
-        else return false;
+        if (message == WM_CTLCOLORSTATIC)
+            *result = reinterpret_cast<INT_PTR>(brush);
+        else if (message == WM_APP)
+            *result = 1234;
+        else
+            return false;
         return true;
     }
 };

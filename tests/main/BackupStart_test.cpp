@@ -64,9 +64,7 @@ protected:
         return text;
     }
     std::string Text(int id) const { return WindowTextOf(window->Control(id)); }
-    static bool Visible(HWND control) {
-        return control && (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0;
-    }
+    static bool Visible(HWND control) { return control && (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0; }
     // The TreeView inside the view's host, which carries the tree's id.
     HWND TreeView() const {
         HWND host = window->Control(IDC_TLMAIL);
@@ -89,8 +87,9 @@ TEST_F(BackupStart, Version5StoreFillsTheTreeAndTheCounts) {
     window->cmdBackup_Click();
 
     EXPECT_EQ(dialogs.Opened(), std::vector<int>{IDD_GENMSG});
-    EXPECT_EQ(caution,
-              "\r\nIt is a good idea to run your Anti Virus Software\r\nprior to making a backup of your email folders.");
+    EXPECT_EQ(
+        caution,
+        "\r\nIt is a good idea to run your Anti Virus Software\r\nprior to making a backup of your email folders.");
     EXPECT_EQ(CorvaneSetting("", "WarnVirus"), "N");
     EXPECT_TRUE(boxes->Shown().empty());
     EXPECT_EQ(WizardMode, 1);
@@ -100,7 +99,8 @@ TEST_F(BackupStart, Version5StoreFillsTheTreeAndTheCounts) {
     const int items = SampleStoreItemCount();
     ASSERT_EQ(window->tlMail.Count() - 1, items);
     EXPECT_EQ(window->Backup.ItemCount, items);
-    EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(window->Backup.SelectedCount) + " of " + std::to_string(items) + " Items");
+    EXPECT_EQ(Text(IDC_TXTCOUNT),
+              std::to_string(window->Backup.SelectedCount) + " of " + std::to_string(items) + " Items");
     EXPECT_GT(window->Backup.SelectedCount, 0);  // nothing remembered: every folder with data is ticked
     EXPECT_NE(Text(IDC_TXTTOTALSIZE).find(" KBytes"), std::string::npos);
 
@@ -203,7 +203,8 @@ TEST_F(BackupStart, EachRowShowsOneBoxWhoseClickTicksTheItemAndThoseBeneath) {
     EXPECT_EQ(list.Selected(), position);
     expectBranch(1);
     EXPECT_GT(window->Backup.SelectedCount, 1);
-    EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(window->Backup.SelectedCount) + " of " + std::to_string(items) + " Items");
+    EXPECT_EQ(Text(IDC_TXTCOUNT),
+              std::to_string(window->Backup.SelectedCount) + " of " + std::to_string(items) + " Items");
 
     // Space is the same click: the branch is unticked again.
     SendMessageA(tree, WM_KEYDOWN, VK_SPACE, 0);
@@ -236,8 +237,7 @@ TEST_F(BackupStart, RightClickHighlightsTheItemShowsItsDetailsAndSpaceActsOnIt) 
     ASSERT_GE(onNews.x, 0);
     Click(tree, onNews, WM_RBUTTONDOWN, WM_RBUTTONUP);
     ASSERT_EQ(boxes->Shown().size(), 1u);
-    EXPECT_EQ(boxes->Shown()[0].text,
-              catalog::DetailsText(list, newsAt, true, catalog::LocaleThousandSeparator()));
+    EXPECT_EQ(boxes->Shown()[0].text, catalog::DetailsText(list, newsAt, true, catalog::LocaleThousandSeparator()));
     EXPECT_EQ(TreeView_GetSelection(tree), news);
     EXPECT_EQ(list.Selected(), newsAt);
 

@@ -39,8 +39,8 @@ TEST(IdentityRule, OnlyTwoToFourCount) {
 TEST(FirstRun, DefaultsInTheirOrder) {
     auto defaults = FirstRunDefaults("20261207");
     ASSERT_EQ(defaults.size(), 8u);
-    const char* keys[] = {"WarnOverWrite", "RemindDays", "WarnOnQuick", "AllowQuick",
-                          "LastBackup",    "LastSavePath", "InclWab",   "DoRename"};
+    const char* keys[] = {"WarnOverWrite", "RemindDays",   "WarnOnQuick", "AllowQuick",
+                          "LastBackup",    "LastSavePath", "InclWab",     "DoRename"};
     const char* values[] = {"Y", "2", "Y", "N", "20261207", "", "1", "1"};
     for (size_t i = 0; i < 8; ++i) {
         EXPECT_EQ(defaults[i].first, keys[i]);
@@ -85,7 +85,9 @@ TEST(ControlFile, ReadSkipsAddressBookAndFavorites) {
     EXPECT_EQ(content.lines[2].parentNo, 2);
     SavedSelection saved = SavedSelectionOf(content.lines);
     EXPECT_EQ(saved.names, "Inbox.dbx\x02Sent Items.dbx");
-    EXPECT_EQ(saved.flags, "1\x02" "0");
+    EXPECT_EQ(saved.flags,
+              "1\x02"
+              "0");
 }
 
 TEST(ControlFile, HeaderOnlyAndEmpty) {

@@ -71,7 +71,7 @@ TEST_F(Startup, FirstStartMakesDefaultsControlFileAndAsksForHelpOnce) {
     ASSERT_TRUE(loaded);
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_EQ(ReadFileText(ControlFileOf(kIdA)), "Corvane - OE5 - {Main Identity} " + kIdA + "\r\n");
-    const char* expected[][2] = {{"WarnOverWrite", "Y"}, {"RemindDays", "2"}, {"WarnOnQuick", "Y"},
+    const char* expected[][2] = {{"WarnOverWrite", "Y"}, {"RemindDays", "2"},        {"WarnOnQuick", "Y"},
                                  {"AllowQuick", "N"},    {"LastBackup", "20261207"}, {"LastSavePath", ""},
                                  {"InclWab", "1"},       {"DoRename", "1"}};
     for (const auto& [key, value] : expected) EXPECT_EQ(CorvaneSetting(kIdA, key), value) << key;
@@ -89,8 +89,8 @@ TEST_F(Startup, FirstStartMakesDefaultsControlFileAndAsksForHelpOnce) {
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
         Sleep(10);
     }
-    ASSERT_EQ(boxes.Texts(), std::vector<std::string>{
-                                 "Do you wish to view the Help File before using Corvane the first time"});
+    ASSERT_EQ(boxes.Texts(),
+              std::vector<std::string>{"Do you wish to view the Help File before using Corvane the first time"});
     EXPECT_EQ(boxes.Shown()[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
     EXPECT_EQ(boxes.Shown()[0].title, "Corvane");
     window->Form_FirstPaint();
@@ -362,20 +362,22 @@ TEST_F(Startup, Version4StartAndLegacyConversion) {
     Version4();
     const std::string e(1, '\x03');
     // Mail lines: name, file, folder, parent, flag; news lines: account, directory.
-    std::string legacy = "Corvane 3\r\n[Mail]\r\nInbox" + e + "Inbox" + e + "1" + e + "0" + e + "1\r\nNews Folders=2\r\nmsnews" +
-                         e + "msnews.microsoft.com\r\n";
+    std::string legacy = "Corvane 3\r\n[Mail]\r\nInbox" + e + "Inbox" + e + "1" + e + "0" + e +
+                         "1\r\nNews Folders=2\r\nmsnews" + e + "msnews.microsoft.com\r\n";
     ASSERT_TRUE(SyntheticOE::WriteFile(AppFolder() + "\\brind3.ctl", legacy));
     auto converted = Start();
     ASSERT_TRUE(loaded);
     EXPECT_FALSE(converted->FirstRun);
     EXPECT_EQ(CorvaneSetting("Parms", "AllowQuick"), "<none>");
-    EXPECT_EQ(ReadFileText(AppFolder() + "\\brind4.ctl"),
-              "Corvane - OE4\r\n2" + e + "Inbox" + e + "Inbox.mbx" + e + "1" + e + "0" + e + "1\r\n20" + e + "msnews" + e +
-                  "msnews.microsoft.com" + e + "0" + e + "0" + e + "1\r\n");
+    EXPECT_EQ(ReadFileText(AppFolder() + "\\brind4.ctl"), "Corvane - OE4\r\n2" + e + "Inbox" + e + "Inbox.mbx" + e +
+                                                              "1" + e + "0" + e + "1\r\n20" + e + "msnews" + e +
+                                                              "msnews.microsoft.com" + e + "0" + e + "0" + e + "1\r\n");
     EXPECT_EQ(ReadFileText(AppFolder() + "\\brind3.ctl"), legacy);
     EXPECT_EQ(converted->Store.ControlFileHeader, "Corvane - OE4");
     EXPECT_EQ(converted->Backup.SavedNames, "Inbox.mbx\x02msnews.microsoft.com");
-    EXPECT_EQ(converted->Backup.SavedFlags, "1\x02" "1");
+    EXPECT_EQ(converted->Backup.SavedFlags,
+              "1\x02"
+              "1");
     converted->Form_FirstPaint();
     EXPECT_TRUE(boxes.Shown().empty());
 }
@@ -393,8 +395,12 @@ TEST_F(Startup, ControlFileSelectionAndStoreSettings) {
     SaveCorvaneSetting(kIdA, "DoRename", "0");
     auto window = Start();
     ASSERT_TRUE(loaded);
-    EXPECT_EQ(window->Backup.SavedNames, "Inbox.dbx\x02" "Drafts.dbx");
-    EXPECT_EQ(window->Backup.SavedFlags, "1\x02" "0");
+    EXPECT_EQ(window->Backup.SavedNames,
+              "Inbox.dbx\x02"
+              "Drafts.dbx");
+    EXPECT_EQ(window->Backup.SavedFlags,
+              "1\x02"
+              "0");
     EXPECT_EQ(window->Backup.SaveFolder, "D:\\Backups\\");
     EXPECT_EQ(window->Backup.IncludeAddressBook, 0);
     EXPECT_FALSE(window->Backup.KeepExisting);
@@ -457,7 +463,8 @@ TEST_F(Startup, WizardsRefuseWhileOutlookExpressIsOpen) {
         window->mFunction_Click(0);  // File entry 0 is the backup button
         EXPECT_TRUE(window->Backup.AbortRequested);
         ASSERT_EQ(boxes.Shown().size(), 2u);
-        EXPECT_EQ(boxes.Texts()[1], "You MUST exit Outlook Express and the Address Book\r\nprior to doing a Backup or Restore");
+        EXPECT_EQ(boxes.Texts()[1],
+                  "You MUST exit Outlook Express and the Address Book\r\nprior to doing a Backup or Restore");
         EXPECT_EQ(boxes.Shown()[1].style, static_cast<UINT>(MB_OK | MB_ICONSTOP));
         EXPECT_EQ(backupStarts + restoreStarts, 0);
     }

@@ -35,13 +35,9 @@ protected:
         return window;
     }
     // Its style bit, since the window itself is never shown on screen.
-    static bool Visible(HWND control) {
-        return control && (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0;
-    }
+    static bool Visible(HWND control) { return control && (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0; }
     static bool Enabled(HWND control) { return control && IsWindowEnabled(control); }
-    static bool Checked(HWND control) {
-        return control && SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    }
+    static bool Checked(HWND control) { return control && SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
     std::unique_ptr<ScriptedMessageBoxes> boxes = std::make_unique<ScriptedMessageBoxes>();
     FixedClock clock{2001, 1, 31};

@@ -172,8 +172,7 @@ TEST_F(WizardSteps, CountsShowKilobytesOfDataAndEstimate) {
 }
 
 TEST_F(WizardSteps, DisketteDestinationShowsTheEstimateAndNoSpaceCheck) {
-    const std::pair<int64_t, const char*> cases[] = {
-        {0, "1"}, {2'829'999, "1"}, {2'830'000, "2"}, {5'660'000, "3"}};
+    const std::pair<int64_t, const char*> cases[] = {{0, "1"}, {2'829'999, "1"}, {2'830'000, "2"}, {5'660'000, "3"}};
     for (auto [total, diskettes] : cases) {
         window->Backup.TotalBytes = total;
         window->Backup.SaveFolder = "A:\\Backup";

@@ -31,9 +31,7 @@ std::string KBytesText(double bytes, char separator) {
     return GroupThousands(kilobytes, separator) + " KBytes";
 }
 
-double EstimatedArchiveBytes(int64_t totalBytes) {
-    return static_cast<double>(totalBytes) * kCompressionRatio;
-}
+double EstimatedArchiveBytes(int64_t totalBytes) { return static_cast<double>(totalBytes) * kCompressionRatio; }
 
 int64_t EstimatedDiskettes(int64_t totalBytes) {
     if (totalBytes < 0) totalBytes = 0;
@@ -44,9 +42,7 @@ std::string DisketteEstimateText(int64_t totalBytes) {
     return "Estimated diskettes required = " + std::to_string(EstimatedDiskettes(totalBytes));
 }
 
-std::string DriveRoot(std::string_view saveFolder) {
-    return std::string(saveFolder.substr(0, 3));
-}
+std::string DriveRoot(std::string_view saveFolder) { return std::string(saveFolder.substr(0, 3)); }
 
 bool IsDisketteRoot(std::string_view driveRoot) {
     if (driveRoot.size() != 3 || driveRoot[1] != ':' || driveRoot[2] != '\\') return false;
@@ -56,9 +52,7 @@ bool IsDisketteRoot(std::string_view driveRoot) {
 
 bool IsDrivePath(std::string_view path) { return path.size() >= 2 && path[1] == ':'; }
 
-bool IsNetworkPath(std::string_view saveFolder) {
-    return !saveFolder.empty() && saveFolder[0] == '\\';
-}
+bool IsNetworkPath(std::string_view saveFolder) { return !saveFolder.empty() && saveFolder[0] == '\\'; }
 
 bool NeedsSpaceWarning(int64_t totalBytes, int64_t freeBytes) {
     if (freeBytes < 1) return false;
@@ -66,8 +60,7 @@ bool NeedsSpaceWarning(int64_t totalBytes, int64_t freeBytes) {
 }
 
 std::string RequiredSpaceText(int64_t totalBytes, char separator) {
-    return "You require estimated free space of:\r\n" +
-           KBytesText(EstimatedArchiveBytes(totalBytes), separator);
+    return "You require estimated free space of:\r\n" + KBytesText(EstimatedArchiveBytes(totalBytes), separator);
 }
 
 std::string IsoDate(CalendarDate date) {
@@ -76,8 +69,8 @@ std::string IsoDate(CalendarDate date) {
     return text;
 }
 
-std::string ArchivePath(std::string_view saveFolder, std::string_view backupName,
-                        std::string_view backupAddto, CalendarDate today) {
+std::string ArchivePath(std::string_view saveFolder, std::string_view backupName, std::string_view backupAddto,
+                        CalendarDate today) {
     std::string_view folder = saveFolder;
     if (!folder.empty() && folder.back() == '\\') folder.remove_suffix(1);
     std::string path(folder);

@@ -49,7 +49,7 @@ std::string RequiredSpaceText(int64_t totalBytes, char separator = ',');
 std::string IsoDate(CalendarDate date);
 // The folder without one trailing "\", "\", base name, the text between,
 // the date and ".zip": C:\Backups\Corvane5Backup.Main Identity.2001-01-31.zip.
-std::string ArchivePath(std::string_view saveFolder, std::string_view backupName,
-                        std::string_view backupAddto, CalendarDate today);
+std::string ArchivePath(std::string_view saveFolder, std::string_view backupName, std::string_view backupAddto,
+                        CalendarDate today);
 
 }  // namespace corvane::planning

@@ -46,16 +46,12 @@ bool IsValid(CalendarDate date) {
 }
 
 long long DayNumber(CalendarDate date) {
-    return DaysFromCivil(date.year, static_cast<unsigned>(date.month),
-                         static_cast<unsigned>(date.day));
+    return DaysFromCivil(date.year, static_cast<unsigned>(date.month), static_cast<unsigned>(date.day));
 }
-
 
 }  // namespace
 
-CalendarDate AddDays(CalendarDate date, int days) {
-    return CivilFromDays(DayNumber(date) + days);
-}
+CalendarDate AddDays(CalendarDate date, int days) { return CivilFromDays(DayNumber(date) + days); }
 
 std::string SlashDate(CalendarDate date) {
     char text[32];

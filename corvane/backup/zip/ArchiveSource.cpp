@@ -27,8 +27,8 @@ bool MarkOf(ReadFile& file, VolumeMark* mark) {
 }
 }  // namespace
 
-ArchiveSource::ArchiveSource(FileSystem& fs, ZipEvents& events, const std::atomic<bool>& abort,
-                             std::string path, bool spanDisks)
+ArchiveSource::ArchiveSource(FileSystem& fs, ZipEvents& events, const std::atomic<bool>& abort, std::string path,
+                             bool spanDisks)
     : fs_(fs), events_(events), abort_(abort), path_(std::move(path)), spanDisks_(spanDisks) {}
 
 std::unique_ptr<ArchiveSource> ArchiveSource::Clone() const {
@@ -212,8 +212,7 @@ ZipResult ArchiveSource::ReadSpan(uint32_t& disk, uint64_t& offset, void* buffer
 }
 
 ZipResult ArchiveSource::ReadDirectory() {
-    if (end_.cdSize > kMaxDirectory || end_.entries > end_.cdSize / kMinCentralRecord)
-        return result::kCorruptDirectory;
+    if (end_.cdSize > kMaxDirectory || end_.entries > end_.cdSize / kMinCentralRecord) return result::kCorruptDirectory;
     // Read in pieces, so memory follows the bytes the volumes really hold, not the claim.
     std::vector<unsigned char> cd;
     uint32_t disk = end_.cdDisk;
@@ -266,10 +265,16 @@ ZipResult ArchiveSource::Inflate(const ZipEntry& e, uint32_t disk, uint64_t offs
     ZipResult r = result::kSuccess;
     bool ended = false;
     while (r == result::kSuccess && !ended) {
-        if (abort_) { r = result::kStopped; break; }
+        if (abort_) {
+            r = result::kStopped;
+            break;
+        }
         size_t part = static_cast<size_t>(std::min<uint64_t>(remaining, kChunk));
         if (part == 0 && (stored || zs.avail_in == 0)) {
-            if (stored) ended = true; else r = result::kCorruptEntry;
+            if (stored)
+                ended = true;
+            else
+                r = result::kCorruptEntry;
             break;
         }
         r = ReadSpan(disk, offset, in.data(), part);
@@ -294,7 +299,10 @@ ZipResult ArchiveSource::Inflate(const ZipEntry& e, uint32_t disk, uint64_t offs
                 break;
             }
             crc = static_cast<uint32_t>(crc32(crc, out.data(), static_cast<uInt>(got)));
-            if (got > 0 && !sink(out.data(), got)) { r = sinkFailure; break; }
+            if (got > 0 && !sink(out.data(), got)) {
+                r = sinkFailure;
+                break;
+            }
             if (rc == Z_STREAM_END) ended = true;
             if (rc == Z_BUF_ERROR && got == 0) break;
         } while (!ended && (zs.avail_in > 0 || zs.avail_out == 0));

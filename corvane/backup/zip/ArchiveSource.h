@@ -33,8 +33,7 @@ public:
 
     // Streams an entry's data, inflated, to `sink` (false from the sink stops
     // with `sinkFailure`); checks the size and CRC.
-    ZipResult ReadEntry(const ZipEntry& e, const std::function<bool(const void*, size_t)>& sink,
-                        ZipResult sinkFailure);
+    ZipResult ReadEntry(const ZipEntry& e, const std::function<bool(const void*, size_t)>& sink, ZipResult sinkFailure);
 
 private:
     ZipResult UseDisk(uint32_t disk);
@@ -56,9 +55,9 @@ private:
     uint64_t fileSize_ = 0;
     uint32_t currentDisk_ = 0;
     uint32_t lastDisk_ = 0;
-    int64_t shift_ = 0;   // bytes in front of a single-file archive (self-extractor stub, marker)
+    int64_t shift_ = 0;  // bytes in front of a single-file archive (self-extractor stub, marker)
     EndRecord end_;
-    std::vector<VolumeMark> volumes_;   // the volumes before the last, when the set lists them
+    std::vector<VolumeMark> volumes_;  // the volumes before the last, when the set lists them
     std::vector<ZipEntry> entries_;
 };
 

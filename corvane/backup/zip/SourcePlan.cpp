@@ -37,8 +37,7 @@ private:
     bool AddMatching(const std::string& folder, const std::string& pattern, bool isSubfolder) {
         std::vector<FileInfo> entries;
         if (!fs_.List(folder, &entries)) return false;
-        std::sort(entries.begin(), entries.end(),
-                  [](const FileInfo& a, const FileInfo& b) { return a.name < b.name; });
+        std::sort(entries.begin(), entries.end(), [](const FileInfo& a, const FileInfo& b) { return a.name < b.name; });
         bool any = false;
         if (isSubfolder) {
             FileInfo self;
@@ -74,8 +73,7 @@ private:
 };
 }  // namespace
 
-SourcePlan PlanSources(FileSystem& fs, const std::vector<std::string>& specifications,
-                       bool includeSubfolders) {
+SourcePlan PlanSources(FileSystem& fs, const std::vector<std::string>& specifications, bool includeSubfolders) {
     Planner planner(fs, includeSubfolders);
     for (const std::string& spec : specifications)
         if (!planner.AddSpecification(spec)) ++planner.plan.unmatchedSpecifications;

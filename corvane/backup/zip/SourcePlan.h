@@ -11,7 +11,7 @@ namespace corvane::zip {
 
 struct SourceItem {
     std::string path;
-    std::string entryName;   // folders end in "/"
+    std::string entryName;  // folders end in "/"
     FileInfo info;
 };
 
@@ -23,7 +23,6 @@ struct SourcePlan {
 // A specification is a file path, a folder path (all its files), or a path
 // whose last component holds "*" or "?"; with `includeSubfolders` the
 // pattern applies in every subfolder too, and each subfolder gets an entry.
-SourcePlan PlanSources(FileSystem& fs, const std::vector<std::string>& specifications,
-                       bool includeSubfolders);
+SourcePlan PlanSources(FileSystem& fs, const std::vector<std::string>& specifications, bool includeSubfolders);
 
 }  // namespace corvane::zip

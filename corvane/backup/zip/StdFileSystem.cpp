@@ -19,12 +19,22 @@ namespace fs = std::filesystem;
 
 FileError FromErrno(int e) {
     switch (e) {
-    case ENOENT: case ENOTDIR: return FileError::kNotFound;
-    case EACCES: case EPERM: return FileError::kDenied;
-    case EBUSY: case ETXTBSY: return FileError::kInUse;
-    case ENOSPC: case EDQUOT: return FileError::kDiskFull;
-    case EEXIST: return FileError::kExists;
-    default: return FileError::kOther;
+    case ENOENT:
+    case ENOTDIR:
+        return FileError::kNotFound;
+    case EACCES:
+    case EPERM:
+        return FileError::kDenied;
+    case EBUSY:
+    case ETXTBSY:
+        return FileError::kInUse;
+    case ENOSPC:
+    case EDQUOT:
+        return FileError::kDiskFull;
+    case EEXIST:
+        return FileError::kExists;
+    default:
+        return FileError::kOther;
     }
 }
 
@@ -52,7 +62,9 @@ private:
 class PosixWrite final : public WriteFile {
 public:
     explicit PosixWrite(int fd) : fd_(fd) {}
-    ~PosixWrite() override { if (fd_ >= 0) ::close(fd_); }
+    ~PosixWrite() override {
+        if (fd_ >= 0) ::close(fd_);
+    }
     FileError Write(const void* data, size_t count) override {
         const char* p = static_cast<const char*>(data);
         while (count > 0) {
@@ -69,8 +81,7 @@ public:
         return n == static_cast<ssize_t>(count) ? FileError::kNone : FromErrno(errno);
     }
     bool Truncate(uint64_t size) override {
-        return ::ftruncate(fd_, static_cast<off_t>(size)) == 0 &&
-               ::lseek(fd_, static_cast<off_t>(size), SEEK_SET) >= 0;
+        return ::ftruncate(fd_, static_cast<off_t>(size)) == 0 && ::lseek(fd_, static_cast<off_t>(size), SEEK_SET) >= 0;
     }
     FileError Flush() override { return ::fsync(fd_) == 0 ? FileError::kNone : FromErrno(errno); }
     FileError Close() override {

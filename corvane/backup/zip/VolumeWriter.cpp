@@ -156,8 +156,8 @@ ZipResult VolumeWriter::CloseVolume() {
 bool VolumeWriter::DiskHoldsThisSet() {
     FileInfo existing;
     if (!fs_.Stat(archivePath_, &existing) || existing.isFolder) return false;
-    bool sameSize = std::any_of(finished_.begin(), finished_.end(),
-                                [&](const VolumeMark& v) { return v.size == existing.size; });
+    bool sameSize =
+        std::any_of(finished_.begin(), finished_.end(), [&](const VolumeMark& v) { return v.size == existing.size; });
     if (!sameSize) return false;
     VolumeMark mark;
     // A volume that cannot be read is not taken for an old file to overwrite.

@@ -18,8 +18,7 @@ namespace corvane::zip {
 
 class VolumeWriter {
 public:
-    VolumeWriter(FileSystem& fs, ZipEvents& events, const std::atomic<bool>& abort,
-                 const ZipSettings& settings);
+    VolumeWriter(FileSystem& fs, ZipEvents& events, const std::atomic<bool>& abort, const ZipSettings& settings);
     ~VolumeWriter();
 
     ZipResult Open();
@@ -61,8 +60,8 @@ private:
     uint32_t disk_ = 0;
     uint64_t written_ = 0;
     uint64_t capacity_ = 0;
-    uint32_t crc_ = 0;                                   // of the current volume's bytes
-    std::vector<std::pair<uint64_t, uint32_t>> marks_;   // offsets of the current volume a roll-back may return to
+    uint32_t crc_ = 0;                                  // of the current volume's bytes
+    std::vector<std::pair<uint64_t, uint32_t>> marks_;  // offsets of the current volume a roll-back may return to
     std::vector<VolumeMark> finished_;
 };
 

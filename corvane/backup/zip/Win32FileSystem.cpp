@@ -11,12 +11,24 @@ constexpr size_t kWriteBuffer = 256 * 1024;
 
 FileError FromLastError() {
     switch (GetLastError()) {
-    case ERROR_FILE_NOT_FOUND: case ERROR_PATH_NOT_FOUND: case ERROR_INVALID_NAME: return FileError::kNotFound;
-    case ERROR_SHARING_VIOLATION: case ERROR_LOCK_VIOLATION: return FileError::kInUse;
-    case ERROR_ACCESS_DENIED: case ERROR_WRITE_PROTECT: return FileError::kDenied;
-    case ERROR_DISK_FULL: case ERROR_HANDLE_DISK_FULL: return FileError::kDiskFull;
-    case ERROR_FILE_EXISTS: case ERROR_ALREADY_EXISTS: return FileError::kExists;
-    default: return FileError::kOther;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+        return FileError::kNotFound;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return FileError::kInUse;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+        return FileError::kDenied;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return FileError::kDiskFull;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return FileError::kExists;
+    default:
+        return FileError::kOther;
     }
 }
 
@@ -63,7 +75,9 @@ private:
 class Win32Write final : public WriteFile {
 public:
     explicit Win32Write(HANDLE h) : h_(h) { buffer_.reserve(kWriteBuffer); }
-    ~Win32Write() override { if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_); }
+    ~Win32Write() override {
+        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+    }
 
     FileError Write(const void* data, size_t count) override {
         const char* p = static_cast<const char*>(data);

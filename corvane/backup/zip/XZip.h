@@ -27,13 +27,13 @@ public:
 
     // Settings.
     std::string ArchivePath;
-    std::string FilesToProcess;      // CR-separated
+    std::string FilesToProcess;  // CR-separated
     std::string TempFolder;
     std::string ExtractionFolder;
     bool IncludeSubfolders = false;
     bool SpanDisks = false;
     bool OverwriteDiskette = false;
-    int OverwriteMode = 0;           // 2: replace existing files
+    int OverwriteMode = 0;  // 2: replace existing files
     void SetAbort(bool abort) { abort_ = abort; }
     bool Abort() const { return abort_; }
 

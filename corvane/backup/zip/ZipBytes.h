@@ -46,7 +46,9 @@ public:
         pos_ += n;
         return r;
     }
-    void Skip(size_t n) { if (Has(n)) pos_ += n; }
+    void Skip(size_t n) {
+        if (Has(n)) pos_ += n;
+    }
     size_t Remaining() const { return size_ - pos_; }
     size_t Position() const { return pos_; }
     bool failed = false;
@@ -71,8 +73,8 @@ private:
 };
 
 inline uint32_t LoadU32(const unsigned char* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+           static_cast<uint32_t>(p[3]) << 24;
 }
 
 }  // namespace corvane::zip

@@ -22,10 +22,14 @@ constexpr size_t kDictionarySize = 32768;
 
 const char* OpenFailureReason(FileError e) {
     switch (e) {
-    case FileError::kInUse: return "the file is in use by another program";
-    case FileError::kDenied: return "access to the file is denied";
-    case FileError::kNotFound: return "the file no longer exists";
-    default: return "the file cannot be opened";
+    case FileError::kInUse:
+        return "the file is in use by another program";
+    case FileError::kDenied:
+        return "access to the file is denied";
+    case FileError::kNotFound:
+        return "the file no longer exists";
+    default:
+        return "the file cannot be opened";
     }
 }
 
@@ -45,8 +49,7 @@ bool ReadBlock(ReadFile& file, std::vector<unsigned char>& block) {
 
 std::vector<unsigned char> NextDictionary(const std::vector<unsigned char>& previous,
                                           const std::vector<unsigned char>& input) {
-    if (input.size() >= kDictionarySize)
-        return std::vector<unsigned char>(input.end() - kDictionarySize, input.end());
+    if (input.size() >= kDictionarySize) return std::vector<unsigned char>(input.end() - kDictionarySize, input.end());
     std::vector<unsigned char> d(previous);
     d.insert(d.end(), input.begin(), input.end());
     if (d.size() > kDictionarySize) d.erase(d.begin(), d.end() - kDictionarySize);
@@ -64,7 +67,11 @@ struct Pending {
 class Compressor {
 public:
     Compressor(const ZipSettings& s, FileSystem& fs, ZipEvents& events, const std::atomic<bool>& abort)
-        : settings_(s), fs_(fs), events_(events), abort_(abort), writer_(fs, events, abort, s),
+        : settings_(s),
+          fs_(fs),
+          events_(events),
+          abort_(abort),
+          writer_(fs, events, abort, s),
           pool_(s.threads ? s.threads : std::max(1u, std::thread::hardware_concurrency()), s.level) {}
 
     unsigned Threads() const { return pool_.Threads(); }
@@ -124,8 +131,7 @@ private:
             return result::kSuccess;
         }
         std::vector<unsigned char> current = Spare(), next = Spare(), dictionary;
-        if (!ReadBlock(*file, current))
-            return Push({Pending::kFailed, i, true, nullptr, "a read error occurred"});
+        if (!ReadBlock(*file, current)) return Push({Pending::kFailed, i, true, nullptr, "a read error occurred"});
         for (bool first = true;; first = false) {
             bool last = current.size() < kBlockSize;
             bool readError = false;
@@ -190,8 +196,8 @@ private:
         entry_.disk = writer_.Disk();
         entry_.localOffset = writer_.Offset();
         entryOpen_ = true;
-        EntryProgress progress{item.path, item.info.size, 0, entry_.externalAttributes,
-                               item.info.modifiedUnix, entry_.method};
+        EntryProgress progress{item.path,    item.info.size, 0, entry_.externalAttributes, item.info.modifiedUnix,
+                               entry_.method};
         events_.Adding(progress);
         if (abort_) return result::kStopped;
         return writer_.Write(header.data(), header.size());
@@ -222,13 +228,13 @@ private:
         if (!entryOpen_) return result::kSuccess;  // the entry was dropped
         ZipResult r = writer_.Write(p.job->output.data(), p.job->output.size());
         if (r != result::kSuccess) return r;
-        entry_.crc = static_cast<uint32_t>(
-            crc32_combine(entry_.crc, p.job->crc, static_cast<z_off_t>(p.job->input.size())));
+        entry_.crc =
+            static_cast<uint32_t>(crc32_combine(entry_.crc, p.job->crc, static_cast<z_off_t>(p.job->input.size())));
         entry_.size += p.job->input.size();
         entry_.compressedSize += p.job->output.size();
-        bool overflow = !entry_.zip64Local && (entry_.size >= settings_.zip64.sizeLimit ||
-                                               entry_.compressedSize >= settings_.zip64.sizeLimit ||
-                                               entry_.compressedSize >= 0xFFFFFFFFull);
+        bool overflow = !entry_.zip64Local &&
+                        (entry_.size >= settings_.zip64.sizeLimit ||
+                         entry_.compressedSize >= settings_.zip64.sizeLimit || entry_.compressedSize >= 0xFFFFFFFFull);
         if (overflow) return DropEntry(item, "the file grew while it was being read");
         Recycle(*p.job);
         if (!p.job->last) return result::kSuccess;
@@ -239,8 +245,7 @@ private:
 
     // Takes a failed file back out of the archive and reports it.
     ZipResult DropEntry(const SourceItem& item, const std::string& reason) {
-        if (entryOpen_ && !writer_.RollBack(entry_.disk, entry_.localOffset))
-            return result::kSpannedReadError;
+        if (entryOpen_ && !writer_.RollBack(entry_.disk, entry_.localOffset)) return result::kSpannedReadError;
         entryOpen_ = false;
         // Blocks of the same file still queued or still to come are written nowhere.
         droppedItem_ = static_cast<size_t>(&item - plan_->items.data());
@@ -317,8 +322,7 @@ void DropArchiveItself(SourcePlan& plan, const std::string& archivePath) {
 }
 }  // namespace
 
-ZipResult Compress(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
-                   const std::atomic<bool>& abort) try {
+ZipResult Compress(const ZipSettings& settings, FileSystem& fs, ZipEvents& events, const std::atomic<bool>& abort) try {
     if (settings.archivePath.empty()) return result::kBadSettings;
     std::vector<std::string> specs = SplitSpecifications(settings.filesToProcess);
     if (specs.empty()) return result::kBadSettings;

@@ -16,26 +16,26 @@ namespace corvane::zip {
 
 // Where ZIP64 records start. Tests lower them to reach ZIP64 with small files.
 struct Zip64Limits {
-    uint64_t sizeLimit = 0xFFFFFFFFull;   // sizes and offsets at or above this need ZIP64
-    uint64_t entryLimit = 0xFFFF;         // more entries than this need ZIP64
+    uint64_t sizeLimit = 0xFFFFFFFFull;  // sizes and offsets at or above this need ZIP64
+    uint64_t entryLimit = 0xFFFF;        // more entries than this need ZIP64
 };
 
 struct ZipSettings {
     std::string archivePath;
-    std::string filesToProcess;     // CR-separated file specifications or entry patterns
-    std::string tempFolder;         // kept for the callers; temporary files go beside their targets
+    std::string filesToProcess;  // CR-separated file specifications or entry patterns
+    std::string tempFolder;      // kept for the callers; temporary files go beside their targets
     std::string extractionFolder;
     bool includeSubfolders = false;
     bool spanDisks = false;
     bool overwriteDiskette = false;
-    int overwriteMode = 0;          // 2 replaces existing files on extraction
-    int level = 4;                  // deflate level
-    unsigned threads = 0;           // 0: one per core
+    int overwriteMode = 0;  // 2 replaces existing files on extraction
+    int level = 4;          // deflate level
+    unsigned threads = 0;   // 0: one per core
     Zip64Limits zip64;
 };
 
 struct EntryProgress {
-    std::string filename;           // the source path (compress) or entry name (extract)
+    std::string filename;  // the source path (compress) or entry name (extract)
     uint64_t size = 0;
     uint64_t compressedSize = 0;
     uint32_t attributes = 0;
@@ -68,14 +68,11 @@ struct ListedEntry {
     bool isFolder = false;
 };
 
-ZipResult Compress(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
-                   const std::atomic<bool>& abort);
-ZipResult Extract(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
-                  const std::atomic<bool>& abort);
-ZipResult List(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
-               std::vector<ListedEntry>* entries);
+ZipResult Compress(const ZipSettings& settings, FileSystem& fs, ZipEvents& events, const std::atomic<bool>& abort);
+ZipResult Extract(const ZipSettings& settings, FileSystem& fs, ZipEvents& events, const std::atomic<bool>& abort);
+ZipResult List(const ZipSettings& settings, FileSystem& fs, ZipEvents& events, std::vector<ListedEntry>* entries);
 // Inflates every entry and checks its CRC and size; the names of bad entries go to `bad`.
-ZipResult Test(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
-               const std::atomic<bool>& abort, std::vector<std::string>* bad);
+ZipResult Test(const ZipSettings& settings, FileSystem& fs, ZipEvents& events, const std::atomic<bool>& abort,
+               std::vector<std::string>* bad);
 
 }  // namespace corvane::zip

@@ -24,14 +24,18 @@ std::string ParentOf(const std::string& path) {
 struct ExtractJob {
     const ZipEntry* entry;
     std::string target;
-    std::string key;          // the target as the file system compares names
-    int64_t modifiedUnix;     // worked out on the calling thread: the C time functions are not thread-safe
+    std::string key;       // the target as the file system compares names
+    int64_t modifiedUnix;  // worked out on the calling thread: the C time functions are not thread-safe
 };
 
 class Extractor {
 public:
     Extractor(const ZipSettings& s, FileSystem& fs, ZipEvents& events, const std::atomic<bool>& abort)
-        : settings_(s), fs_(fs), events_(events), abort_(abort), source_(fs, events, abort, s.archivePath, s.spanDisks) {}
+        : settings_(s),
+          fs_(fs),
+          events_(events),
+          abort_(abort),
+          source_(fs, events, abort, s.archivePath, s.spanDisks) {}
     ~Extractor() { StopWorkers(); }
 
     ZipResult Run() {
@@ -140,8 +144,7 @@ private:
                 if (!reader) break;
                 workers_.emplace_back([this, reader] { Work(*reader); });
             }
-        } catch (...) {
-        }
+        } catch (...) {}
     }
 
     void StopWorkers() {
@@ -231,7 +234,7 @@ private:
     std::mutex mutex_;
     std::condition_variable ready_, room_, written_;
     std::deque<ExtractJob> queue_;
-    std::map<std::string, unsigned> inFlight_;   // targets queued or being written
+    std::map<std::string, unsigned> inFlight_;  // targets queued or being written
     bool stopping_ = false;
     std::atomic<unsigned> counter_{0};
     ZipResult failure_ = result::kSuccess;
@@ -242,8 +245,7 @@ private:
 }  // namespace
 
 // No exception leaves the engine: what escapes the work (memory) is an internal error.
-ZipResult Extract(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
-                  const std::atomic<bool>& abort) {
+ZipResult Extract(const ZipSettings& settings, FileSystem& fs, ZipEvents& events, const std::atomic<bool>& abort) {
     if (settings.archivePath.empty() || settings.extractionFolder.empty()) return result::kBadSettings;
     try {
         Extractor extractor(settings, fs, events, abort);
@@ -253,8 +255,7 @@ ZipResult Extract(const ZipSettings& settings, FileSystem& fs, ZipEvents& events
     }
 }
 
-ZipResult List(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
-               std::vector<ListedEntry>* entries) try {
+ZipResult List(const ZipSettings& settings, FileSystem& fs, ZipEvents& events, std::vector<ListedEntry>* entries) try {
     std::atomic<bool> never{false};
     ArchiveSource source(fs, events, never, settings.archivePath, settings.spanDisks);
     ZipResult r = source.Open();
@@ -266,15 +267,16 @@ ZipResult List(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
     return result::kInternal;
 }
 
-ZipResult Test(const ZipSettings& settings, FileSystem& fs, ZipEvents& events,
-               const std::atomic<bool>& abort, std::vector<std::string>* bad) try {
+ZipResult Test(const ZipSettings& settings, FileSystem& fs, ZipEvents& events, const std::atomic<bool>& abort,
+               std::vector<std::string>* bad) try {
     ArchiveSource source(fs, events, abort, settings.archivePath, settings.spanDisks);
     ZipResult r = source.Open();
     if (r != result::kSuccess) return r;
     ZipResult worst = result::kSuccess;
     for (const ZipEntry& e : source.Entries()) {
         if (e.IsFolder()) continue;
-        ZipResult one = source.ReadEntry(e, [](const void*, size_t) { return true; }, result::kInternal);
+        ZipResult one = source.ReadEntry(
+            e, [](const void*, size_t) { return true; }, result::kInternal);
         if (one == result::kStopped || one == result::kWrongVolume) return one;
         if (one == result::kSuccess) continue;
         bad->push_back(e.name);

@@ -20,7 +20,7 @@ inline constexpr uint32_t kDosArchive = 0x20;
 enum class FileError { kNone, kNotFound, kInUse, kDenied, kDiskFull, kExists, kOther };
 
 struct FileInfo {
-    std::string name;          // last path component (List) or empty (Stat)
+    std::string name;  // last path component (List) or empty (Stat)
     bool isFolder = false;
     uint64_t size = 0;
     int64_t modifiedUnix = 0;  // seconds since 1970, UTC

@@ -20,8 +20,7 @@ void TimestampField(ByteWriter& w, int64_t t) {
 }
 
 // False when the ZIP64 field lacks a value that the record's own fields defer to it.
-bool ParseExtras(ByteReader x, ZipEntry* e, bool sizeFull, bool csizeFull, bool offsetFull,
-                 bool diskFull) {
+bool ParseExtras(ByteReader x, ZipEntry* e, bool sizeFull, bool csizeFull, bool offsetFull, bool diskFull) {
     while (x.Remaining() >= 4) {
         uint16_t tag = x.U16();
         uint16_t len = x.U16();
@@ -163,10 +162,9 @@ std::vector<unsigned char> CentralRecord(const ZipEntry& e, const Zip64Limits& l
     return w.Data();
 }
 
-std::vector<unsigned char> EndRecords(const EndRecord& end, uint64_t endDiskOffset,
-                                      const Zip64Limits& limits) {
-    bool zip64 = end.entries > limits.entryLimit || end.entries >= 0xFFFF ||
-                 Over(end.cdSize, limits) || Over(end.cdOffset, limits) || end.thisDisk >= 0xFFFF;
+std::vector<unsigned char> EndRecords(const EndRecord& end, uint64_t endDiskOffset, const Zip64Limits& limits) {
+    bool zip64 = end.entries > limits.entryLimit || end.entries >= 0xFFFF || Over(end.cdSize, limits) ||
+                 Over(end.cdOffset, limits) || end.thisDisk >= 0xFFFF;
     ByteWriter w;
     if (zip64) {
         w.U32(kZip64EndSig);
@@ -199,7 +197,7 @@ std::vector<unsigned char> EndRecords(const EndRecord& end, uint64_t endDiskOffs
 
 namespace {
 constexpr char kVolumeTablePrefix[] = "Corvane volumes:";
-constexpr size_t kVolumeTableEntry = 18;   // " LLLLLLLL/CCCCCCCC"
+constexpr size_t kVolumeTableEntry = 18;  // " LLLLLLLL/CCCCCCCC"
 }  // namespace
 
 size_t VolumeTableLength(size_t count) {
@@ -235,7 +233,8 @@ bool ParseVolumeTable(const std::string& comment, std::vector<VolumeMark>* volum
     };
     volumes->clear();
     for (size_t i = 0; i < count; ++i) {
-        std::string_view entry = std::string_view(comment).substr(prefix.size() + i * kVolumeTableEntry, kVolumeTableEntry);
+        std::string_view entry =
+            std::string_view(comment).substr(prefix.size() + i * kVolumeTableEntry, kVolumeTableEntry);
         uint32_t size = 0, crc = 0;
         if (entry[0] != ' ' || entry[9] != '/' || !hex(entry.substr(1, 8), &size) || !hex(entry.substr(10, 8), &crc))
             return false;

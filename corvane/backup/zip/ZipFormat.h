@@ -30,12 +30,12 @@ inline constexpr size_t kZip64EndSize = 56;
 
 // One entry as the central directory describes it.
 struct ZipEntry {
-    std::string name;            // as stored, "/" separators
+    std::string name;  // as stored, "/" separators
     uint16_t method = kMethodDeflate;
     uint16_t flags = 0;
     uint16_t dosTime = 0;
     uint16_t dosDate = 0;
-    int64_t modifiedUnix = -1;   // from the extended-timestamp field; -1 when absent
+    int64_t modifiedUnix = -1;  // from the extended-timestamp field; -1 when absent
     uint32_t crc = 0;
     uint64_t compressedSize = 0;
     uint64_t size = 0;
@@ -43,7 +43,7 @@ struct ZipEntry {
     uint32_t disk = 0;
     uint32_t externalAttributes = 0;
     uint16_t madeBy = 0;
-    bool zip64Local = false;     // the local header carries a ZIP64 field (8-byte descriptor)
+    bool zip64Local = false;  // the local header carries a ZIP64 field (8-byte descriptor)
     bool IsFolder() const;
     uint32_t DosAttributes() const;
 };
@@ -63,7 +63,7 @@ struct EndRecord {
     uint64_t entries = 0;
     uint64_t cdSize = 0;
     uint64_t cdOffset = 0;
-    std::string comment;   // the archive comment, at most 65,535 bytes
+    std::string comment;  // the archive comment, at most 65,535 bytes
     bool SameSet(const EndRecord& o) const {
         return thisDisk == o.thisDisk && cdDisk == o.cdDisk && entriesOnDisk == o.entriesOnDisk &&
                entries == o.entries && cdSize == o.cdSize && cdOffset == o.cdOffset && comment == o.comment;
@@ -71,8 +71,7 @@ struct EndRecord {
 };
 // The end records (ZIP64 end and locator when needed, then the classic end).
 // `endDiskOffset` is where the ZIP64 end record will start on `end.thisDisk`.
-std::vector<unsigned char> EndRecords(const EndRecord& end, uint64_t endDiskOffset,
-                                      const Zip64Limits& limits);
+std::vector<unsigned char> EndRecords(const EndRecord& end, uint64_t endDiskOffset, const Zip64Limits& limits);
 
 // Parses one central record at the reader's position; false when damaged.
 bool ParseCentralRecord(ByteReader& r, ZipEntry* e);
@@ -87,7 +86,7 @@ struct VolumeMark {
     uint32_t crc = 0;
     bool operator==(const VolumeMark&) const = default;
 };
-inline constexpr size_t kMaxListedVolumes = 50;   // the comment then fits the smallest volume
+inline constexpr size_t kMaxListedVolumes = 50;  // the comment then fits the smallest volume
 // The comment for the volumes before the last; empty when they cannot be listed.
 std::string VolumeTableComment(const std::vector<VolumeMark>& volumes);
 // Its length for `count` volumes (0 when they cannot be listed).

@@ -29,8 +29,7 @@ bool IsDeviceName(std::string_view component) {
     static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"};
     for (const char* d : kDevices)
         if (base == d) return true;
-    if (base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) &&
-        base[3] >= '0' && base[3] <= '9')
+    if (base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '0' && base[3] <= '9')
         return true;
     return false;
 }
@@ -43,8 +42,7 @@ bool IsHostileComponent(std::string_view c) {
 }  // namespace
 
 std::string EntryNameFromPath(std::string_view path) {
-    if (path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':')
-        path.remove_prefix(2);
+    if (path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':') path.remove_prefix(2);
     while (!path.empty() && IsSeparator(path.front())) path.remove_prefix(1);
     std::string out(path);
     for (char& c : out)
@@ -89,8 +87,8 @@ bool MatchEntryName(std::string_view storedName, std::string_view specification,
 bool IsHostileName(std::string_view name) {
     if (name.empty() || IsSeparator(name.front())) return true;
     for (char c : name)
-        if (static_cast<unsigned char>(c) < 0x20 || c == ':' || c == '*' || c == '?' || c == '"' ||
-            c == '<' || c == '>' || c == '|')
+        if (static_cast<unsigned char>(c) < 0x20 || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' ||
+            c == '>' || c == '|')
             return true;
     size_t start = 0;
     while (start < name.size()) {

@@ -14,26 +14,27 @@ using ZipResult = uint16_t;
 
 namespace result {
 // Both commands.
-inline constexpr ZipResult kSuccess = 0;             // everything asked for was done
-inline constexpr ZipResult kNothingToDo = 10;        // no file or entry matched the files to process
-inline constexpr ZipResult kStopped = 190;           // stopped on request (abort, or a cancelled disk prompt)
-inline constexpr ZipResult kBadSettings = 200;       // archive path or files to process missing
-inline constexpr ZipResult kInternal = 210;          // a thread, memory or zlib failure inside the engine
-inline constexpr ZipResult kBusy = 220;              // a command is already running on this component
+inline constexpr ZipResult kSuccess = 0;        // everything asked for was done
+inline constexpr ZipResult kNothingToDo = 10;   // no file or entry matched the files to process
+inline constexpr ZipResult kStopped = 190;      // stopped on request (abort, or a cancelled disk prompt)
+inline constexpr ZipResult kBadSettings = 200;  // archive path or files to process missing
+inline constexpr ZipResult kInternal = 210;     // a thread, memory or zlib failure inside the engine
+inline constexpr ZipResult kBusy = 220;         // a command is already running on this component
 
 // Compress.
-inline constexpr ZipResult kSomeSpecsUnmatched = 30; // complete; some specifications matched no file
-inline constexpr ZipResult kSkippedInUse = 40;       // complete but files that could not be opened were left out
-inline constexpr ZipResult kSkippedReadError = 140;  // complete but files that failed while being read were left out
-inline constexpr ZipResult kDiskFull = 150;          // the archive's disk is full
-inline constexpr ZipResult kVolumeFull = 300;        // a following volume of a spanned set has no room
-inline constexpr ZipResult kCannotCreate = 310;      // the archive (or its temporary file) cannot be created
+inline constexpr ZipResult kSomeSpecsUnmatched = 30;  // complete; some specifications matched no file
+inline constexpr ZipResult kSkippedInUse = 40;        // complete but files that could not be opened were left out
+inline constexpr ZipResult kSkippedReadError = 140;   // complete but files that failed while being read were left out
+inline constexpr ZipResult kDiskFull = 150;           // the archive's disk is full
+inline constexpr ZipResult kVolumeFull = 300;         // a following volume of a spanned set has no room
+inline constexpr ZipResult kCannotCreate = 310;       // the archive (or its temporary file) cannot be created
 // A volume already holds this archive and overwriting was not allowed, or
 // every disk offered for the next volume still held one of this set.
 inline constexpr ZipResult kVolumeHoldsArchive = 320;
-inline constexpr ZipResult kSpannedReadError = 330;  // a source failed while being read after part of it went to an earlier volume
-inline constexpr ZipResult kWriteError = 340;        // writing the archive failed for another reason than a full disk
-inline constexpr ZipResult kCannotPlace = 350;       // the finished archive could not be renamed into place
+inline constexpr ZipResult kSpannedReadError =
+    330;  // a source failed while being read after part of it went to an earlier volume
+inline constexpr ZipResult kWriteError = 340;   // writing the archive failed for another reason than a full disk
+inline constexpr ZipResult kCannotPlace = 350;  // the finished archive could not be renamed into place
 
 // Extract (and test). Codes below 60 are successes.
 inline constexpr ZipResult kSomeSpecsNoEntry = 20;   // done; some specifications matched no entry
@@ -46,10 +47,10 @@ inline constexpr ZipResult kCorruptEntry = 430;      // an entry's data is damag
 inline constexpr ZipResult kUnsupported = 440;       // an entry is encrypted or uses a method other than stored/deflate
 inline constexpr ZipResult kHostileName = 450;       // an entry's name would leave the extraction folder; refused
 inline constexpr ZipResult kCannotCreateTarget = 460;  // an extracted file (or its temporary file) cannot be created
-inline constexpr ZipResult kTargetDiskFull = 470;    // the extraction disk is full
-inline constexpr ZipResult kCannotReplace = 480;     // a finished file could not replace its target
-inline constexpr ZipResult kTruncated = 490;         // the archive ends before an entry's data
-inline constexpr ZipResult kWrongVolume = 500;       // the volume needed of a spanned set was not supplied
+inline constexpr ZipResult kTargetDiskFull = 470;      // the extraction disk is full
+inline constexpr ZipResult kCannotReplace = 480;       // a finished file could not replace its target
+inline constexpr ZipResult kTruncated = 490;           // the archive ends before an entry's data
+inline constexpr ZipResult kWrongVolume = 500;         // the volume needed of a spanned set was not supplied
 }  // namespace result
 
 // Whether an extraction result counts as success for the callers.

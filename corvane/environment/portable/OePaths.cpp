@@ -19,9 +19,7 @@ std::string SafeName(std::string_view text) {
     return safe;
 }
 
-std::string FirstPathComponent(std::string_view path) {
-    return std::string(path.substr(0, path.find('\\')));
-}
+std::string FirstPathComponent(std::string_view path) { return std::string(path.substr(0, path.find('\\'))); }
 
 std::string ReplaceFirstPathComponent(std::string_view path, std::string_view replacement) {
     size_t slash = path.find('\\');
@@ -44,8 +42,6 @@ std::string WithOneTrailingBackslash(std::string_view path) {
     return folder + "\\";
 }
 
-bool StartsWithUserProfile(std::string_view path) {
-    return EqualsNoCase(FirstPathComponent(path), "%USERPROFILE%");
-}
+bool StartsWithUserProfile(std::string_view path) { return EqualsNoCase(FirstPathComponent(path), "%USERPROFILE%"); }
 
 }  // namespace corvane

@@ -44,9 +44,7 @@ int CompareNoCase(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && CompareNoCase(a, b) == 0;
-}
+bool EqualsNoCase(std::string_view a, std::string_view b) { return a.size() == b.size() && CompareNoCase(a, b) == 0; }
 
 bool EndsWithNoCase(std::string_view text, std::string_view tail) {
     return text.size() >= tail.size() && EqualsNoCase(text.substr(text.size() - tail.size()), tail);

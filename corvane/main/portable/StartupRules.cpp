@@ -26,9 +26,8 @@ int IdentityRuleFromSetting(std::string_view setting) {
 
 std::vector<std::pair<std::string, std::string>> FirstRunDefaults(const std::string& todayYyyymmdd) {
     using namespace settings;
-    return {{kWarnOverWrite, "Y"}, {kRemindDays, "2"},           {kWarnOnQuick, "Y"},
-            {kAllowQuick, "N"},    {kLastBackup, todayYyyymmdd}, {kLastSavePath, ""},
-            {kInclWab, "1"},       {kDoRename, "1"}};
+    return {{kWarnOverWrite, "Y"},        {kRemindDays, "2"},  {kWarnOnQuick, "Y"}, {kAllowQuick, "N"},
+            {kLastBackup, todayYyyymmdd}, {kLastSavePath, ""}, {kInclWab, "1"},     {kDoRename, "1"}};
 }
 
 std::string DateDigits(int year, int month, int day) {
@@ -59,8 +58,8 @@ bool ReadOrigin(std::string_view setting, int& left, int& top) {
 
 }  // namespace
 
-WindowOrigin ResolveWindowOrigin(std::string_view setting, int screenWidth, int screenHeight,
-                                 int windowWidth, int windowHeight) {
+WindowOrigin ResolveWindowOrigin(std::string_view setting, int screenWidth, int screenHeight, int windowWidth,
+                                 int windowHeight) {
     WindowOrigin origin{Centred(screenWidth, windowWidth), Centred(screenHeight, windowHeight)};
     int left = 0, top = 0;
     if (setting.empty() || !ReadOrigin(setting, left, top)) return origin;
@@ -69,8 +68,6 @@ WindowOrigin ResolveWindowOrigin(std::string_view setting, int screenWidth, int 
     return origin;
 }
 
-std::string FormatWindowOrigin(int left, int top) {
-    return std::to_string(left) + "," + std::to_string(top);
-}
+std::string FormatWindowOrigin(int left, int top) { return std::to_string(left) + "," + std::to_string(top); }
 
 }  // namespace corvane

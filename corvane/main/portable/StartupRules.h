@@ -12,10 +12,10 @@ namespace corvane {
 // Switches are letters anywhere after a leading backslash, case ignored
 // ("\FX", "\xf" and "\4 F" hold F; "/F" and "F" hold nothing).
 struct CommandSwitches {
-    bool forceVersion4 = false;     // "\*4*"
-    bool quickBackup = false;       // "\*F*"
-    bool fromReminder = false;      // "\*FX*"
-    bool closeOutlookFirst = false; // "\*A*"
+    bool forceVersion4 = false;      // "\*4*"
+    bool quickBackup = false;        // "\*F*"
+    bool fromReminder = false;       // "\*FX*"
+    bool closeOutlookFirst = false;  // "\*A*"
 };
 CommandSwitches ParseCommandSwitches(std::string_view arguments);
 
@@ -41,8 +41,8 @@ struct WindowOrigin {
     int left = 0;
     int top = 0;
 };
-WindowOrigin ResolveWindowOrigin(std::string_view setting, int screenWidth, int screenHeight,
-                                 int windowWidth, int windowHeight);
+WindowOrigin ResolveWindowOrigin(std::string_view setting, int screenWidth, int screenHeight, int windowWidth,
+                                 int windowHeight);
 std::string FormatWindowOrigin(int left, int top);
 
 }  // namespace corvane

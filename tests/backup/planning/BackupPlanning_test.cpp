@@ -53,9 +53,9 @@ TEST(WizardPlanningTest, DestinationKinds) {
 }
 
 TEST(WizardPlanningTest, SpaceWarningComparesTheEstimateWithSixtyFourBitFreeSpace) {
-    EXPECT_TRUE(NeedsSpaceWarning(10'000, 5'000));    // estimate 6,000
-    EXPECT_FALSE(NeedsSpaceWarning(10'000, 6'000));   // equal is enough
-    EXPECT_FALSE(NeedsSpaceWarning(10'000, 0));       // query failed
+    EXPECT_TRUE(NeedsSpaceWarning(10'000, 5'000));   // estimate 6,000
+    EXPECT_FALSE(NeedsSpaceWarning(10'000, 6'000));  // equal is enough
+    EXPECT_FALSE(NeedsSpaceWarning(10'000, 0));      // query failed
     EXPECT_FALSE(NeedsSpaceWarning(10'000, -1));
     // Beyond 2 GB and beyond 4 GB free: the figure is not cut to 32 bits.
     const int64_t fiveGB = 5LL * 1024 * 1024 * 1024;
@@ -68,8 +68,7 @@ TEST(WizardPlanningTest, ArchivePathJoinsFolderNameIdentityAndDate) {
     const CalendarDate day{2001, 1, 31};
     EXPECT_EQ(ArchivePath("C:\\Backups", "Corvane5Backup", ".Main Identity.", day),
               "C:\\Backups\\Corvane5Backup.Main Identity.2001-01-31.zip");
-    EXPECT_EQ(ArchivePath("C:\\Backups", "CorvaneBackup", ".", day),
-              "C:\\Backups\\CorvaneBackup.2001-01-31.zip");
+    EXPECT_EQ(ArchivePath("C:\\Backups", "CorvaneBackup", ".", day), "C:\\Backups\\CorvaneBackup.2001-01-31.zip");
     EXPECT_EQ(ArchivePath("c:\\", "CorvaneBackup", ".", day), "c:\\CorvaneBackup.2001-01-31.zip");
     // Only one trailing backslash is taken off.
     EXPECT_EQ(ArchivePath("c:\\x\\\\", "B", ".", {2026, 12, 7}), "c:\\x\\\\B.2026-12-07.zip");

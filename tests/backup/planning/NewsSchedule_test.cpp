@@ -5,9 +5,7 @@
 namespace corvane::planning {
 namespace {
 
-bool Same(CalendarDate a, CalendarDate b) {
-    return a.year == b.year && a.month == b.month && a.day == b.day;
-}
+bool Same(CalendarDate a, CalendarDate b) { return a.year == b.year && a.month == b.month && a.day == b.day; }
 
 TEST(WizardNewsScheduleTest, AddDaysRollsOverMonthsYearsAndLeapDays) {
     EXPECT_TRUE(Same(AddDays({2001, 1, 10}, -20), {2000, 12, 21}));

@@ -30,8 +30,7 @@ LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 class XZipTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (int i = 0; i < 6; ++i)
-            WriteBytes(dir / ("src/f" + std::to_string(i) + ".txt"), MailText(40000 + i, i));
+        for (int i = 0; i < 6; ++i) WriteBytes(dir / ("src/f" + std::to_string(i) + ".txt"), MailText(40000 + i, i));
         zip.ArchivePath = dir / "out.zip";
         zip.FilesToProcess = dir / "src\\*";
         zip.IncludeSubfolders = true;
@@ -216,7 +215,9 @@ TEST_F(XZipTest, OutputThatCannotBeCreatedAndNestedCalls) {
     EXPECT_EQ(zip.Compress(0), result::kCannotCreate);
     zip.ArchivePath = dir / "out.zip";
     uint16_t nested = 0;
-    zip.Adding = [&](const EntryProgress&) { if (!nested) nested = zip.Compress(0); };
+    zip.Adding = [&](const EntryProgress&) {
+        if (!nested) nested = zip.Compress(0);
+    };
     EXPECT_EQ(zip.Compress(0), result::kSuccess);
     EXPECT_EQ(nested, result::kBusy);
     zip.ArchivePath = dir / "nothing.zip";

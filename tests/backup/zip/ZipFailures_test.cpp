@@ -20,8 +20,8 @@ using namespace ziptest;
 class ExhaustedFileSystem : public SimulatedFileSystem {
 public:
     using SimulatedFileSystem::SimulatedFileSystem;
-    std::string failOpenOf;     // OpenRead of this path throws
-    bool failCreate = false;    // every CreateNew throws
+    std::string failOpenOf;   // OpenRead of this path throws
+    bool failCreate = false;  // every CreateNew throws
 
     std::unique_ptr<ReadFile> OpenRead(const std::string& path, FileError* error) override {
         if (path == failOpenOf) throw std::bad_alloc();

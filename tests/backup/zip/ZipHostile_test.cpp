@@ -23,24 +23,51 @@ struct RawEntry {
 std::string StoredZip(const std::vector<RawEntry>& entries, uint32_t sizeClaim = 0) {
     ByteWriter body, cd;
     for (const RawEntry& e : entries) {
-        uint32_t crc = static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(e.data.data()),
-                                                   static_cast<uInt>(e.data.size())));
+        uint32_t crc = static_cast<uint32_t>(
+            crc32(0, reinterpret_cast<const Bytef*>(e.data.data()), static_cast<uInt>(e.data.size())));
         uint32_t offset = static_cast<uint32_t>(body.Size());
         uint32_t size = sizeClaim ? sizeClaim : static_cast<uint32_t>(e.data.size());
-        body.U32(0x04034b50); body.U16(20); body.U16(0); body.U16(0); body.U16(0); body.U16(0x21);
-        body.U32(crc); body.U32(size); body.U32(size);
-        body.U16(static_cast<uint32_t>(e.name.size())); body.U16(0);
-        body.Bytes(e.name); body.Bytes(e.data);
-        cd.U32(0x02014b50); cd.U16(20); cd.U16(20); cd.U16(0); cd.U16(0); cd.U16(0); cd.U16(0x21);
-        cd.U32(crc); cd.U32(size); cd.U32(size);
-        cd.U16(static_cast<uint32_t>(e.name.size())); cd.U16(0); cd.U16(0); cd.U16(0); cd.U16(0);
-        cd.U32(0x20); cd.U32(offset);
+        body.U32(0x04034b50);
+        body.U16(20);
+        body.U16(0);
+        body.U16(0);
+        body.U16(0);
+        body.U16(0x21);
+        body.U32(crc);
+        body.U32(size);
+        body.U32(size);
+        body.U16(static_cast<uint32_t>(e.name.size()));
+        body.U16(0);
+        body.Bytes(e.name);
+        body.Bytes(e.data);
+        cd.U32(0x02014b50);
+        cd.U16(20);
+        cd.U16(20);
+        cd.U16(0);
+        cd.U16(0);
+        cd.U16(0);
+        cd.U16(0x21);
+        cd.U32(crc);
+        cd.U32(size);
+        cd.U32(size);
+        cd.U16(static_cast<uint32_t>(e.name.size()));
+        cd.U16(0);
+        cd.U16(0);
+        cd.U16(0);
+        cd.U16(0);
+        cd.U32(0x20);
+        cd.U32(offset);
         cd.Bytes(e.name);
     }
     ByteWriter end;
-    end.U32(0x06054b50); end.U16(0); end.U16(0);
-    end.U16(static_cast<uint32_t>(entries.size())); end.U16(static_cast<uint32_t>(entries.size()));
-    end.U32(static_cast<uint32_t>(cd.Size())); end.U32(static_cast<uint32_t>(body.Size())); end.U16(0);
+    end.U32(0x06054b50);
+    end.U16(0);
+    end.U16(0);
+    end.U16(static_cast<uint32_t>(entries.size()));
+    end.U16(static_cast<uint32_t>(entries.size()));
+    end.U32(static_cast<uint32_t>(cd.Size()));
+    end.U32(static_cast<uint32_t>(body.Size()));
+    end.U16(0);
     std::string out(body.Data().begin(), body.Data().end());
     out.append(cd.Data().begin(), cd.Data().end());
     out.append(end.Data().begin(), end.Data().end());
@@ -77,9 +104,9 @@ protected:
 };
 
 TEST_F(ZipHostile, NamesThatLeaveTheFolderAreRefused) {
-    for (const char* name : {"../evil.txt", "a/../../evil.txt", "/tmp/evil.txt", "\\\\server\\share\\evil.txt",
-                             "C:\\evil.txt", "c:evil.txt", "CON", "sub/aux.txt", "a:b", "file.txt:stream",
-                             "..\\evil.txt"}) {
+    for (const char* name :
+         {"../evil.txt", "a/../../evil.txt", "/tmp/evil.txt", "\\\\server\\share\\evil.txt", "C:\\evil.txt",
+          "c:evil.txt", "CON", "sub/aux.txt", "a:b", "file.txt:stream", "..\\evil.txt"}) {
         SCOPED_TRACE(name);
         events.skipped.clear();
         EXPECT_EQ(ExtractAll(StoredZip({{name, "bad"}, {"good.txt", "good"}})), result::kHostileName);
@@ -141,8 +168,14 @@ uint64_t ResidentBytes() {
 TEST_F(ZipHostile, SpannedEndRecordCannotMakeTheReaderAllocate) {
     if (ResidentBytes() == 0) GTEST_SKIP() << "no /proc/self/statm";
     ByteWriter end;
-    end.U32(0x06054b50); end.U16(1); end.U16(0); end.U16(1); end.U16(1);
-    end.U32(0x0FFFFFFF); end.U32(0); end.U16(0);
+    end.U32(0x06054b50);
+    end.U16(1);
+    end.U16(0);
+    end.U16(1);
+    end.U16(1);
+    end.U32(0x0FFFFFFF);
+    end.U32(0);
+    end.U16(0);
     std::string record(end.Data().begin(), end.Data().end());
     uint64_t before = ResidentBytes(), atPrompt = 0;
     events.onNewdisk = [&](int) {
@@ -208,8 +241,8 @@ TEST_F(ZipHostileZip64, EndRecordAndLocatorClaimsAreChecked) {
 }
 
 TEST_F(ZipHostileZip64, ExtraFieldThatLacksItsValuesIsDamage) {
-    EXPECT_EQ(ExtractAll(With(extra + 2, 8, 2)), result::kCorruptDirectory);   // sizes claimed, one given
-    EXPECT_EQ(ExtractAll(With(extra + 2, 0, 2)), result::kCorruptDirectory);   // sizes claimed, none given
+    EXPECT_EQ(ExtractAll(With(extra + 2, 8, 2)), result::kCorruptDirectory);  // sizes claimed, one given
+    EXPECT_EQ(ExtractAll(With(extra + 2, 0, 2)), result::kCorruptDirectory);  // sizes claimed, none given
     // The entry's disk deferred to the field, which names a disk the archive does not have.
     std::string disk = With(central + 34, 0xFFFF, 2);
     Put(disk, extra + 2, 20, 2);

@@ -57,13 +57,14 @@ TEST(ZipNames, MatchNeedsComponentBoundary) {
 }
 
 TEST(ZipNames, HostileNamesAreRefused) {
-    for (const char* bad : {"../evil.txt", "a/../../b", "..", "/etc/passwd", "\\\\server\\share\\x", "C:\\x",
-                            "c:x", "CON", "con.txt", "dir/NUL", "aux.dbx", "COM1", "lpt9.log", "a:b",
-                            "file.txt:stream", "dir\\..\\x", "trailing.", "blank ", "a//b", "", "tab\tname",
-                            "star*", "./x"})
+    for (const char* bad : {"../evil.txt", "a/../../b", "..",       "/etc/passwd", "\\\\server\\share\\x",
+                            "C:\\x",       "c:x",       "CON",      "con.txt",     "dir/NUL",
+                            "aux.dbx",     "COM1",      "lpt9.log", "a:b",         "file.txt:stream",
+                            "dir\\..\\x",  "trailing.", "blank ",   "a//b",        "",
+                            "tab\tname",   "star*",     "./x"})
         EXPECT_TRUE(IsHostileName(bad)) << bad;
-    for (const char* good : {"Inbox.dbx", "a/b/c.txt", "Documents and Settings\\u\\x.wab", "folder/",
-                             "console.txt", "COM10", "..hidden", "caf\xe9.txt", "a.b.c"})
+    for (const char* good : {"Inbox.dbx", "a/b/c.txt", "Documents and Settings\\u\\x.wab", "folder/", "console.txt",
+                             "COM10", "..hidden", "caf\xe9.txt", "a.b.c"})
         EXPECT_FALSE(IsHostileName(good)) << good;
 }
 

@@ -143,7 +143,8 @@ TEST_F(ZipRoundTrip, EntriesWithOneTargetAreWrittenInArchiveOrder) {
         s.extractionFolder = dir / ("k" + std::to_string(threads));
         s.overwriteMode = 0;
         EXPECT_EQ(Unzip(s), result::kKeptExisting);
-        EXPECT_EQ(ReadBytes(dir / ("k" + std::to_string(threads) + "/Inbox.dbx")), ReadBytes(dir / "src/one/Inbox.dbx"));
+        EXPECT_EQ(ReadBytes(dir / ("k" + std::to_string(threads) + "/Inbox.dbx")),
+                  ReadBytes(dir / "src/one/Inbox.dbx"));
         EXPECT_TRUE(TempLeftovers(dir.Path()).empty());
     }
 }
@@ -213,7 +214,9 @@ TEST_F(ZipRoundTrip, AbortOrFailureLeavesTheEarlierArchiveUntouched) {
     WriteBytes(dir / "src/b.txt", MailText(2 * 1024 * 1024, 2));
     ZipSettings s = CompressSettings(dir / "src/*");
     WriteBytes(s.archivePath, "the earlier archive");
-    events.onAdding = [&](const EntryProgress& p) { if (p.filename.ends_with("b.txt")) abort = true; };
+    events.onAdding = [&](const EntryProgress& p) {
+        if (p.filename.ends_with("b.txt")) abort = true;
+    };
     EXPECT_EQ(Zip(s), result::kStopped);
     EXPECT_EQ(ReadBytes(s.archivePath), "the earlier archive");
     EXPECT_TRUE(TempLeftovers(dir.Path()).empty());

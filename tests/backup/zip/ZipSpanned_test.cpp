@@ -148,7 +148,8 @@ class ZipSpannedTwoSets : public ZipSpanned {
 protected:
     void SetUp() override {
         ZipSpanned::SetUp();
-        for (int i = 0; i < 4; ++i) WriteBytes(dir / ("src/f" + std::to_string(i) + ".bin"), RandomBytes(40000, 50 + i));
+        for (int i = 0; i < 4; ++i)
+            WriteBytes(dir / ("src/f" + std::to_string(i) + ".bin"), RandomBytes(40000, 50 + i));
         shelfName = "other";
         otherCount = WriteSet();
         for (int i = 0; i < 4; ++i) WriteBytes(dir / ("src/f" + std::to_string(i) + ".bin"), RandomBytes(40000, i));
@@ -171,9 +172,12 @@ TEST_F(ZipSpannedTwoSets, WrongMiddleVolumeIsAskedForAgain) {
     Insert(Shelf(count - 1));
     int wrong = 0;
     events.onNewdisk = [&](int d) {
-        if (d == 2 && wrong == 0) Insert(Other(1));        // disk 2 of another set
-        else if (d == 2 && wrong == 1) Insert(Shelf(0));   // disk 1 of this set
-        else Insert(Shelf(d == 0 ? count - 1 : d - 1));
+        if (d == 2 && wrong == 0)
+            Insert(Other(1));  // disk 2 of another set
+        else if (d == 2 && wrong == 1)
+            Insert(Shelf(0));  // disk 1 of this set
+        else
+            Insert(Shelf(d == 0 ? count - 1 : d - 1));
         if (d == 2) ++wrong;
         return true;
     };

@@ -25,8 +25,7 @@ public:
     ScratchFolder() {
         static std::atomic<int> counter{0};
         std::random_device rd;
-        path_ = fs::temp_directory_path() /
-                ("cvzip-" + std::to_string(rd()) + "-" + std::to_string(counter++));
+        path_ = fs::temp_directory_path() / ("cvzip-" + std::to_string(rd()) + "-" + std::to_string(counter++));
         fs::create_directories(path_);
     }
     ~ScratchFolder() {
@@ -55,8 +54,8 @@ inline std::string ReadBytes(const std::string& path) {
 
 // Text that compresses like mail, and bytes that do not compress.
 inline std::string MailText(size_t size, unsigned seed) {
-    static const char* words[] = {"meeting", "the", "budget", "Subject:", "regards", "inbox", "report", "and",
-                                  "tomorrow", "From:", "attached", "please", "\r\n", "archive", "of"};
+    static const char* words[] = {"meeting",  "the",   "budget",   "Subject:", "regards", "inbox",   "report", "and",
+                                  "tomorrow", "From:", "attached", "please",   "\r\n",    "archive", "of"};
     std::mt19937 rng(seed);
     std::string s;
     while (s.size() < size) {
@@ -125,9 +124,9 @@ class SimulatedFileSystem : public FileSystem {
 public:
     explicit SimulatedFileSystem(FileSystem& real) : real_(real) {}
 
-    std::map<std::string, uint64_t> capacity;        // folder -> bytes
-    std::set<std::string> inUse;                     // paths that cannot be opened
-    std::map<std::string, uint64_t> failAfter;       // path -> bytes readable before a read error
+    std::map<std::string, uint64_t> capacity;   // folder -> bytes
+    std::set<std::string> inUse;                // paths that cannot be opened
+    std::map<std::string, uint64_t> failAfter;  // path -> bytes readable before a read error
 
     char Separator() const override { return real_.Separator(); }
     std::unique_ptr<ReadFile> OpenRead(const std::string& path, FileError* error) override {
@@ -186,8 +185,6 @@ inline bool ToolAvailable(const std::string& tool) {
 }
 
 // Runs a shell command quietly; true when it exits with 0.
-inline bool RunQuietly(const std::string& command) {
-    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
+inline bool RunQuietly(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
 
 }  // namespace corvane::zip::ziptest

@@ -61,4 +61,3 @@ TEST(SidText, SubAuthoritiesAreUnsigned) {
     const uint8_t wide[6] = {0, 0, 1, 0, 0, 0};
     EXPECT_EQ(FormatSidText(IdentifierAuthorityValue(wide), {}), "S-1-16777216");
 }
-
