@@ -1,10 +1,11 @@
 #include "corvane/backup/zip/XZip.h"
 
+#include "corvane/backup/zip/Win32FileSystem.h"
+#include "corvane/environment/MessagePump.h"
+
 #include <windows.h>
 
 #include <thread>
-
-#include "corvane/backup/zip/Win32FileSystem.h"
 
 namespace corvane::zip {
 
@@ -65,7 +66,6 @@ public:
         }
         // The worker may still post events after a quit: serve them until it ends.
         while (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) Answer();
-        if (quit_) PostQuitMessage(static_cast<int>(quitCode_));
     }
 
     // Runs the handler the worker waits for. A handler's exception stays on
@@ -80,21 +80,12 @@ public:
         SetEvent(answered_);
     }
 
-    // Dispatches the queued messages; false once WM_QUIT arrives.
+    // Dispatches the queued messages; false once a quit request arrives. The
+    // pump leaves the request queued for the program's own loop; the command stops.
     bool DispatchPending() {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                // The program is ending: stop the command, then pass the quit on.
-                quit_ = true;
-                quitCode_ = msg.wParam;
-                owner_.abort_ = true;
-                return false;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        return true;
+        if (PumpMessages()) return true;
+        owner_.abort_ = true;
+        return false;
     }
 
 private:
@@ -104,8 +95,6 @@ private:
     HANDLE done_;
     const std::function<void()>* call_ = nullptr;
     std::atomic<bool> failed_{false};
-    bool quit_ = false;
-    WPARAM quitCode_ = 0;
 };
 
 XZip::XZip() : fs_(MakeWin32FileSystem()) {}
