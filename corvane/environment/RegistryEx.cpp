@@ -21,6 +21,7 @@ const HiveName kHives[] = {
     {"HKU", HKEY_USERS},         {"HKCC", HKEY_CURRENT_CONFIG}, {"HKDD", HKEY_DYN_DATA},
 };
 
+#ifndef _WIN64
 // True for a 32-bit program on 64-bit Windows. Windows 2000 and the first XP
 // releases lack IsWow64Process: they have no 64-bit view.
 bool RunsUnderWow64() {
@@ -31,6 +32,7 @@ bool RunsUnderWow64() {
     BOOL wow64 = FALSE;
     return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
 }
+#endif
 
 // 64-bit Windows keeps HKLM\SOFTWARE in two views, one per kind of program.
 // The view other than the program's own, or 0 where there is only one.
