@@ -25,6 +25,9 @@ ULONGLONG WINAPI ExtendedTickCount() {
     return ticks;
 }
 
+// Only the 32-bit build answers the import (the 64-bit test build runs where
+// the system has the function).
+#ifdef __i386__
 // The system's GetTickCount64, or the fallback where there is none. Looked up
 // once; two threads that race here find the same answer.
 std::atomic<TickCount64Fn> chosen{nullptr};
@@ -43,6 +46,7 @@ ULONGLONG WINAPI TickCount64() {
     }
     return function();
 }
+#endif
 
 }  // namespace
 
