@@ -10,4 +10,11 @@ std::string LoadText(int number) {
     return std::string(buffer, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
+std::string LoadText(int number, const std::string& insert) {
+    std::string text = LoadText(number);
+    size_t at = text.find("%s");
+    if (at != std::string::npos) text.replace(at, 2, insert);
+    return text;
+}
+
 }  // namespace corvane

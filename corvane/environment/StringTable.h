@@ -7,5 +7,7 @@ namespace corvane {
 
 // Text number `number`, "" when the table has none.
 std::string LoadText(int number);
+// The same, with the text's "%s" replaced by `insert` (a file name, ...).
+std::string LoadText(int number, const std::string& insert);
 
 }  // namespace corvane

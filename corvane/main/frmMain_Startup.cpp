@@ -116,10 +116,7 @@ bool frmMain::BindFieldLibrary() {
     int text = status == SkeinStatus::FileNotFound ? IDS_SKEIN_MISSING
                : status == SkeinStatus::LoadFailed ? IDS_SKEIN_LOAD_FAILED
                                                    : IDS_SKEIN_MISSING_ENTRY;
-    std::string message = LoadText(text);
-    size_t at = message.find("%s");
-    if (at != std::string::npos) message.replace(at, 2, VXStrings::LibraryPath());
-    Stop(message);
+    Stop(LoadText(text, VXStrings::LibraryPath()));
     return false;
 }
 
@@ -219,10 +216,8 @@ void frmMain::MakeControlFile(const std::string& text) {
     FirstRun = WriteFirstRunDefaults();
     if (WriteWholeFile(Store.ControlFilePath, text)) return;
     if (Registry->GetSetting(Store.SettingsSection, settings::kControlFileWarned, "") == "Y") return;
-    std::string message = LoadText(IDS_CONTROL_FILE_UNWRITABLE);
-    size_t at = message.find("%s");
-    if (at != std::string::npos) message.replace(at, 2, Store.ControlFilePath);
-    ShowMessage(hwnd_, message, MessageTitle, MB_OK | MB_ICONINFORMATION);
+    ShowMessage(hwnd_, LoadText(IDS_CONTROL_FILE_UNWRITABLE, Store.ControlFilePath), MessageTitle,
+                MB_OK | MB_ICONINFORMATION);
     Registry->SaveSetting(Store.SettingsSection, settings::kControlFileWarned, "Y");
 }
 
