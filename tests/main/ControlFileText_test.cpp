@@ -1,5 +1,6 @@
 #include "corvane/catalog/CatalogModel.h"
 #include "corvane/main/portable/ControlFileText.h"
+#include "corvane/main/portable/QuickList.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +55,7 @@ TEST(SavedControlFile, OneLinePerRowWithPositionsAndEmptyFileOfContainers) {
                         E + "1\r\n" + "20" + E + "news.example.com" + E + "" + E + "6" + E + "0" + E + "1\r\n");
 }
 
-TEST(SavedControlFile, ReadBackGivesTheSameSelectionAndTree) {
+TEST(SavedControlFile, ReadBackGivesTheSameSelectionAndQuickTree) {
     ControlFileContent read = ParseControlFile(SavedControlFile("5", "Anna Berg", kId, SampleFolders()));
     EXPECT_EQ(read.header, "Corvane - OE5 - {Anna Berg} " + kId);
     ASSERT_EQ(read.lines.size(), 5u);  // the address book is found afresh
@@ -66,4 +67,16 @@ TEST(SavedControlFile, ReadBackGivesTheSameSelectionAndTree) {
     const std::string P(1, kPrimaryListDelimiter);
     EXPECT_EQ(saved.names, "Inbox.dbx" + P + "Work Mail.dbx" + P + "Old.dbx");
     EXPECT_EQ(saved.flags, "1" + P + "0" + P + "1");
+
+    // A quick backup rebuilds the same tree from the file alone.
+    TreeList rebuilt;
+    RebuildQuickList(rebuilt, read.lines);
+    ASSERT_EQ(rebuilt.Count(), 6);
+    auto parentText = [&rebuilt](int position) { return rebuilt.Text(rebuilt.ParentPosition(position)); };
+    EXPECT_EQ(parentText(1), "xxxxxxxx");
+    EXPECT_EQ(parentText(2), "Local Folders");
+    EXPECT_EQ(parentText(3), "Local Folders");
+    EXPECT_EQ(rebuilt.Text(4), "Old");
+    EXPECT_EQ(parentText(4), "Work Mail");
+    EXPECT_EQ(parentText(5), "xxxxxxxx");
 }
