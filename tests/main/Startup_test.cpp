@@ -4,6 +4,8 @@
 #include "corvane/environment/SysFcns.h"
 #include "corvane/environment/VXStrings.h"
 #include "corvane/environment/portable/ListFcns.h"
+#include "corvane/catalog/CatalogModel.h"
+#include "corvane/main/ControlFileSave.h"
 #include "corvane/main/frmMain.h"
 #include "corvane/main/resource.h"
 #include "testsupport/OeTestSupport.h"
@@ -516,4 +518,76 @@ TEST_F(Startup, SampleInstallationAndItsRemoval) {
                                    "Favorites", "<none>"),
               favoritesBefore);
     EXPECT_EQ(RegistryEx::ReadText("HKCU", "Software\\Microsoft\\WAB\\WAB4\\WAB File Name", "", "<none>"), "<none>");
+}
+
+namespace {
+
+// Root; Local Folders (no file) with Inbox (saved) and Sent Items (not saved).
+void FillFolders(catalog::TreeList& list) {
+    namespace names = catalog::names;
+    list.Clear();
+    list.AddItem("Main Identity");
+    auto add = [&list](int parent, int type, const std::string& display, const std::string& file, int flag) {
+        int at = list.AddItem(display, parent);
+        list.SetNumberValue(at, names::kType, type);
+        list.SetTextValue(at, names::kDisplay, display);
+        list.SetTextValue(at, names::kMbxName, file);
+        list.SetNumberValue(at, names::kFlgSave, flag);
+        return at;
+    };
+    int local = add(0, catalog::kTypeLocalRoot, "Local Folders", "", 2);
+    add(local, catalog::kTypeMailFolder, "Inbox", "Inbox.dbx", 1);
+    add(local, catalog::kTypeMailFolder, "Sent Items", "Sent Items.dbx", 0);
+    add(0, catalog::kTypeAddressBook, "Address Book", "Main.wab", 1);
+}
+
+}  // namespace
+
+TEST_F(Startup, SavedControlFileIsReadBackAtTheNextStart) {
+    Version5(1);
+    auto first = Start();
+    ASSERT_TRUE(loaded);
+    FillFolders(first->tlMail);
+    ASSERT_TRUE(SaveCtrl(first->Store, first->tlMail, "5"));
+    first.reset();
+    auto next = Start();
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(next->Store.ControlFileHeader, "Corvane - OE5 - {Main Identity} " + kIdA);
+    EXPECT_EQ(next->Backup.SavedNames,
+              "Inbox.dbx\x02"
+              "Sent Items.dbx");
+    EXPECT_EQ(next->Backup.SavedFlags,
+              "1\x02"
+              "0");
+    EXPECT_FALSE(next->FirstRun);
+}
+
+TEST_F(Startup, ControlFileStaysWholeWhenItCannotBeReplaced) {
+    Version5(1);
+    auto window = Start();
+    ASSERT_TRUE(loaded);
+    const std::string path = window->Store.ControlFilePath;
+    const std::string old = ReadFileText(path);
+    FillFolders(window->tlMail);
+
+    // A folder where the new file would be written first.
+    ASSERT_TRUE(CreateDirectoryA((path + ".new").c_str(), nullptr));
+    EXPECT_FALSE(SaveCtrl(window->Store, window->tlMail, "5"));
+    EXPECT_EQ(ReadFileText(path), old);
+    RemoveDirectoryA((path + ".new").c_str());
+
+    // An old file held open by a reader that does not allow its removal.
+    HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(SaveCtrl(window->Store, window->tlMail, "5"));
+    CloseHandle(reader);
+    EXPECT_EQ(ReadFileText(path), old);
+    EXPECT_EQ(GetFileAttributesA((path + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // The leftover of an interrupted run is no obstacle.
+    ASSERT_TRUE(SyntheticOE::WriteFile(path + ".new", "Corvane - OE5 - {half"));
+    EXPECT_TRUE(SaveCtrl(window->Store, window->tlMail, "5"));
+    EXPECT_NE(ReadFileText(path).find("Inbox.dbx"), std::string::npos);
+    EXPECT_EQ(GetFileAttributesA((path + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
 }

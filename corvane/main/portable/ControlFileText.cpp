@@ -1,8 +1,11 @@
 #include "corvane/main/portable/ControlFileText.h"
 
+#include "corvane/catalog/CatalogModel.h"
 #include "corvane/environment/portable/Wildcard.h"
 #include "corvane/environment/portable/ListFcns.h"
 #include "corvane/environment/portable/TextRules.h"
+
+#include <algorithm>
 
 namespace corvane {
 namespace {
@@ -34,6 +37,18 @@ std::string LegacyMailLine(const std::string& line) {
 std::string LegacyNewsLine(const std::string& line) {
     const std::string d(1, kControlDelimiter);
     return "20" + d + line + d + "0" + d + "0" + d + "1";
+}
+
+std::string SavedLine(const catalog::TreeList& folders, int position) {
+    namespace names = catalog::names;
+    const std::string d(1, kControlDelimiter);
+    // A top item outside the root would have no parent; it is filed under the root.
+    int parent = std::max(folders.ParentPosition(position), 0);
+    std::string caption = folders.HasValue(position, names::kDisplay) ? folders.TextValue(position, names::kDisplay)
+                                                                      : folders.Text(position);
+    return std::to_string(folders.NumberValue(position, names::kType)) + d + caption + d +
+           folders.TextValue(position, names::kMbxName) + d + std::to_string(position) + d + std::to_string(parent) +
+           d + std::to_string(folders.NumberValue(position, names::kFlgSave));
 }
 
 }  // namespace
@@ -87,6 +102,16 @@ std::string NewVersion5ControlFile(const std::string& identityName, const std::s
 }
 
 std::string NewVersion4ControlFile() { return "Corvane OE4" + std::string(kLineEnd); }
+
+std::string SavedControlFile(const std::string& kind, const std::string& identityName, const std::string& identityId,
+                             const catalog::TreeList& folders) {
+    std::string text =
+        kind == "4" ? "Corvane - OE4" + std::string(kLineEnd) : NewVersion5ControlFile(identityName, identityId);
+    for (int position = 1; position < folders.Count(); ++position) {
+        text += SavedLine(folders, position) + std::string(kLineEnd);
+    }
+    return text;
+}
 
 std::string ConvertLegacyControlFile(std::string_view legacyText) {
     std::vector<std::string> lines = TextLines(legacyText);

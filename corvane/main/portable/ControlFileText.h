@@ -9,6 +9,10 @@
 
 namespace corvane {
 
+namespace catalog {
+class TreeList;
+}
+
 constexpr char kControlDelimiter = '\x03';
 // The primary list delimiter of the program's in-memory lists.
 constexpr char kPrimaryListDelimiter = '\x02';
@@ -47,6 +51,14 @@ SavedSelection SavedSelectionOf(const std::vector<ControlLine>& lines);
 // Headers of a newly made control file (a single line, CR LF ended).
 std::string NewVersion5ControlFile(const std::string& identityName, const std::string& identityId);
 std::string NewVersion4ControlFile();
+
+// The control file a backup leaves behind: the header of the store kind ("4"
+// a version-4 store, anything else version 5 with the identity in braces),
+// then one line per row of the folder list after the root, in list order:
+// type, caption, store file (empty for rows without one), the row's own
+// position, its parent's position (0 under the root) and its FlgSave.
+std::string SavedControlFile(const std::string& kind, const std::string& identityName, const std::string& identityId,
+                             const catalog::TreeList& folders);
 
 // A version-4 control file made from one of the older release ("brind3.ctl"):
 // its two first lines are dropped; mail lines gain type 2 and ".mbx" on their
