@@ -5,6 +5,7 @@
 #include "corvane/environment/Seams.h"
 #include "corvane/environment/SysFcns.h"
 #include "corvane/environment/VXStrings.h"
+#include "corvane/main/ControlFileSave.h"
 #include "corvane/main/frmSelIdent.h"
 #include "corvane/environment/portable/OePaths.h"
 #include "corvane/environment/portable/SettingNames.h"
@@ -29,16 +30,6 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
     while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
     CloseHandle(file);
     return true;
-}
-
-bool WriteWholeFile(const std::string& path, const std::string& text) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok =
-        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
-    CloseHandle(file);
-    return ok;
 }
 
 // A menu entry's text, keeping its command id.
@@ -214,7 +205,7 @@ void frmMain::PrepareStoreSettings() {
 // start; the user is told once where the file could not be written.
 void frmMain::MakeControlFile(const std::string& text) {
     FirstRun = WriteFirstRunDefaults();
-    if (WriteWholeFile(Store.ControlFilePath, text)) return;
+    if (ReplaceFileWhole(Store.ControlFilePath, text)) return;
     if (Registry->GetSetting(Store.SettingsSection, settings::kControlFileWarned, "") == "Y") return;
     ShowMessage(hwnd_, LoadText(IDS_CONTROL_FILE_UNWRITABLE, Store.ControlFilePath), MessageTitle,
                 MB_OK | MB_ICONINFORMATION);
@@ -235,7 +226,7 @@ bool frmMain::WriteFirstRunDefaults() {
 void frmMain::ConvertLegacyControlFile() {
     std::string legacy;
     if (!ReadWholeFile(Store.AppFolder + "\\brind3.ctl", legacy)) return;
-    WriteWholeFile(Store.ControlFilePath, corvane::ConvertLegacyControlFile(legacy));
+    ReplaceFileWhole(Store.ControlFilePath, corvane::ConvertLegacyControlFile(legacy));
 }
 
 // Step 8.
