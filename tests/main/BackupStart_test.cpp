@@ -65,6 +65,14 @@ protected:
     }
     std::string Text(int id) const { return WindowTextOf(window->Control(id)); }
     static bool Visible(HWND control) { return control && (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0; }
+    // The sample store's backup start without the caution; its tree view.
+    HWND StartBackupOfTheSample() {
+        Version5(true);
+        SaveCorvaneSetting("", "WarnVirus", "N");
+        Start();
+        window->cmdBackup_Click();
+        return TreeView();
+    }
     // The TreeView inside the view's host, which carries the tree's id.
     HWND TreeView() const {
         HWND host = window->Control(IDC_TLMAIL);
@@ -162,11 +170,7 @@ int PositionOf(HWND tree, HTREEITEM item) {
 }
 
 TEST_F(BackupStart, EachRowShowsOneBoxWhoseClickTicksTheItemAndThoseBeneath) {
-    Version5(true);
-    SaveCorvaneSetting("", "WarnVirus", "N");
-    Start();
-    window->cmdBackup_Click();
-    HWND tree = TreeView();
+    HWND tree = StartBackupOfTheSample();
     ASSERT_NE(tree, nullptr);
     std::vector<HTREEITEM> rows = AllItems(tree, TreeView_GetRoot(tree));
     ASSERT_EQ(static_cast<int>(rows.size()), window->tlMail.Count());
@@ -214,11 +218,7 @@ TEST_F(BackupStart, EachRowShowsOneBoxWhoseClickTicksTheItemAndThoseBeneath) {
 }
 
 TEST_F(BackupStart, RightClickHighlightsTheItemShowsItsDetailsAndSpaceActsOnIt) {
-    Version5(true);
-    SaveCorvaneSetting("", "WarnVirus", "N");
-    Start();
-    window->cmdBackup_Click();
-    HWND tree = TreeView();
+    HWND tree = StartBackupOfTheSample();
     ASSERT_NE(tree, nullptr);
     HTREEITEM local = TreeView_GetChild(tree, TreeView_GetRoot(tree));  // "Local Folders"
     HTREEITEM inbox = TreeView_GetChild(tree, local);
