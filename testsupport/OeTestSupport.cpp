@@ -14,6 +14,8 @@ namespace corvane::testing {
 void CleanOutlookExpressState() {
     SHDeleteKeyA(HKEY_CURRENT_USER, "Identities");
     SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Microsoft\\Outlook Express");
+    SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Microsoft\\WAB\\WAB4");
+    SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Account Manager");
     SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\BrindleWorks\\Corvane");
     SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Clients\\Mail\\Outlook Express");
     SHDeleteKeyA(HKEY_CLASSES_ROOT, "CLSID\\{06BE7323-EF34-11d1-ACD8-00C04FA31009}");

@@ -40,7 +40,11 @@ private:
 
 class OeRegistryTest : public ::testing::Test {
 protected:
-    void SetUp() override { CleanOutlookExpressState(); }
+    // No Favorites either, unless the test registers a folder of its own.
+    void SetUp() override {
+        CleanOutlookExpressState();
+        oe.SetFavorites("");
+    }
     void TearDown() override {
         oe.RemoveAll();
         CleanOutlookExpressState();

@@ -21,6 +21,10 @@ struct BackupPlan {
     std::string BackupName;
     std::string BackupAddto;
     int16_t IncludeAddressBook = 1;
+    // The items beside the mail folders, as the registry names them.
+    int16_t UseOutlookValue = 0;  // Outlook Express keeps an address book of its own
+    std::string WabPath;
+    std::string FavoritesFolder;
     bool KeepExisting = true;  // an existing archive is renamed, not replaced
     // The ticked items.
     int64_t TotalBytes = 0;

@@ -1,9 +1,12 @@
 #include "corvane/backup/BackupStart.h"
 
+#include "corvane/backup/zip/Win32FileSystem.h"
+#include "corvane/catalog/CatalogExtras.h"
 #include "corvane/catalog/StoreCatalog.h"
 #include "corvane/environment/Seams.h"
 #include "corvane/environment/StringTable.h"
 #include "corvane/environment/portable/SettingNames.h"
+#include "corvane/environment/portable/TextRules.h"
 #include "corvane/main/resource.h"
 
 namespace corvane {
@@ -39,10 +42,7 @@ void BackupStart::Start() {
     page_.OpenBackupWizard();
     SetPageTexts();
     AttachView();
-    // The address book and the Favorites are added to the list here once
-    // they are read; until then only their status texts are shown.
-    page_.ShowStatus(LoadText(IDS_CHECKING_ADDRESS_BOOK));
-    page_.ShowStatus(LoadText(IDS_SCANNING_FAVORITES));
+    AddAddressBookAndFavorites();
     page_.ShowStatus(LoadText(IDS_SELECTION_HINT));
     view_.Refresh();
     ShowTotals();
@@ -72,14 +72,45 @@ bool BackupStart::ReadStore() {
     context_.tlWork.Clear();
     context_.tlMail.Clear();
     if (!context_.store.bIsV5) {
-        // The version-4 reader is not here yet: the page shows the store root alone.
+        // The version-4 folder reader is not here yet: the store root and the news accounts.
         context_.tlMail.AddItem(LoadText(IDS_STORE_ROOT));
+        std::unique_ptr<zip::FileSystem> files = zip::MakeWin32FileSystem();
+        catalog::AddNewsAccounts(catalog::ReadNewsAccounts(), context_.store.Oe4.Oe4NewsFolder, true, *files,
+                                 context_.tlWork, context_.tlMail);
         return true;
     }
     catalog::Win32FileSource files;
     return catalog::BuildV5BackupCatalog(context_.store.Oe5StoreFolder,
                                          {context_.plan.SavedNames, context_.plan.SavedFlags}, files, context_.tlWork,
                                          context_.tlMail, totals_);
+}
+
+void BackupStart::AddAddressBookAndFavorites() {
+    BackupPlan& plan = context_.plan;
+    catalog::ExtraPlaces places = catalog::ReadExtraPlaces(context_.store.WindowsFolder);
+    plan.UseOutlookValue = places.UseOutlookValue;
+    plan.WabPath = places.WabPath;
+    plan.FavoritesFolder = places.FavoritesFolder;
+    std::unique_ptr<zip::FileSystem> files = zip::MakeWin32FileSystem();
+
+    page_.ShowStatus(LoadText(IDS_CHECKING_ADDRESS_BOOK));
+    FollowCaution(catalog::AddAddressBook(plan.WabPath, plan.IncludeAddressBook, *files, context_.tlMail, totals_));
+    CheckAddressBook();
+
+    page_.ShowStatus(LoadText(IDS_SCANNING_FAVORITES));
+    catalog::AddFavorites(plan.FavoritesFolder, {plan.SavedNames, plan.SavedFlags}, *files, context_.tlMail, totals_);
+}
+
+// Outlook Express may keep its own address book: saving the system's then
+// misses the user's contacts, and the user is told so until asked not to.
+void BackupStart::CheckAddressBook() {
+    if (!catalog::AddressBookCheckDue(context_.plan.UseOutlookValue, context_.tlMail, totals_)) return;
+    CRegSettings* registry = context_.registry.get();
+    if (!registry || !EqualsNoCase(registry->GetSetting(settings::kGeneralSection, settings::kWarnAboutWab, "Y"), "Y"))
+        return;
+    bool notAgain = false;
+    page_.ShowAddressBookCheck(LoadText(IDS_WAB_NOT_IN_USE) + "\r\n\r\n" + LoadText(IDS_CHOOSE_HELP), notAgain);
+    registry->SaveSetting(settings::kGeneralSection, settings::kWarnAboutWab, notAgain ? "N" : "Y");
 }
 
 void BackupStart::SetPageTexts() {
@@ -119,10 +150,11 @@ void BackupStart::OnMouseDown(int button, int xTwips, int yTwips) {
                 MB_OK | MB_ICONINFORMATION);
 }
 
-// The caution that the address book is left out; its check comes with the book itself.
+// The caution that the address book is left out, and the check when it is ticked.
 void BackupStart::FollowCaution(catalog::AddressBookCaution caution) {
     if (caution == catalog::AddressBookCaution::Untouched) return;
     page_.ShowAddressBookCaution(caution == catalog::AddressBookCaution::Show);
+    if (caution == catalog::AddressBookCaution::HideAndCheck) CheckAddressBook();
 }
 
 void BackupStart::ShowTotals() {

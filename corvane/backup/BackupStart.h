@@ -34,6 +34,9 @@ public:
     // A caution the user may ask not to see again (the message dialog with its check box).
     virtual void ShowCaution(const std::string& text, bool& notAgain) = 0;
     virtual void ShowAddressBookCaution(bool show) = 0;
+    // The caution that Outlook Express uses another address book than the
+    // one to be saved, with its help topic.
+    virtual void ShowAddressBookCheck(const std::string& text, bool& notAgain) = 0;
     // The place the page keeps for the folder tree, handed over to the tree
     // view (parent, rectangle in the parent, control id); false when none.
     virtual bool TakeTreePlace(HWND& parent, RECT& rect, int& id) = 0;
@@ -66,6 +69,8 @@ private:
     void AttachView();
     void OnPictureClick();
     void OnMouseDown(int button, int xTwips, int yTwips);
+    void AddAddressBookAndFavorites();
+    void CheckAddressBook();
     void FollowCaution(catalog::AddressBookCaution caution);
     void ShowTotals();
 

@@ -1,5 +1,9 @@
 #include "corvane/catalog/Win32Catalog.h"
 
+#include "corvane/environment/RegistryEx.h"
+#include "corvane/environment/portable/OePaths.h"
+#include "corvane/environment/portable/TextRules.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -41,6 +45,37 @@ std::vector<uint8_t> Win32FileSource::ReadStart(const std::string& path, size_t 
     CloseHandle(file);
     bytes.resize(filled);
     return bytes;
+}
+
+ExtraPlaces ReadExtraPlaces(const std::string& windowsFolder) {
+    const std::string wab = "Software\\Microsoft\\WAB\\WAB4";
+    ExtraPlaces places;
+    std::string useOutlook;
+    RegistryEx::ReadValue("HKCU", wab, "UseOutlook", 'D', "0", useOutlook);
+    places.UseOutlookValue = static_cast<int16_t>(LeadingInt(useOutlook));
+    std::string wabPath;
+    RegistryEx::ReadValue("HKCU", wab + "\\WAB File Name", "", 'S', "", wabPath);
+    places.WabPath = ExpandSystemPlaceholders(wabPath, windowsFolder);
+    places.FavoritesFolder = RegistryEx::ReadText(
+        "HKCU", "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Favorites");
+    return places;
+}
+
+std::vector<NewsAccount> ReadNewsAccounts() {
+    const std::string manager = "Software\\Microsoft\\Internet Account Manager";
+    std::string number;
+    RegistryEx::ReadValue("HKCU", manager, "Account Name", 'D', "0", number);
+    int64_t count = LeadingNumber(number);
+    std::vector<NewsAccount> accounts;
+    for (int64_t i = 0; i < count; ++i) {
+        std::string key = manager + "\\Accounts\\" + AccountKeyName(static_cast<uint32_t>(i));
+        NewsAccount account;
+        account.directory = RegistryEx::ReadText("HKCU", key, "NNTP Data Directory");
+        if (account.directory.empty()) continue;
+        account.name = RegistryEx::ReadText("HKCU", key, "Account Name");
+        accounts.push_back(account);
+    }
+    return accounts;
 }
 
 char LocaleThousandSeparator() {

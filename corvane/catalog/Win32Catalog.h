@@ -1,7 +1,12 @@
 // The Windows side of the catalog's file access and number formatting.
 #pragma once
 
+#include "corvane/catalog/CatalogExtras.h"
 #include "corvane/catalog/FileSource.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
 
 namespace corvane::catalog {
 
@@ -13,6 +18,17 @@ public:
     int64_t FileLength(const std::string& path) override;
     std::vector<uint8_t> ReadStart(const std::string& path, size_t count) override;
 };
+
+// Where the registry puts the address book and the Favorites of the user.
+struct ExtraPlaces {
+    int16_t UseOutlookValue = 0;  // WAB4 "UseOutlook": Outlook Express keeps its own address book
+    std::string WabPath;          // "WAB File Name", system placeholders expanded
+    std::string FavoritesFolder;  // Shell Folders "Favorites"
+};
+ExtraPlaces ReadExtraPlaces(const std::string& windowsFolder);
+
+// The news accounts of the Internet Account Manager, by account number.
+std::vector<NewsAccount> ReadNewsAccounts();
 
 // The user's thousands separator (LOCALE_STHOUSAND), ',' when unknown.
 char LocaleThousandSeparator();

@@ -3,6 +3,7 @@
 #include "corvane/main/frmMain_BackupStart.h"
 
 #include "corvane/backup/BackupStart.h"
+#include "corvane/environment/StringTable.h"
 #include "corvane/main/WizardIds.h"
 #include "corvane/main/frmGenMsg.h"
 #include "corvane/main/frmMain.h"
@@ -14,6 +15,7 @@ namespace corvane {
 namespace {
 
 constexpr int kAddressBookCautionLabel = IDC_LBL + 22;
+constexpr int kAddressBookHelp = 1050;
 
 void SetText(HWND control, const std::string& text) {
     if (!control) return;
@@ -50,6 +52,10 @@ public:
         frmGenMsg::Message(window_.Handle(), IDI_CAUTION, window_.MessageTitle, text, notAgain, -1);
     }
     void ShowAddressBookCaution(bool show) override { ShowControl(window_.Control(kAddressBookCautionLabel), show); }
+    void ShowAddressBookCheck(const std::string& text, bool& notAgain) override {
+        frmGenMsg::Message(window_.Handle(), IDI_CAUTION, LoadText(IDS_MESSAGE_TITLE), text, notAgain,
+                           kAddressBookHelp);
+    }
     // The page keeps a placeholder with the tree's id where the tree goes.
     bool TakeTreePlace(HWND& parent, RECT& rect, int& id) override {
         id = IDC_TLMAIL;

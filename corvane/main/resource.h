@@ -77,6 +77,8 @@
 #define IDS_YES 257
 #define IDS_NO 258
 #define IDS_NOT_AGAIN 259
+#define IDS_WAB_NOT_IN_USE 262
+#define IDS_CHOOSE_HELP 263
 #define IDS_PRIOR_TO 264
 // skein.dll cannot be used: missing, not loadable, lacking an export ("%s" the file).
 #define IDS_SKEIN_MISSING 300

@@ -3,6 +3,8 @@
 #include "corvane/catalog/Dbx5Reader.h"
 #include "corvane/catalog/Selection.h"
 #include "corvane/catalog/Win32Catalog.h"
+#include "corvane/environment/OEGenFcns.h"
+#include "corvane/main/ControlFileSave.h"
 #include "corvane/main/WizardIds.h"
 #include "corvane/main/frmMain.h"
 #include "corvane/main/frmMain_BackupStart.h"
@@ -80,6 +82,7 @@ protected:
     }
 
     std::string store;  // the version-5 store folder
+    catalog::CatalogTotals totals;
     inline static std::string caution;
     std::unique_ptr<ScriptedMessageBoxes> boxes = std::make_unique<ScriptedMessageBoxes>();
     FixedClock clock{2001, 1, 31};
@@ -323,6 +326,205 @@ TEST_F(BackupStart, RunningOutlookExpressRefusesBeforeTheCaution) {
     EXPECT_TRUE(window->Backup.AbortRequested);
     EXPECT_EQ(window->tlMail.Count(), 0);
     EXPECT_TRUE(Visible(window->picPage(0)));
+}
+
+// The row of tlMail whose iType is `type`; -1 when none.
+int RowOfType(const catalog::TreeList& list, int type) {
+    for (int i = 1; i < list.Count(); ++i)
+        if (list.NumberValue(i, catalog::names::kType) == type) return i;
+    return -1;
+}
+
+HTREEITEM ItemAtPosition(HWND tree, int position) {
+    for (HTREEITEM item : AllItems(tree, TreeView_GetRoot(tree)))
+        if (PositionOf(tree, item) == position) return item;
+    return nullptr;
+}
+
+TEST_F(BackupStart, AddressBookAndFavoritesJoinTheListWithTheirSizes) {
+    Version5(true);
+    // The book named with the system's placeholder, as Outlook Express writes it.
+    const std::string wab = WindowsFolderPath() + "\\CorvaneTest.wab";
+    ASSERT_TRUE(SyntheticOE::WriteFile(wab, std::string(3000, 'w')));
+    oe.SetAddressBook("%SYSTEMROOT%\\CorvaneTest.wab");
+    const std::string favorites = FreshTestFolder("favorites");
+    ASSERT_TRUE(SyntheticOE::WriteFile(favorites + "\\Debian.url", std::string(100, 'u')));
+    ASSERT_TRUE(SyntheticOE::WriteFile(favorites + "\\Links\\Weather", std::string(20, 'u')));
+    ASSERT_TRUE(SyntheticOE::WriteFile(favorites + "\\Links\\Deep\\News.url", std::string(3, 'u')));
+    oe.SetFavorites(favorites);
+    SaveCorvaneSetting("", "WarnVirus", "N");
+    Start();
+    window->cmdBackup_Click();
+    DeleteFileA(wab.c_str());
+
+    const catalog::TreeList& list = window->tlMail;
+    const int items = SampleStoreItemCount() + 2;
+    EXPECT_EQ(window->Backup.ItemCount, items);
+    const int book = RowOfType(list, catalog::kTypeAddressBook);
+    const int favs = RowOfType(list, catalog::kTypeFavorites);
+    ASSERT_EQ(book, list.Count() - 2);  // after the store's folders, then the Favorites
+    ASSERT_EQ(favs, list.Count() - 1);
+    EXPECT_EQ(list.Text(book), "Windows Address Book (WAB)");
+    EXPECT_EQ(list.TextValue(book, catalog::names::kMbxName), wab);
+    EXPECT_EQ(list.NumberValue(book, catalog::names::kFileSize), 3000);
+    EXPECT_EQ(list.Mark(book), 1);
+    EXPECT_EQ(list.BackColour(book), catalog::kAddressBookBack);
+    EXPECT_EQ(list.Text(favs), "IE Favorites");
+    EXPECT_EQ(list.NumberValue(favs, catalog::names::kFileSize), 123);
+    EXPECT_EQ(list.NumberValue(favs, catalog::names::kMbxCounts), 3);
+    EXPECT_EQ(list.Mark(favs), 1);
+    EXPECT_EQ(list.BackColour(favs), catalog::kFavoritesBack);
+    EXPECT_EQ(window->Backup.WabPath, wab);
+    EXPECT_EQ(window->Backup.FavoritesFolder, favorites);
+    EXPECT_FALSE(Visible(window->Control(IDC_LBL + 22)));
+    EXPECT_TRUE(dialogs.Opened().empty());  // Outlook Express uses this very book
+
+    // Both are counted in Select All's figure and in the page's counts.
+    window->cmdSelect_Click(0);
+    EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(items) + " of " + std::to_string(items) + " Items");
+    int64_t sum = 0;
+    for (int i = 1; i < list.Count(); ++i) sum += list.NumberValue(i, catalog::names::kFileSize);
+    EXPECT_EQ(window->Backup.TotalBytes, sum);
+}
+
+TEST_F(BackupStart, AddressBookLeftOutOrMissing) {
+    // No "WAB File Name": no item.
+    Version5(true);
+    SaveCorvaneSetting("", "WarnVirus", "N");
+    Start();
+    window->cmdBackup_Click();
+    EXPECT_EQ(RowOfType(window->tlMail, catalog::kTypeAddressBook), -1);
+    EXPECT_EQ(window->Backup.ItemCount, SampleStoreItemCount());
+
+    // Registered but not there: listed, grey, cannot be ticked.
+    oe.SetAddressBook(store + "\\gone.wab", 1);
+    Start();
+    window->cmdBackup_Click();
+    int book = RowOfType(window->tlMail, catalog::kTypeAddressBook);
+    ASSERT_GT(book, 0);
+    EXPECT_EQ(window->tlMail.Mark(book), 2);
+    EXPECT_EQ(window->tlMail.TextColour(book), catalog::kGreyText);
+    EXPECT_EQ(window->Backup.ItemCount, SampleStoreItemCount() + 1);
+    EXPECT_FALSE(Visible(window->Control(IDC_LBL + 22)));
+    EXPECT_TRUE(dialogs.Opened().empty());
+
+    // Present but left out by the last backup's setting: unticked, the caution shows.
+    ASSERT_TRUE(SyntheticOE::WriteFile(store + "\\gone.wab", "book"));
+    const std::string section = window->Store.SettingsSection;
+    SaveCorvaneSetting(section, "InclWab", "0");
+    Start();
+    window->cmdBackup_Click();
+    book = RowOfType(window->tlMail, catalog::kTypeAddressBook);
+    EXPECT_EQ(window->tlMail.Mark(book), 0);
+    EXPECT_TRUE(Visible(window->Control(IDC_LBL + 22)));
+    EXPECT_EQ(Text(IDC_LBL + 22), "WARNING! - You have not included the Windows Address Book.");
+    EXPECT_TRUE(dialogs.Opened().empty());  // not ticked, so not checked
+}
+
+TEST_F(BackupStart, AddressBookCheckComesBackAtEachTickUntilSilenced) {
+    Version5(true);
+    ASSERT_TRUE(SyntheticOE::WriteFile(store + "\\Main.wab", "book"));
+    oe.SetAddressBook(store + "\\Main.wab", 1);  // Outlook Express keeps its own
+    SaveCorvaneSetting("", "WarnVirus", "N");
+    Start();
+    static std::string shown, title;
+    auto answer = [this](bool notAgain) {
+        dialogs.Then([notAgain](HWND dialog) {
+            shown = WindowTextOf(GetDlgItem(dialog, IDC_GENMSG_LABEL1));
+            title = WindowTextOf(dialog);
+            ClickButton(dialog, IDC_GENMSG_CMD + 1);  // Help: the caution stays
+            SetCheck(dialog, IDC_GENMSG_CHECK1, notAgain);
+            ClickButton(dialog, IDC_GENMSG_CMD + 0);
+        });
+    };
+    answer(false);
+    window->cmdBackup_Click();
+    ASSERT_EQ(dialogs.Opened(), std::vector<int>{IDD_GENMSG});
+    EXPECT_EQ(shown,
+              "CAUTION - your WAB file is NOT currently the Address Book in use by Outlook Express. \r\n\r\n"
+              "Choose \"Help\" for more information.");
+    EXPECT_EQ(title, "Corvane");
+    ASSERT_FALSE(launcher.Launched().empty());
+    EXPECT_NE(launcher.Launched().back().file.find("1050.html"), std::string::npos);
+    EXPECT_EQ(CorvaneSetting("Parms", "WarnAboutWAB"), "Y");
+
+    HWND tree = TreeView();
+    const int book = RowOfType(window->tlMail, catalog::kTypeAddressBook);
+    HTREEITEM item = ItemAtPosition(tree, book);
+    ASSERT_NE(item, nullptr);
+    POINT box = PartOf(tree, item, TVHT_ONITEMICON);
+    ASSERT_GE(box.x, 0);
+    // Unticked: the caution label; ticked again: the check again, now silenced.
+    Click(tree, box, WM_LBUTTONDOWN, WM_LBUTTONUP);
+    EXPECT_EQ(window->tlMail.Mark(book), 0);
+    EXPECT_TRUE(Visible(window->Control(IDC_LBL + 22)));
+    answer(true);
+    Click(tree, box, WM_LBUTTONDOWN, WM_LBUTTONUP);
+    EXPECT_EQ(window->tlMail.Mark(book), 1);
+    EXPECT_FALSE(Visible(window->Control(IDC_LBL + 22)));
+    EXPECT_EQ(dialogs.Opened().size(), 2u);
+    EXPECT_EQ(CorvaneSetting("Parms", "WarnAboutWAB"), "N");
+    Click(tree, box, WM_LBUTTONDOWN, WM_LBUTTONUP);
+    Click(tree, box, WM_LBUTTONDOWN, WM_LBUTTONUP);
+    EXPECT_EQ(window->tlMail.Mark(book), 1);
+    EXPECT_EQ(dialogs.Opened().size(), 2u);
+}
+
+TEST_F(BackupStart, Version4NewsAccountsWithTheirFoldersOnly) {
+    oe.RegisterProgram(kOeProgramPath4);
+    const std::string root = FreshTestFolder("bstart4news");
+    ASSERT_TRUE(SyntheticOE::MakeFolders(root + "\\Mail"));
+    oe.SetVersion4StoreRoot(root);
+    // Sixteen accounts, 00000000 to 0000000f; the eleventh's folder is gone.
+    for (int i = 0; i < 16; ++i) {
+        const std::string directory = "acct" + std::to_string(i);
+        if (i != 10) {
+            ASSERT_TRUE(SyntheticOE::WriteFile(root + "\\News\\" + directory + "\\group.nws", std::string(i + 1, 'n')));
+        }
+        oe.AddNewsAccount("Server " + std::string(1, static_cast<char>('A' + 15 - i)), directory);
+    }
+    SaveCorvaneSetting("", "WarnVirus", "N");
+    Start();
+    window->cmdBackup_Click();
+
+    const catalog::TreeList& list = window->tlMail;
+    ASSERT_EQ(list.Count(), 1 + 15);
+    for (int i = 1; i < list.Count(); ++i) {
+        EXPECT_EQ(list.NumberValue(i, catalog::names::kType), catalog::kTypeNewsAccount);
+        if (i > 1) {
+            EXPECT_LT(list.Text(i - 1), list.Text(i));  // in the order of their names
+        }
+    }
+    EXPECT_EQ(list.Text(1), "Server A");  // account 0000000f
+    EXPECT_EQ(list.TextValue(1, catalog::names::kMbxName), "acct15");
+    EXPECT_EQ(list.NumberValue(1, catalog::names::kFileSize), 16);
+    for (int i = 1; i < list.Count(); ++i) EXPECT_NE(list.Text(i), "Server F");  // account 0000000a
+}
+
+TEST_F(BackupStart, SavedSelectionIsPreselectedAtTheNextStart) {
+    HWND tree = StartBackupOfTheSample();
+    ASSERT_NE(tree, nullptr);
+    catalog::TreeList& list = window->tlMail;
+    // Untick every other folder that has a file.
+    std::vector<std::pair<std::string, int>> expected;
+    bool untick = true;
+    for (int i = 1; i < list.Count(); ++i) {
+        if (list.TextValue(i, catalog::names::kMbxName).empty() || list.Mark(i) == 2) continue;
+        if (untick) catalog::MarkClick(list, i, totals);
+        untick = !untick;
+        expected.emplace_back(list.TextValue(i, catalog::names::kMbxName), list.Mark(i));
+    }
+    ASSERT_GE(expected.size(), 2u);
+    ASSERT_TRUE(SaveCtrl(window->Store, list, "5"));
+
+    Start();
+    window->cmdBackup_Click();
+    for (const auto& [file, mark] : expected) {
+        int row = window->tlMail.Find(catalog::NamedValue::Text(file), 1, window->tlMail.Count() - 1,
+                                      catalog::names::kMbxName);
+        ASSERT_GT(row, 0) << file;
+        EXPECT_EQ(window->tlMail.Mark(row), mark) << file;
+    }
 }
 
 }  // namespace
