@@ -487,6 +487,7 @@ TEST_F(Startup, StringTableHoldsTheNumberedTexts) {
 }
 
 TEST_F(Startup, SampleInstallationAndItsRemoval) {
+    oe.RemoveAll();  // the system's own Favorites, not the fixture's empty one
     std::string favoritesBefore = RegistryEx::ReadText(
         "HKCU", "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Favorites", "<none>");
     std::string root = FreshTestFolder("sample");
