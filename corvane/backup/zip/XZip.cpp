@@ -113,13 +113,15 @@ ZipSettings XZip::Settings() const {
     s.level = Level;
     s.threads = Threads;
     s.zip64 = Zip64;
+    s.storedNames = StoredNames;
     return s;
 }
 
-uint16_t XZip::Compress(int16_t) { return Run(true); }
-uint16_t XZip::Extract(int16_t) { return Run(false); }
+uint16_t XZip::Compress(int16_t) { return Run(Command::Compress); }
+uint16_t XZip::Extract(int16_t) { return Run(Command::Extract); }
+uint16_t XZip::Test(std::vector<std::string>* bad) { return Run(Command::Test, bad); }
 
-uint16_t XZip::Run(bool compress) {
+uint16_t XZip::Run(Command command, std::vector<std::string>* bad) {
     if (running_) return result::kBusy;
     running_ = true;
     abort_ = false;
@@ -136,12 +138,18 @@ uint16_t XZip::Run(bool compress) {
         return result::kInternal;
     }
     ZipResult r = result::kInternal;
+    std::vector<std::string> unreported;
+    if (!bad) bad = &unreported;
     std::thread worker;
     try {
         worker = std::thread([&] {
             try {
-                r = compress ? zip::Compress(settings, *fs_, marshal, abort_)
-                             : zip::Extract(settings, *fs_, marshal, abort_);
+                if (command == Command::Compress)
+                    r = zip::Compress(settings, *fs_, marshal, abort_);
+                else if (command == Command::Extract)
+                    r = zip::Extract(settings, *fs_, marshal, abort_);
+                else
+                    r = zip::Test(settings, *fs_, marshal, abort_, bad);
             } catch (...) {
                 r = result::kInternal;
             }

@@ -13,6 +13,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "corvane/backup/zip/ZipEngine.h"
 
@@ -34,6 +36,8 @@ public:
     bool SpanDisks = false;
     bool OverwriteDiskette = false;
     int OverwriteMode = 0;  // 2: replace existing files
+    // Source files stored under a name of the caller's choosing (path, entry name).
+    std::vector<std::pair<std::string, std::string>> StoredNames;
     void SetAbort(bool abort) { abort_ = abort; }
     bool Abort() const { return abort_; }
 
@@ -52,10 +56,14 @@ public:
 
     uint16_t Compress(int16_t reserved = 0);
     uint16_t Extract(int16_t reserved = 0);
+    // Reads the archive back, inflating every entry and checking its CRC;
+    // the names of damaged entries go to `bad`.
+    uint16_t Test(std::vector<std::string>* bad);
 
 private:
     class Marshal;
-    uint16_t Run(bool compress);
+    enum class Command { Compress, Extract, Test };
+    uint16_t Run(Command command, std::vector<std::string>* bad = nullptr);
     ZipSettings Settings() const;
 
     std::shared_ptr<FileSystem> fs_;

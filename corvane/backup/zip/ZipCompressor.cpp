@@ -307,17 +307,28 @@ private:
     bool skippedInUse_ = false;
     bool skippedRead_ = false;
 };
+bool SameNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// Files the caller wants stored under a name of its choosing.
+void RenameStored(SourcePlan& plan, const std::vector<std::pair<std::string, std::string>>& storedNames) {
+    for (SourceItem& item : plan.items) {
+        for (const auto& [path, entryName] : storedNames) {
+            if (!item.info.isFolder && SameNoCase(item.path, path) && !IsHostileName(entryName))
+                item.entryName = entryName;
+        }
+    }
+}
+
 // An older archive of the same name inside a folder being stored is not stored in the new one.
 void DropArchiveItself(SourcePlan& plan, const std::string& archivePath) {
     std::string archiveName = EntryNameFromPath(archivePath);
-    auto same = [&](const SourceItem& item) {
-        if (item.entryName.size() != archiveName.size()) return false;
-        for (size_t i = 0; i < archiveName.size(); ++i)
-            if (std::tolower(static_cast<unsigned char>(item.entryName[i])) !=
-                std::tolower(static_cast<unsigned char>(archiveName[i])))
-                return false;
-        return true;
-    };
+    auto same = [&](const SourceItem& item) { return SameNoCase(item.entryName, archiveName); };
     plan.items.erase(std::remove_if(plan.items.begin(), plan.items.end(), same), plan.items.end());
 }
 }  // namespace
@@ -327,6 +338,7 @@ ZipResult Compress(const ZipSettings& settings, FileSystem& fs, ZipEvents& event
     std::vector<std::string> specs = SplitSpecifications(settings.filesToProcess);
     if (specs.empty()) return result::kBadSettings;
     SourcePlan plan = PlanSources(fs, specs, settings.includeSubfolders);
+    RenameStored(plan, settings.storedNames);
     DropArchiveItself(plan, settings.archivePath);
     if (plan.items.empty()) return result::kNothingToDo;
     if (abort) return result::kStopped;

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "corvane/backup/zip/ZipFileSystem.h"
@@ -32,6 +33,9 @@ struct ZipSettings {
     int level = 4;          // deflate level
     unsigned threads = 0;   // 0: one per core
     Zip64Limits zip64;
+    // Source files stored under another entry name than their path gives:
+    // (source path as listed, entry name), the path compared without regard to case.
+    std::vector<std::pair<std::string, std::string>> storedNames;
 };
 
 struct EntryProgress {

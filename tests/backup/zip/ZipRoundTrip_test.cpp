@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "corvane/backup/zip/ZipEngine.h"
+#include "corvane/backup/zip/ZipNames.h"
 #include "tests/backup/zip/ZipTestSupport.h"
 
 namespace corvane::zip {
@@ -64,6 +65,20 @@ TEST_F(ZipRoundTrip, ListAndTestSeeEveryEntry) {
     std::vector<std::string> bad;
     EXPECT_EQ(zip::Test(ExtractSettings("", ""), *native, events, abort, &bad), result::kSuccess);
     EXPECT_TRUE(bad.empty());
+}
+
+TEST_F(ZipRoundTrip, FilesStoredUnderTheNameTheCallerGives) {
+    WriteBytes(dir / "tmp/deep/CorvaneBackup.log", "log");
+    WriteBytes(dir / "src/a.txt", "a");
+    ZipSettings s = CompressSettings(dir / "src/a.txt\r" + (dir / "tmp/deep/CorvaneBackup.log"));
+    s.storedNames = {{(dir / "TMP/deep/corvanebackup.log"), "CorvaneBackup.log"},
+                     {(dir / "src/a.txt"), "../escape.txt"}};  // refused: stays under its own name
+    ASSERT_EQ(Zip(s), result::kSuccess);
+    std::vector<ListedEntry> listed;
+    ASSERT_EQ(List(ExtractSettings("", ""), *native, events, &listed), result::kSuccess);
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0].name, EntryNameFromPath((dir / "src/a.txt")));
+    EXPECT_EQ(listed[1].name, "CorvaneBackup.log");
 }
 
 TEST_F(ZipRoundTrip, Zip64RecordsThroughLoweredThresholds) {
