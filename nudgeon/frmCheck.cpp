@@ -133,6 +133,11 @@ std::optional<std::string> frmCheck::ReminderText(int days) {
     return text.value();
 }
 
+// No control gets the focus here: the dialog manager's default would
+// activate the window and take the keys the user is typing elsewhere. A click
+// on the window gives it the focus as usual.
+bool frmCheck::OnInit() { return false; }
+
 bool frmCheck::OnButtonClicked(int id) {
     if (id == IDC_CHECK_CMD + 0) {
         cmd_Click(0);

@@ -35,6 +35,7 @@ private:
         std::string lastBackup;
     };
 
+    bool OnInit() override;
     bool OnButtonClicked(int id) override;
     void OnFailure() override;
 

@@ -115,7 +115,6 @@ TEST_F(NudgeonReminder, OneDayOrLessReadsInTheSingular) {
 
 TEST_F(NudgeonReminder, ShowsOnTopWithoutTakingTheFocus) {
     Settings("2", "20260301");
-    ASSERT_TRUE(LoadOn(2026, 6, 1));
     HWND other = CreateWindowExA(0, "STATIC", "the user's window", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr,
                                  nullptr, nullptr, nullptr);
     ASSERT_NE(other, nullptr);
@@ -123,12 +122,14 @@ TEST_F(NudgeonReminder, ShowsOnTopWithoutTakingTheFocus) {
     SetActiveWindow(other);
     ASSERT_EQ(GetActiveWindow(), other);
 
+    ASSERT_TRUE(LoadOn(2026, 6, 1));
     form->Show();
     PumpUntil([] { return false; }, 100);
     EXPECT_TRUE(IsWindowVisible(Window()));
     EXPECT_NE(GetWindowLongA(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(GetActiveWindow(), other);
     EXPECT_EQ(GetForegroundWindow(), other);
+    EXPECT_FALSE(GetFocus() == Window() || IsChild(Window(), GetFocus())) << "keys typed elsewhere would come here";
     DestroyWindow(other);
 }
 
