@@ -20,6 +20,8 @@ using settings::kRemindDays;
 
 // RemindDays is read with this default to tell a missing key from a stored one.
 const char* const kNoSetting = "X";
+// The interval of a missing RemindDays, as the reminder dialog shows it.
+const char* const kDefaultRemindDays = "2";
 const char* const kNeverText = "-1";
 // The label's design text holds this where the number of days goes.
 const char* const kDaysMarker = "xxx";
@@ -88,19 +90,24 @@ void frmCheck::Show() {
 }
 
 // The settings corvane keeps in "Parms"; the old reminder file only when the
-// interval was never stored there.
+// interval was never stored there. Without either, the interval is the one the
+// reminder dialog offers for a missing value: corvane stores a version-5
+// store's first interval in the identity's section, never in "Parms", so a
+// user who never opened that dialog would otherwise never be reminded.
 std::optional<frmCheck::Reminder> frmCheck::ReadReminder() {
     std::string days = registry_.GetSetting(kGeneralSection, kRemindDays, kNoSetting);
-    if (days == kNoSetting) return ReadLegacyReminder();
+    if (days == kNoSetting) {
+        if (FileExists(AppFolder() + kLegacyFile)) return ReadLegacyReminder();
+        days = kDefaultRemindDays;
+    }
     Reminder reminder{LeadingInt(days), registry_.GetSetting(kGeneralSection, kLastBackup, "")};
     if (reminder.lastBackup.empty()) return std::nullopt;
     return reminder;
 }
 
 std::optional<frmCheck::Reminder> frmCheck::ReadLegacyReminder() {
-    std::string path = AppFolder() + kLegacyFile;
     std::string bytes;
-    if (!FileExists(path) || !ReadFileStart(path, kLegacyMaxBytes, bytes)) return std::nullopt;
+    if (!ReadFileStart(AppFolder() + kLegacyFile, kLegacyMaxBytes, bytes)) return std::nullopt;
     std::optional<LegacyReminderRecord> record = ParseLegacyReminder(bytes);
     if (!record || record->lastBackup.empty()) return std::nullopt;
     if (!FieldLibraryUsable()) return std::nullopt;

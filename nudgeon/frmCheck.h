@@ -18,7 +18,8 @@ public:
     ~frmCheck() override;
 
     // Reads the interval and the last backup (from the settings, else from
-    // the old reminder file) and, when the reminder is due, makes the window,
+    // the old reminder file, else the settings with an interval of 2 days)
+    // and, when the reminder is due, makes the window,
     // still hidden, with its text. False when the program is to end: nothing
     // due, or an input it cannot use.
     bool Form_Load();

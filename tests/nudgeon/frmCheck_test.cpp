@@ -237,10 +237,20 @@ TEST_F(NudgeonReminder, OldReminderFileWhenNoIntervalIsStored) {
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
-TEST_F(NudgeonReminder, NothingFromAnOldReminderFileItCannotUse) {
-    Settings(nullptr, "20000101");  // the last backup alone is not enough
-    EXPECT_FALSE(LoadOn(2026, 12, 7)) << "no file";
+// Neither a stored interval nor an old file: the 2 days the reminder dialog
+// shows for a missing interval.
+TEST_F(NudgeonReminder, TwoDaysWhenNoIntervalWasEverStored) {
+    EXPECT_FALSE(LoadOn(2026, 12, 7)) << "no backup yet";
+    Settings(nullptr, "20260301");
+    EXPECT_FALSE(LoadOn(2026, 3, 3));
+    ASSERT_TRUE(LoadOn(2026, 3, 4));
+    EXPECT_EQ(Label(), kPlural2);
+    EXPECT_EQ(Stored("RemindDays"), "<none>");
+}
 
+// An old file that is there decides, even when it cannot be used.
+TEST_F(NudgeonReminder, NothingFromAnOldReminderFileItCannotUse) {
+    Settings(nullptr, "20000101");
     std::string bytes = testing::LegacyReminderRecordBytes(testing::LegacyReminderFields("2"), "20260301");
     const std::string unusable[] = {
         "",
