@@ -21,9 +21,9 @@ using settings::kRemindDays;
 // RemindDays is read with this default to tell a missing key from a stored one.
 const char* const kNoSetting = "X";
 // The interval of a missing RemindDays, as the reminder dialog shows it.
-const char* const kDefaultRemindDays = "2";
+constexpr int kDefaultRemindDays = 2;
 const char* const kNeverText = "-1";
-// The label's design text holds this where the number of days goes.
+// The label's text in the window template holds this where the number of days goes.
 const char* const kDaysMarker = "xxx";
 const char* const kProgramToStart = "\\corvane.exe";
 const char* const kQuickBackupSwitch = "\\FX";
@@ -95,12 +95,14 @@ void frmCheck::Show() {
 // store's first interval in the identity's section, never in "Parms", so a
 // user who never opened that dialog would otherwise never be reminded.
 std::optional<frmCheck::Reminder> frmCheck::ReadReminder() {
-    std::string days = registry_.GetSetting(kGeneralSection, kRemindDays, kNoSetting);
-    if (days == kNoSetting) {
-        if (FileExists(AppFolder() + kLegacyFile)) return ReadLegacyReminder();
-        days = kDefaultRemindDays;
+    std::string stored = registry_.GetSetting(kGeneralSection, kRemindDays, kNoSetting);
+    int days = kDefaultRemindDays;
+    if (stored != kNoSetting) {
+        days = LeadingInt(stored);
+    } else if (FileExists(AppFolder() + kLegacyFile)) {
+        return ReadLegacyReminder();
     }
-    Reminder reminder{LeadingInt(days), registry_.GetSetting(kGeneralSection, kLastBackup, "")};
+    Reminder reminder{days, registry_.GetSetting(kGeneralSection, kLastBackup, "")};
     if (reminder.lastBackup.empty()) return std::nullopt;
     return reminder;
 }
@@ -129,7 +131,7 @@ bool frmCheck::FieldLibraryUsable() {
     return false;
 }
 
-// Below 2 days the singular text; otherwise the label's design text with the
+// Below 2 days the singular text; otherwise the label's template text with the
 // number of days in place of its marker.
 std::optional<std::string> frmCheck::ReminderText(int days) {
     if (days < 2) return LoadText(IDS_ONE_DAY);

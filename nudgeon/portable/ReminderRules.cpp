@@ -31,6 +31,19 @@ bool TakeCountedText(std::string_view bytes, size_t& at, std::string& text) {
     return true;
 }
 
+// Days since 1 January 1970 (negative before it), in the Gregorian calendar.
+// Counts whole 400-year eras from 1 March of year 0, so that the leap day is
+// the last day of each counted year.
+int64_t DayNumber(const CivilDate& date) {
+    int64_t year = date.month <= 2 ? date.year - 1 : date.year;
+    int64_t era = (year >= 0 ? year : year - 399) / 400;
+    int64_t yearOfEra = year - era * 400;
+    int64_t monthFromMarch = date.month > 2 ? date.month - 3 : date.month + 9;
+    int64_t dayOfYear = (153 * monthFromMarch + 2) / 5 + date.day - 1;
+    int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
 }  // namespace
 
 std::optional<CivilDate> ParseBackupDate(std::string_view text) {
@@ -42,18 +55,6 @@ std::optional<CivilDate> ParseBackupDate(std::string_view text) {
     if (date.year < 1 || date.month < 1 || date.month > 12) return std::nullopt;
     if (date.day < 1 || date.day > DaysInMonth(date.year, date.month)) return std::nullopt;
     return date;
-}
-
-// Counts whole 400-year eras from 1 March of year 0, so that the leap day is
-// the last day of each counted year.
-int64_t DayNumber(const CivilDate& date) {
-    int64_t year = date.month <= 2 ? date.year - 1 : date.year;
-    int64_t era = (year >= 0 ? year : year - 399) / 400;
-    int64_t yearOfEra = year - era * 400;
-    int64_t monthFromMarch = date.month > 2 ? date.month - 3 : date.month + 9;
-    int64_t dayOfYear = (153 * monthFromMarch + 2) / 5 + date.day - 1;
-    int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
 }
 
 bool ReminderDue(const CivilDate& lastBackup, int64_t intervalDays, const CivilDate& today) {

@@ -19,9 +19,6 @@ struct CivilDate {
 // years counted, year 1 or later). Anything else gives nullopt.
 std::optional<CivilDate> ParseBackupDate(std::string_view text);
 
-// Days since 1 January 1970 (negative before it), proleptic Gregorian.
-int64_t DayNumber(const CivilDate& date);
-
 // True when today is later than the last backup + interval days. An interval
 // of 2 after a backup on 1 March is first due on 4 March.
 bool ReminderDue(const CivilDate& lastBackup, int64_t intervalDays, const CivilDate& today);
