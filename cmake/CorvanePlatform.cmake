@@ -20,3 +20,11 @@ function(corvane_link_xpcompat)
     corvane_link_xpcompat(${subdirs})
   endforeach()
 endfunction()
+
+# The architecture the programs' manifests name: Windows refuses to start a
+# program whose manifest names another than its own.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(CORVANE_MANIFEST_ARCH amd64)
+else()
+  set(CORVANE_MANIFEST_ARCH x86)
+endif()
