@@ -2,6 +2,7 @@
 
 #include "corvane/environment/SysFcns.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -27,6 +28,40 @@ void CleanOutlookExpressState() {
         DeleteFileA((folder + "\\" + found.cFileName).c_str());
     } while (FindNextFileA(search, &found));
     FindClose(search);
+}
+
+std::string HostPath(const std::string& windowsPath) {
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!toUnix) return {};
+    std::wstring wide(windowsPath.begin(), windowsPath.end());
+    char* unix = toUnix(wide.c_str());
+    if (!unix) return {};
+    std::string path = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    return path;
+}
+
+// Wine starts a Linux program given by its Z: path; its exit code does not
+// come back, so the shell writes it to a file.
+int RunHostCommand(const std::string& command, std::string* output) {
+    const std::string folder = FreshTestFolder("host-command");
+    const std::string outPath = HostPath(folder + "\\out.txt"), statusPath = HostPath(folder + "\\status.txt");
+    if (outPath.empty() || statusPath.empty()) return -1;
+    std::string line = "/bin/sh -c \"" + command + " >'" + outPath + "' 2>&1; echo $? >'" + statusPath + "'\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA("Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    WaitForSingleObject(process.hProcess, 60000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::string status;
+    for (int wait = 0; wait < 600 && (status = ReadFileText(folder + "\\status.txt")).empty(); ++wait) Sleep(100);
+    if (output) *output = ReadFileText(folder + "\\out.txt");
+    return status.empty() ? -1 : std::atoi(status.c_str());
 }
 
 std::string FreshTestFolder(const std::string& name) {

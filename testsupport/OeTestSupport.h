@@ -22,6 +22,13 @@ std::string ReadFileText(const std::string& path);
 std::string CorvaneSetting(const std::string& section, const std::string& key, const std::string& fallback = "<none>");
 void SaveCorvaneSetting(const std::string& section, const std::string& key, const std::string& value);
 
+// The host's (Linux) path of a Windows path, through Wine's own mapping; "" when unknown.
+std::string HostPath(const std::string& windowsPath);
+// Runs a command line of the host's shell (paths in it as HostPath gives
+// them), e.g. "unzip -t '/x/a.zip'"; its output goes to `output`. Returns
+// the command's exit status, -1 when the host cannot be reached.
+int RunHostCommand(const std::string& command, std::string* output = nullptr);
+
 // One fakeoe.exe process showing a window of the given class and title;
 // ended when the object goes.
 class FakeOutlook {

@@ -32,6 +32,10 @@ struct BackupPlan {
     int32_t ItemCount = 0;
     // The run.
     bool FastMode = false;  // a quick backup runs unattended
+    std::string LogPath = "c:\\CorvaneBackup.log";  // where the backup log is written first
+    std::string ZipFileList;                         // CR-separated, the archive's files in order
+    std::string ArchiveFileName;
+    int64_t ProgressBytes = 0;
     bool bProcessStarted = false;
     bool CancelRequested = false;
     bool AbortRequested = false;

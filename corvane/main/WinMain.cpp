@@ -1,6 +1,7 @@
 // corvane.exe: the main window and its message loop.
 #include "corvane/environment/MessagePump.h"
 #include "corvane/main/frmMain.h"
+#include "corvane/main/frmMain_BackupRun.h"
 #include "corvane/main/frmMain_BackupStart.h"
 
 #include <windows.h>
@@ -12,6 +13,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     corvane::frmMain window(instance, commandLine ? commandLine : "");
     window.SetQuitOnDestroy(true);
     corvane::AttachBackupStart(window);
+    corvane::AttachBackupRun(window);
     if (!window.Create()) return 0;
     window.Show(showCommand);
     MSG message;

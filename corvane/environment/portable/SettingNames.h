@@ -25,6 +25,7 @@ inline constexpr const char* kLastBackup = "LastBackup";
 inline constexpr const char* kLastSavePath = "LastSavePath";
 inline constexpr const char* kInclWab = "InclWab";
 inline constexpr const char* kDoRename = "DoRename";
+inline constexpr const char* kLastSaveName = "LastSaveName";
 // "N" once the user asked not to be told again that Outlook Express uses another address book.
 inline constexpr const char* kWarnAboutWab = "WarnAboutWAB";
 // "Y" once the user was told that the store's control file cannot be written.
