@@ -159,6 +159,14 @@ LRESULT TForm1::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kItemClickMessage:
         Tree1Click(reinterpret_cast<HTREEITEM>(lParam));
         return 0;
+    case WM_CTLCOLORSTATIC:
+        // The read-only pane reads as a page of text, not as a disabled box.
+        if (reinterpret_cast<HWND>(lParam) == Memo1) {
+            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
+            SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+        }
+        break;
     case WM_SETCURSOR:
         if (waiting_ > 0) {
             SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
