@@ -2,7 +2,9 @@
 // start's errors, automatic mode, the three kinds of item, closing during a
 // fetch, the splitter, and the program itself started as corvane starts it.
 #include "loopline/TForm1.h"
+#include "loopline/resource.h"
 
+#include "corvane/environment/MessagePump.h"
 #include "corvane/environment/RegistryEx.h"
 #include "corvane/environment/SysFcns.h"
 #include "testsupport/OeTestSupport.h"
@@ -115,21 +117,19 @@ protected:
 // The news page of the tests; texts and versions come from the test server.
 std::string NewsPage() {
     std::string server = ServerUrl("/www/").substr(7);  // "127.0.0.1:port/www/", without "http://"
-    return "Loopline news page\r\n"
-           "P|20261207||6|December news\r\n"
-           "W|||x|1||Home|BrindleWorks|www.brindleworks.com/|Our web site\r\n"
-           "S|Welcome to the December news.|Corvane 1.1 is out.\r\n"
-           "F|AB||x|2||Other|Only for AB|" +
-           server +
-           "notes.txt\r\n"
-           "F|CV,AB||x|3|0|Notes|Release notes|" +
-           server +
-           "notes.txt\r\n"
-           "f|||x|4|1|Gone|A text that is missing|" +
-           server +
-           "gone.txt\r\n"
-           "V|||x|5||Check|Version check|http://" +
-           server + "version.txt\r\n";
+    const std::string lines[] = {
+        "Loopline news page",
+        "P|20261207||6|December news",
+        "W|||x|1||Home|BrindleWorks|www.brindleworks.com/|Our web site",
+        "S|Welcome to the December news.|Corvane 1.1 is out.",
+        "F|AB||x|2||Other|Only for AB|" + server + "notes.txt",
+        "F|CV,AB||x|3|0|Notes|Release notes|" + server + "notes.txt|What changed",
+        "f|||x|4|1|Gone|A text that is missing|" + server + "gone.txt",
+        "V|||x|5||Check|Version check|http://" + server + "version.txt",
+    };
+    std::string page;
+    for (const std::string& line : lines) page += line + "\r\n";
+    return page;
 }
 
 TEST_F(LooplineForm, LoadShowsTheProductsItemsThePaneAndTheTitle) {
@@ -263,6 +263,37 @@ TEST_F(LooplineForm, ItemsOpenLinksFetchTextsAndCheckTheVersion) {
     form->Tree1Click(nodes[4]);
     EXPECT_EQ(form->MemoLines(), Lines{"Version information not currently available"});
     EXPECT_EQ(launcher.Launched().size(), 1u);
+}
+
+TEST_F(LooplineForm, AMouseClickOnAnItemRunsItAndItsHintIsField10) {
+    Serve("news.txt", NewsPage());
+    Serve("notes.txt", "Release 1.1\r\n");
+    auto form = Start();
+    ASSERT_TRUE(loaded);
+    HTREEITEM notes = form->Nodes()[1];
+    RECT item;
+    ASSERT_TRUE(TreeView_GetItemRect(form->Tree1, notes, &item, TRUE));
+    POINT at = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    POINT screen = at;
+    ClientToScreen(form->Tree1, &screen);
+    SetCursorPos(screen.x, screen.y);
+    PostMessageA(form->Tree1, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    PostMessageA(form->Tree1, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    for (int i = 0; i < 100 && form->MemoLines() != Lines{"Release 1.1"}; ++i) {
+        PumpMessages();
+        Sleep(20);
+    }
+    EXPECT_EQ(form->MemoLines(), Lines{"Release 1.1"});
+
+    char hint[80] = {};
+    NMTVGETINFOTIPA tip = {};
+    tip.hdr = {form->Tree1, IDC_TREE1, TVN_GETINFOTIPA};
+    tip.hItem = notes;
+    tip.lParam = static_cast<LPARAM>(form->LineOf(notes));
+    tip.pszText = hint;
+    tip.cchTextMax = sizeof hint;
+    SendMessageA(form->Handle(), WM_NOTIFY, IDC_TREE1, reinterpret_cast<LPARAM>(&tip));
+    EXPECT_STREQ(hint, "What changed");
 }
 
 TEST_F(LooplineForm, ClosingDuringTheLoadAbortsItAndIsRefused) {
