@@ -92,12 +92,6 @@ class Handler(socketserver.BaseRequestHandler):
             return self.send(response(200, b"body", [("X-Long", "a" * int(match.group(1)))]))
         if path == "/noheader":
             return self.send(b"<html><body>no header at all</body></html>\r\n")
-        match = re.fullmatch(r"/big/(\d+)", path)
-        if match:
-            return self.send(response(200, b"x" * int(match.group(1))))
-        if path == "/short":
-            return self.send(response(200, b"only part", length=False).replace(
-                b"\r\n\r\n", b"\r\nContent-Length: 100\r\n\r\n", 1))
         return self.send(response(404, b"unknown"))
 
 
