@@ -69,10 +69,8 @@ void BackupRun::Run() {
     plan.ProgressBytes = 0;
     failure_.clear();
     if (!PassWriteTest()) return page_.Close();
-    if (plan.FastMode)
-        plan.bProcessStarted = true;
-    else
-        page_.ShowRunning();
+    if (plan.FastMode) plan.bProcessStarted = true;
+    page_.ShowRunning();
     planning::MarkParentsOfSaved(context_.tlMail);
     if (!WriteLog()) return;
 

@@ -28,7 +28,8 @@ public:
     // The archive's full path as the name page made it.
     virtual std::string ArchivePath() const = 0;
     // The run begins: folder list, Previous and the Options menu disabled, the
-    // page's text hidden and the progress caption shown.
+    // page's text hidden and the progress caption shown (a quick backup: its
+    // progress window).
     virtual void ShowRunning() = 0;
     // The first diskette was not given: Previous and the page's text come back.
     virtual void ShowNotStarted() = 0;

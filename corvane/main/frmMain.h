@@ -77,6 +77,9 @@ public:
     std::function<int(bool fromReminder)> ConfirmQuickBackup;
     std::function<void()> StartBackupWizard;
     std::function<void()> StartRestoreWizard;
+    // The quick backup: whether the saved folders are all there (false drops
+    // it, the user told why), then its run, which ends by unloading the window.
+    std::function<bool()> PrepareQuickBackup;
     std::function<void()> RunQuickBackup;
 
     // State (see the start-up sequence for when each is set), in named parts

@@ -65,6 +65,7 @@ void frmMain::Form_Load() {
     ReadStoreSettings();
     if (Switches.quickBackup) DecideQuickBackup();
     ReadControlFile();
+    if (Backup.FastMode && !(PrepareQuickBackup && PrepareQuickBackup())) Backup.FastMode = false;
     PlaceWindow();
     if (Backup.FastMode && Switches.closeOutlookFirst && IsOutlookExpressRunning()) {
         CloseOutlookExpress();

@@ -10,6 +10,7 @@ void RebuildQuickList(catalog::TreeList& list, const std::vector<ControlLine>& l
         int parent = list.Find(catalog::NamedValue::Number(line.parentNo), 0, list.Count() - 1, "iFldrNo");
         if (parent == catalog::kNotFound) parent = root;
         int item = list.AddItem(line.display, parent);
+        list.SetTextValue(item, "Display", line.display);
         list.SetNumberValue(item, "iType", line.type);
         list.SetNumberValue(item, "iFldrNo", line.folderNo);
         list.SetNumberValue(item, "iParentNo", line.parentNo);
