@@ -550,6 +550,24 @@ TEST_F(BackupStart, Version4NewsAccountsWithTheirFoldersOnly) {
     for (int i = 2; i < list.Count(); ++i) EXPECT_NE(list.Text(i), "Server F");  // account 0000000a
 }
 
+TEST_F(BackupStart, Version4StoreWithoutNewsFolderListsNoAccounts) {
+    const std::string root = Version4();
+    ASSERT_TRUE(WriteBytes(root + "\\Mail\\folders.nch", BuildFolderNch({})));
+    // The account's directory exists where the program runs, not in a news folder.
+    char here[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof here, here);
+    const std::string stray = std::string(here) + "\\v4-stray-news";
+    ASSERT_TRUE(SyntheticOE::WriteFile(stray + "\\group.nws", "n"));
+    oe.AddNewsAccount("Stray", "v4-stray-news");
+    SaveCorvaneSetting("", "WarnVirus", "N");
+    Start();
+    window->cmdBackup_Click();
+    DeleteFileA((stray + "\\group.nws").c_str());
+    RemoveDirectoryA(stray.c_str());
+    EXPECT_EQ(window->Store.Oe4.Oe4NewsFolder, "");
+    ASSERT_EQ(window->tlMail.Count(), 2);  // the root and the group item
+}
+
 TEST_F(BackupStart, SavedSelectionIsPreselectedAtTheNextStart) {
     HWND tree = StartBackupOfTheSample();
     ASSERT_NE(tree, nullptr);
