@@ -43,6 +43,19 @@ bool KeyExists(HKEY hive, const std::string& key) {
 const char* const kIdentities = "Identities";
 const char* const kAccountManager = "Software\\Microsoft\\Internet Account Manager";
 
+// A Favorites folder with a few links, registered for the user.
+bool WriteSampleFavorites(SyntheticOE& oe, const std::string& favorites) {
+    bool ok = true;
+    const char* const links[][2] = {{"Debian.url", "https://www.debian.org/"},
+                                    {"Links\\Weather.url", "https://weather.example.org/"},
+                                    {"Links\\News.url", "https://news.example.org/"}};
+    for (const auto& link : links)
+        ok = ok && SyntheticOE::WriteFile(favorites + "\\" + link[0],
+                                          std::string("[InternetShortcut]\r\nURL=") + link[1] + "\r\n");
+    oe.SetFavorites(favorites);
+    return ok;
+}
+
 }  // namespace
 
 SyntheticOE::~SyntheticOE() { RemoveAll(); }
@@ -208,15 +221,20 @@ bool MakeSampleVersion5Installation(SyntheticOE& oe, const std::string& root) {
     ok =
         ok && SyntheticOE::WriteFile(wab, std::string("\x9c\xcb\xcb\x8d\x13\x75\xd2\x11", 8) + std::string(4088, '\0'));
     oe.SetAddressBook(wab);
-    const std::string favorites = root + "\\Favorites";
-    const char* const links[][2] = {{"Debian.url", "https://www.debian.org/"},
-                                    {"Links\\Weather.url", "https://weather.example.org/"},
-                                    {"Links\\News.url", "https://news.example.org/"}};
-    for (const auto& link : links)
-        ok = ok && SyntheticOE::WriteFile(favorites + "\\" + link[0],
-                                          std::string("[InternetShortcut]\r\nURL=") + link[1] + "\r\n");
-    oe.SetFavorites(favorites);
-    return ok;
+    return WriteSampleFavorites(oe, root + "\\Favorites") && ok;
+}
+
+bool MakeSampleVersion4Installation(SyntheticOE& oe, const std::string& root) {
+    const std::string store = root + "\\Store";
+    oe.RegisterProgram(kOeProgramPath4);
+    oe.SetVersion4StoreRoot(store);
+    bool ok = SyntheticOE::MakeFolders(store) && WriteSampleVersion4Store(store);
+    for (const SampleNewsAccount& account : SampleNewsAccounts()) oe.AddNewsAccount(account.name, account.directory);
+    const std::string wab = root + "\\Address Book\\Default.wab";
+    ok =
+        ok && SyntheticOE::WriteFile(wab, std::string("\x9c\xcb\xcb\x8d\x13\x75\xd2\x11", 8) + std::string(4088, '\0'));
+    oe.SetAddressBook(wab);
+    return WriteSampleFavorites(oe, root + "\\Favorites") && ok;
 }
 
 }  // namespace corvane::testing

@@ -77,4 +77,9 @@ private:
 // few links. Store files are written when a store writer is at hand.
 bool MakeSampleVersion5Installation(SyntheticOE& oe, const std::string& root);
 
+// Sets up the sample version-4 installation: the program registration, the
+// store root `root` + "\\Store" with its Mail and News folders (the sample
+// version-4 store), the two news accounts, an address book and Favorites.
+bool MakeSampleVersion4Installation(SyntheticOE& oe, const std::string& root);
+
 }  // namespace corvane::testing

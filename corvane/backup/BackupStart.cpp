@@ -36,7 +36,8 @@ void BackupStart::Start() {
     grouping_ = catalog::LocaleThousandSeparator();
     if (!ReadStore()) {
         // Without an index there is nothing to choose from: the welcome page stays.
-        ShowMessage(page_.Owner(), catalog::kIndexMissingText, context_.messageTitle, MB_OK | MB_ICONINFORMATION);
+        const char* missing = context_.store.bIsV5 ? catalog::kIndexMissingText : catalog::kNchIndexMissingText;
+        ShowMessage(page_.Owner(), missing, context_.messageTitle, MB_OK | MB_ICONINFORMATION);
         return;
     }
     page_.OpenBackupWizard();
@@ -71,18 +72,16 @@ bool BackupStart::ReadStore() {
     totals_ = {};
     context_.tlWork.Clear();
     context_.tlMail.Clear();
-    if (!context_.store.bIsV5) {
-        // The version-4 folder reader is not here yet: the store root and the news accounts.
-        context_.tlMail.AddItem(LoadText(IDS_STORE_ROOT));
-        std::unique_ptr<zip::FileSystem> files = zip::MakeWin32FileSystem();
-        catalog::AddNewsAccounts(catalog::ReadNewsAccounts(), context_.store.Oe4.Oe4NewsFolder, true, *files,
-                                 context_.tlWork, context_.tlMail);
-        return true;
-    }
     catalog::Win32FileSource files;
-    return catalog::BuildV5BackupCatalog(context_.store.Oe5StoreFolder,
-                                         {context_.plan.SavedNames, context_.plan.SavedFlags}, files, context_.tlWork,
-                                         context_.tlMail, totals_);
+    catalog::RememberedSelection saved{context_.plan.SavedNames, context_.plan.SavedFlags};
+    if (!context_.store.bIsV5) {
+        std::unique_ptr<zip::FileSystem> folders = zip::MakeWin32FileSystem();
+        return catalog::BuildV4BackupCatalog({context_.store.Oe4.Oe4MailFolder, context_.store.Oe4.Oe4NewsFolder},
+                                             catalog::ReadNewsAccounts(), saved, files, *folders, context_.tlWork,
+                                             context_.tlMail, totals_);
+    }
+    return catalog::BuildV5BackupCatalog(context_.store.Oe5StoreFolder, saved, files, context_.tlWork, context_.tlMail,
+                                         totals_);
 }
 
 void BackupStart::AddAddressBookAndFavorites() {

@@ -9,6 +9,7 @@
 // once), so no index can make it crash or loop.
 #pragma once
 
+#include "corvane/catalog/ByteView.h"
 #include "corvane/catalog/FileSource.h"
 #include "corvane/catalog/TreeList.h"
 
@@ -26,22 +27,6 @@ inline constexpr size_t kMaxIndexBytes = 64u << 20;
 // Every .dbx file starts with a header of this length; no node or record
 // lies inside it, so a pointer into it names nothing.
 inline constexpr int64_t kDbxHeaderSize = 0x24BC;
-
-// A bounds-checked little-endian view of a file's bytes.
-class ByteView {
-public:
-    explicit ByteView(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
-    bool Contains(int64_t offset) const { return offset >= 0 && offset < Size(); }
-    int64_t Size() const { return static_cast<int64_t>(bytes_.size()); }
-    uint8_t U8(int64_t offset) const;  // 0 outside
-    int16_t I16(int64_t offset) const;
-    int32_t I32(int64_t offset) const;
-    // `count` bytes from `offset`, zeros for the part past the end.
-    std::string Text(int64_t offset, size_t count) const;
-
-private:
-    const std::vector<uint8_t>& bytes_;
-};
 
 // The fields of one folder record the catalog uses.
 struct FolderRecord {

@@ -19,14 +19,18 @@
 // The returned AddressBookCaution tells whether to show or hide label 22.
 #pragma once
 
+#include "corvane/backup/zip/ZipFileSystem.h"
+#include "corvane/catalog/CatalogExtras.h"
 #include "corvane/catalog/CatalogModel.h"
 #include "corvane/catalog/Dbx5Reader.h"
 #include "corvane/catalog/FileSource.h"
+#include "corvane/catalog/Nch4Reader.h"
 #include "corvane/catalog/Selection.h"
 #include "corvane/catalog/TreeBuilder.h"
 #include "corvane/catalog/TreeList.h"
 
 #include <string>
+#include <vector>
 
 namespace corvane::catalog {
 
@@ -39,5 +43,26 @@ bool BuildV5BackupCatalog(const std::string& storeFolder, const RememberedSelect
 
 // The restore-target list: the same reader and builder, containers removed.
 bool BuildV5TargetList(const std::string& storeFolder, IFileSource& files, TreeList& work, TreeList& current);
+
+// Where a version-4 store keeps its mail and its news (both end in "\\").
+struct V4Folders {
+    std::string mail;
+    std::string news;
+};
+
+// The version-4 part of a backup start: reads "folders.nch" of the mail
+// folder into `work`, builds `mail` under its group item, adds the news
+// accounts whose folders exist (measured through `folders`), then measures
+// the tree: message counts and sizes of the ".mbx" files, remembered flags,
+// marks and pictures for every row, the news rows included. False when the
+// store has no index; the lists are then empty.
+bool BuildV4BackupCatalog(const V4Folders& store, const std::vector<NewsAccount>& accounts,
+                          const RememberedSelection& saved, IFileSource& files, zip::FileSystem& folders,
+                          TreeList& work, TreeList& mail, CatalogTotals& totals);
+
+// The version-4 restore-target list: the same reader and builder, then the
+// message count of every folder whose file is there; a folder whose file
+// has gone in the meantime turns grey.
+bool BuildV4TargetList(const std::string& mailFolder, IFileSource& files, TreeList& work, TreeList& current);
 
 }  // namespace corvane::catalog

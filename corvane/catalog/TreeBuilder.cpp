@@ -1,6 +1,7 @@
 #include "corvane/catalog/TreeBuilder.h"
 
 #include "corvane/catalog/Dbx5Reader.h"
+#include "corvane/catalog/Nch4Reader.h"
 #include "corvane/catalog/TextFcns.h"
 #include "corvane/environment/portable/ListFcns.h"
 #include "corvane/environment/portable/TextRules.h"
@@ -71,6 +72,54 @@ bool PlaceUnderParents(const TreeList& work, TreeList& tree, std::vector<bool>& 
     return pending;
 }
 
+// The group item "Mail Folders" of a version-4 tree.
+constexpr int kV4GroupPosition = 1;
+
+int64_t ParentNumberOf(const TreeList& work, int i) { return LeadingNumber(work.TextValue(i, names::kParentNo)); }
+
+// Version 4, step one: folders with parent number 0 under the group, which
+// orders them by their work-list text while they are added.
+bool PlaceV4TopLevel(const TreeList& work, TreeList& tree, std::vector<bool>& placed) {
+    bool pending = false;
+    for (int i = 1; i < work.Count(); ++i) {
+        if (ParentNumberOf(work, i) != 0) {
+            pending = true;
+            continue;
+        }
+        tree.AddItem(work.Text(i), kV4GroupPosition);
+        for (const char* name : {names::kDisplay, names::kMbxName, names::kFolderNo, names::kParentNo, names::kType}) {
+            CopyValue(work, i, tree, kLastAdded, name);
+        }
+        tree.SetTextValue(kLastAdded, names::kHasData, "Y");
+        placed[i] = true;
+    }
+    return pending;
+}
+
+// One version-4 placement pass; folders with a negative parent number are never placed.
+bool PlaceV4UnderParents(const TreeList& work, TreeList& tree, std::vector<bool>& placed) {
+    bool pending = false;
+    for (int i = 1; i < work.Count(); ++i) {
+        if (placed[i]) continue;
+        int64_t parentNumber = ParentNumberOf(work, i);
+        if (parentNumber <= 0) continue;
+        int parent = tree.Find(NamedValue::Number(parentNumber), 0, tree.Count() - 1, names::kFolderNo);
+        if (parent < 0) {
+            pending = true;
+            continue;
+        }
+        tree.AddItem(work.TextValue(i, names::kDisplay), parent);
+        for (const char* name :
+             {names::kSortMe, names::kDisplay, names::kMbxName, names::kFolderNo, names::kParentNo, names::kType}) {
+            CopyValue(work, i, tree, kLastAdded, name);
+        }
+        tree.SetTextValue(kLastAdded, names::kHasData, "Y");
+        tree.SetChildOrder(parent, ChildOrder::ByValue, names::kSortMe);
+        placed[i] = true;
+    }
+    return pending;
+}
+
 void RemoveContainers(TreeList& tree) {
     for (;;) {
         int container = tree.Find(NamedValue::Number(kTypeContainer), 1, tree.Count() - 1, names::kType);
@@ -111,6 +160,18 @@ void BuildV5Tree(const TreeList& work, TreeList& tree, bool removeContainers) {
         pending = PlaceUnderParents(work, tree, placed);
     }
     if (removeContainers) RemoveContainers(tree);
+}
+
+void BuildV4Tree(const TreeList& work, TreeList& tree) {
+    if (tree.Count() <= kV4GroupPosition) return;
+    // Without folders the group still reads "Mail Folders".
+    std::vector<bool> placed(std::max(work.Count(), 1), false);
+    bool pending = PlaceV4TopLevel(work, tree, placed);
+    tree.SetChildOrder(kV4GroupPosition, ChildOrder::None);
+    for (int i = 1; i < tree.Count(); ++i) tree.SetText(i, tree.TextValue(i, names::kDisplay));
+    for (int pass = 0; pending && pass < kPlacementPasses; ++pass) {
+        pending = PlaceV4UnderParents(work, tree, placed);
+    }
 }
 
 int RememberedSelection::FlagFor(const std::string& file) const {
@@ -158,6 +219,40 @@ void MeasureV5(TreeList& tree, TreeList& work, const std::string& storeFolder, c
             totals.selectedCount += 1;
         }
         if (std::optional<Colour> back = BackColourOf(type)) tree.SetBackColour(i, *back);
+    }
+}
+
+void MeasureV4(TreeList& tree, TreeList& work, const std::string& mailFolder, const RememberedSelection& saved,
+               IFileSource& files, CatalogTotals& totals) {
+    work.Clear();
+    tree.SetOpen(0, true);
+    tree.SetChildOrder(0, ChildOrder::None);
+    tree.SetPicture(0, kRootPicture);
+    totals.itemCount = std::max(tree.Count() - 1, 0);
+    int flag = 0;  // an item without a name keeps the flag of the item before it
+    for (int i = 1; i <= totals.itemCount; ++i) {
+        std::string file = tree.TextValue(i, names::kMbxName);
+        if (!file.empty()) {
+            flag = saved.FlagFor(file);
+            if (tree.NumberValue(i, names::kType) != kTypeNewsAccount) {
+                std::string path = JoinStorePath(mailFolder, file);
+                tree.SetNumberValue(i, names::kMbxCounts, ReadMbxMessageCount(files, path));
+                tree.SetNumberValue(i, names::kFileSize, std::max<int64_t>(files.FileLength(path), 0));
+            }
+            // A news folder's size was measured with its account; it belongs in
+            // the catalog's bytes all the same, or "Select All" would show less
+            // than it selects.
+            totals.catalogBytes += tree.NumberValue(i, names::kFileSize);
+        }
+        tree.SetNumberValue(i, names::kFlgSave, flag);
+        tree.SetChildOrder(i, ChildOrder::None);
+        int mark = flag == 1 ? 1 : 0;
+        tree.SetMark(i, mark);
+        tree.SetPicture(i, mark);
+        if (mark == 1) {
+            totals.totalBytes += tree.NumberValue(i, names::kFileSize);
+            totals.selectedCount += 1;
+        }
     }
 }
 

@@ -20,6 +20,13 @@ inline constexpr int kPlacementPasses = 3;
 // type-3 item (and what is beneath it) is removed afterwards.
 void BuildV5Tree(const TreeList& work, TreeList& tree, bool removeContainers);
 
+// Version 4: `tree` already holds the root and the group item "Mail
+// Folders" (StartV4Tree). Folders whose parent number is 0 go under the
+// group in work-list order (order number, then name); at most three passes
+// place the others under the item whose iFldrNo is their parent number,
+// siblings ordered by SortMe. Every item then shows its Display.
+void BuildV4Tree(const TreeList& work, TreeList& tree);
+
 // The remembered selection: parallel lists of store file names and flags
 // separated by character 2.
 struct RememberedSelection {
@@ -34,6 +41,13 @@ struct RememberedSelection {
 // pictures and colours; fills `totals` (ItemCount, TotalBytes, SelectedCount
 // and CatalogBytes are added to, as for one backup start).
 void MeasureV5(TreeList& tree, TreeList& work, const std::string& storeFolder, const RememberedSelection& saved,
+               IFileSource& files, CatalogTotals& totals);
+
+// Version-4 measuring pass: as for version 5, but every item with a name is
+// a store file in `mailFolder` whose message count sits at offset 8, except
+// the news accounts (type 20), which come measured; the mark follows the
+// remembered flag alone and no colours change.
+void MeasureV4(TreeList& tree, TreeList& work, const std::string& mailFolder, const RememberedSelection& saved,
                IFileSource& files, CatalogTotals& totals);
 
 }  // namespace corvane::catalog

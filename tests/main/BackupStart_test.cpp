@@ -10,6 +10,7 @@
 #include "corvane/main/frmMain_BackupStart.h"
 #include "corvane/main/resource.h"
 #include "testsupport/portable/DbxWriter.h"
+#include "testsupport/portable/NchWriter.h"
 #include "testsupport/portable/SampleStore.h"
 #include "testsupport/OeTestSupport.h"
 
@@ -39,11 +40,13 @@ protected:
         oe.SetDefaultIdentity(kId);
         oe.SetLastIdentity(kId);
     }
-    void Version4() {
+    // A version-4 store root whose Mail folder holds no index yet.
+    std::string Version4() {
         oe.RegisterProgram(kOeProgramPath4);
         std::string root = FreshTestFolder("bstart4");
         CreateDirectoryA((root + "\\Mail").c_str(), nullptr);
         oe.SetVersion4StoreRoot(root);
+        return root;
     }
     void Start() {
         window = std::make_unique<frmMain>(nullptr, "");
@@ -302,16 +305,60 @@ TEST_F(BackupStart, AnIndexWithoutFoldersShowsNoneOfNoItems) {
     EXPECT_EQ(Text(IDC_TXTCOUNT), "0 of 0 Items");
 }
 
-TEST_F(BackupStart, Version4StoreShowsThePageWithoutFolders) {
+TEST_F(BackupStart, Version4StoreWithoutIndexKeepsTheWelcomePage) {
     Version4();
+    SaveCorvaneSetting("", "WarnVirus", "N");
     Start();
-    AnswerCaution(false);
+    window->cmdBackup_Click();
+    ASSERT_EQ(boxes->Shown().size(), 1u);
+    EXPECT_EQ(boxes->Shown()[0].text, "Unable to find Index File (\"folders.nch\")");
+    EXPECT_EQ(boxes->Shown()[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+    EXPECT_TRUE(Visible(window->picPage(0)));
+    EXPECT_EQ(window->tlMail.Count(), 0);
+}
+
+TEST_F(BackupStart, Version4StoreShowsItsFoldersUnderMailFoldersAndItsNewsAccounts) {
+    ASSERT_TRUE(MakeSampleVersion4Installation(oe, FreshTestFolder("bstart4sample")));
+    oe.SetFavorites("");
+    SaveCorvaneSetting("", "WarnVirus", "N");
+    Start();
     window->cmdBackup_Click();
     EXPECT_TRUE(boxes->Shown().empty());
-    EXPECT_TRUE(Visible(window->picPage(1)));
-    EXPECT_EQ(window->tlMail.Count(), 1);  // the store root alone
-    EXPECT_EQ(Text(IDC_TXTCOUNT), "0 of 0 Items");
-    EXPECT_NE(TreeView(), nullptr);
+    ASSERT_TRUE(Visible(window->picPage(1)));
+
+    const catalog::TreeList& list = window->tlMail;
+    std::vector<std::string> outline;
+    for (int i = 0; i < list.Count(); ++i) outline.push_back(std::string(2 * list.Depth(i), ' ') + list.Text(i));
+    EXPECT_EQ(outline,
+              (std::vector<std::string>{"Outlook Express", "  Mail Folders", "    Inbox", "    Outbox",
+                                        "    Sent Items", "    Deleted Items", "    Drafts", "    Family",
+                                        "      Receipts", "    Work", "      Projects", "        Archive 2001",
+                                        "  Corporate News", "  news.example.com", "  Windows Address Book (WAB)"}));
+    const int items = SampleVersion4ItemCount() + 1;  // and the address book
+    EXPECT_EQ(window->Backup.ItemCount, items);
+    // Nothing remembered: everything but the group item is ticked, news included.
+    EXPECT_EQ(list.Mark(1), 0);
+    EXPECT_EQ(Text(IDC_TXTCOUNT), std::to_string(items - 1) + " of " + std::to_string(items) + " Items");
+    int work = list.Find(catalog::NamedValue::Text("Work.mbx"), 1, list.Count() - 1, catalog::names::kMbxName);
+    ASSERT_GT(work, 0);
+    EXPECT_EQ(list.NumberValue(work, catalog::names::kMbxCounts), 240);
+    EXPECT_EQ(list.NumberValue(work, catalog::names::kFileSize), 1'310'720);
+    int news =
+        list.Find(catalog::NamedValue::Number(catalog::kTypeNewsAccount), 1, list.Count() - 1, catalog::names::kType);
+    ASSERT_GT(news, 0);
+    EXPECT_EQ(list.Mark(news), 1);
+    EXPECT_GT(list.NumberValue(news, catalog::names::kFileSize), 0);
+
+    HWND tree = TreeView();
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(static_cast<int>(TreeView_GetCount(tree)), list.Count());
+    // Select All counts the news folders' bytes as well.
+    window->cmdSelect_Click(1);
+    EXPECT_EQ(window->Backup.TotalBytes, 0);
+    window->cmdSelect_Click(0);
+    int64_t sum = 0;
+    for (int i = 1; i < list.Count(); ++i) sum += list.NumberValue(i, catalog::names::kFileSize);
+    EXPECT_EQ(window->Backup.TotalBytes, sum);
 }
 
 TEST_F(BackupStart, RunningOutlookExpressRefusesBeforeTheCaution) {
@@ -474,6 +521,7 @@ TEST_F(BackupStart, Version4NewsAccountsWithTheirFoldersOnly) {
     oe.RegisterProgram(kOeProgramPath4);
     const std::string root = FreshTestFolder("bstart4news");
     ASSERT_TRUE(SyntheticOE::MakeFolders(root + "\\Mail"));
+    ASSERT_TRUE(WriteBytes(root + "\\Mail\\folders.nch", BuildFolderNch({})));
     oe.SetVersion4StoreRoot(root);
     // Sixteen accounts, 00000000 to 0000000f; the eleventh's folder is gone.
     for (int i = 0; i < 16; ++i) {
@@ -488,17 +536,36 @@ TEST_F(BackupStart, Version4NewsAccountsWithTheirFoldersOnly) {
     window->cmdBackup_Click();
 
     const catalog::TreeList& list = window->tlMail;
-    ASSERT_EQ(list.Count(), 1 + 15);
-    for (int i = 1; i < list.Count(); ++i) {
+    ASSERT_EQ(list.Count(), 2 + 15);  // the root, the empty group "Mail Folders", the accounts
+    EXPECT_EQ(list.Text(1), "Mail Folders");
+    for (int i = 2; i < list.Count(); ++i) {
         EXPECT_EQ(list.NumberValue(i, catalog::names::kType), catalog::kTypeNewsAccount);
-        if (i > 1) {
+        if (i > 2) {
             EXPECT_LT(list.Text(i - 1), list.Text(i));  // in the order of their names
         }
     }
-    EXPECT_EQ(list.Text(1), "Server A");  // account 0000000f
-    EXPECT_EQ(list.TextValue(1, catalog::names::kMbxName), "acct15");
-    EXPECT_EQ(list.NumberValue(1, catalog::names::kFileSize), 16);
-    for (int i = 1; i < list.Count(); ++i) EXPECT_NE(list.Text(i), "Server F");  // account 0000000a
+    EXPECT_EQ(list.Text(2), "Server A");  // account 0000000f
+    EXPECT_EQ(list.TextValue(2, catalog::names::kMbxName), "acct15");
+    EXPECT_EQ(list.NumberValue(2, catalog::names::kFileSize), 16);
+    for (int i = 2; i < list.Count(); ++i) EXPECT_NE(list.Text(i), "Server F");  // account 0000000a
+}
+
+TEST_F(BackupStart, Version4StoreWithoutNewsFolderListsNoAccounts) {
+    const std::string root = Version4();
+    ASSERT_TRUE(WriteBytes(root + "\\Mail\\folders.nch", BuildFolderNch({})));
+    // The account's directory exists where the program runs, not in a news folder.
+    char here[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof here, here);
+    const std::string stray = std::string(here) + "\\v4-stray-news";
+    ASSERT_TRUE(SyntheticOE::WriteFile(stray + "\\group.nws", "n"));
+    oe.AddNewsAccount("Stray", "v4-stray-news");
+    SaveCorvaneSetting("", "WarnVirus", "N");
+    Start();
+    window->cmdBackup_Click();
+    DeleteFileA((stray + "\\group.nws").c_str());
+    RemoveDirectoryA(stray.c_str());
+    EXPECT_EQ(window->Store.Oe4.Oe4NewsFolder, "");
+    ASSERT_EQ(window->tlMail.Count(), 2);  // the root and the group item
 }
 
 TEST_F(BackupStart, SavedSelectionIsPreselectedAtTheNextStart) {

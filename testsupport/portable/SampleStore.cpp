@@ -1,6 +1,7 @@
 #include "testsupport/portable/SampleStore.h"
 
 #include "testsupport/portable/DbxWriter.h"
+#include "testsupport/portable/NchWriter.h"
 
 #include <filesystem>
 #include <system_error>
@@ -43,7 +44,69 @@ std::vector<DbxFolder> SampleFolders() {
     };
 }
 
+struct SampleMbx {
+    NchFolder folder;
+    int32_t messages;
+    size_t bytes;  // 0: the index names it, the file is missing
+};
+
+// In the order of the index's chain, which is not the tree's: sub-folders
+// come before their parents, so the tree needs more than one pass.
+const SampleMbx kVersion4Folders[] = {
+    {{9, 8, "Archive 2001", "Archive 2001", -1}, 88, 352'256},
+    {{1, 0, "Inbox", "Inbox", 0}, 23, 96'256},
+    {{8, 7, "Projects", "Projects", -1}, 16, 61'440},
+    {{2, 0, "Outbox", "Outbox", 1}, 0, 0x400},
+    {{0, 0, "(unused)", "unused", -1}, 0, 0x400},
+    {{3, 0, "Sent Items", "Sent Items", 2}, 118, 402'944},
+    {{4, 0, "Deleted Items", "Deleted Items", 3}, 7, 25'600},
+    {{10, 6, "Receipts", "Receipts", -1}, 12, 40'960},
+    {{5, 0, "Drafts", "Drafts", -1}, 2, 12'288},
+    {{6, 0, "Family", "Family", -1}, 35, 97'280},
+    {{7, 0, "Work", "Work", -1}, 240, 1'310'720},
+    {{11, 0, "Old Mail", "Old Mail", -1}, 0, 0},
+};
+
+const SampleNewsAccount kNewsAccounts[] = {
+    {"news.example.com", "news.example.com"},
+    {"Corporate News", "corpnews"},
+};
+
 }  // namespace
+
+std::vector<SampleNewsAccount> SampleNewsAccounts() { return {std::begin(kNewsAccounts), std::end(kNewsAccounts)}; }
+
+int SampleVersion4ItemCount() {
+    int listed = 0;
+    for (const SampleMbx& mbx : kVersion4Folders) listed += (mbx.folder.number != 0 && mbx.bytes > 0) ? 1 : 0;
+    return 1 + listed + static_cast<int>(std::size(kNewsAccounts));
+}
+
+bool WriteSampleVersion4Store(const std::string& storeRoot) {
+    std::filesystem::path mail = std::filesystem::path(storeRoot) / "Mail";
+    std::filesystem::path news = std::filesystem::path(storeRoot) / "News";
+    std::error_code error;
+    std::filesystem::create_directories(mail, error);
+    std::filesystem::create_directories(news, error);
+    if (!std::filesystem::is_directory(mail, error)) return false;
+    std::vector<NchFolder> folders;
+    bool ok = true;
+    for (const SampleMbx& mbx : kVersion4Folders) {
+        folders.push_back(mbx.folder);
+        if (mbx.bytes == 0) continue;
+        ok = WriteBytes((mail / (mbx.folder.baseName + ".mbx")).string(), MbxFileBytes(mbx.messages, mbx.bytes)) && ok;
+    }
+    ok = WriteBytes((mail / "folders.nch").string(), BuildFolderNch(folders)) && ok;
+    int group = 0;
+    for (const SampleNewsAccount& account : kNewsAccounts) {
+        std::filesystem::path folder = news / account.directory;
+        std::filesystem::create_directories(folder, error);
+        for (const char* file : {"comp.lang.c++.nws", "alt.test.nws", "grouplst.dat"}) {
+            ok = WriteBytes((folder / file).string(), std::vector<uint8_t>(4096 * (1 + group++), 'n')) && ok;
+        }
+    }
+    return ok;
+}
 
 int SampleStoreItemCount() { return static_cast<int>(SampleFolders().size()) - 1; }  // the root record is item 0
 

@@ -2,6 +2,8 @@
 //   makestore.exe [root folder]                  writes the sample Outlook Express 5
 //                                                installation (default C:\Sample Mail);
 //                                                the keys stay in place: that is the point
+//   makestore.exe --v4 [root folder]             the same for the sample Outlook Express 4
+//                                                installation (default C:\Sample Mail 4)
 //   makestore.exe --wait-for-window CLASS SECS   waits until a top-level window of that class is shown
 //   makestore.exe --end-window CLASS             ends the process owning that window
 #include "testsupport/SyntheticOE.h"
@@ -43,9 +45,13 @@ int EndWindowProcess(const char* className) {
 int main(int argc, char** argv) {
     if (argc > 3 && std::strcmp(argv[1], "--wait-for-window") == 0) return WaitForWindow(argv[2], std::atoi(argv[3]));
     if (argc > 2 && std::strcmp(argv[1], "--end-window") == 0) return EndWindowProcess(argv[2]);
-    std::string root = argc > 1 ? argv[1] : "C:\\Sample Mail";
+    bool version4 = argc > 1 && std::strcmp(argv[1], "--v4") == 0;
+    int rootArgument = version4 ? 2 : 1;
+    std::string root = argc > rootArgument ? argv[rootArgument] : (version4 ? "C:\\Sample Mail 4" : "C:\\Sample Mail");
     auto* oe = new corvane::testing::SyntheticOE;  // never destroyed: its destructor would remove the keys
-    if (!corvane::testing::MakeSampleVersion5Installation(*oe, root)) {
+    bool written = version4 ? corvane::testing::MakeSampleVersion4Installation(*oe, root)
+                            : corvane::testing::MakeSampleVersion5Installation(*oe, root);
+    if (!written) {
         std::fprintf(stderr, "makestore: could not write the sample store below %s\n", root.c_str());
         return 1;
     }
