@@ -3,6 +3,7 @@
 #include "corvane/main/frmMain.h"
 #include "corvane/main/frmMain_BackupRun.h"
 #include "corvane/main/frmMain_BackupStart.h"
+#include "corvane/main/frmMain_RestoreStart.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -14,6 +15,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     window.SetQuitOnDestroy(true);
     corvane::AttachBackupStart(window);
     corvane::AttachBackupRun(window);
+    corvane::AttachRestoreStart(window);
     if (!window.Create()) return 0;
     window.Show(showCommand);
     MSG message;
