@@ -4,6 +4,7 @@
 #include "corvane/main/frmMain_BackupRun.h"
 #include "corvane/main/frmMain_BackupStart.h"
 #include "corvane/main/frmMain_QuickBackup.h"
+#include "corvane/main/frmMain_RestoreStart.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -16,6 +17,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     corvane::AttachBackupStart(window);
     corvane::AttachBackupRun(window);
     corvane::AttachQuickBackup(window);
+    corvane::AttachRestoreStart(window);
     if (!window.Create()) return 0;
     window.Show(showCommand);
     MSG message;

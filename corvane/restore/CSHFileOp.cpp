@@ -1,0 +1,40 @@
+#include "corvane/restore/CSHFileOp.h"
+
+#include <shellapi.h>
+
+namespace corvane {
+
+#if !defined(_WIN64)
+// The 32-bit structure is packed: owner, function, two list pointers, the
+// 16-bit flags at 16, the aborted flag at 18, the mappings at 22, the title at 26.
+static_assert(sizeof(SHFILEOPSTRUCTA) == 30);
+static_assert(offsetof(SHFILEOPSTRUCTA, fAnyOperationsAborted) == 18);
+static_assert(offsetof(SHFILEOPSTRUCTA, lpszProgressTitle) == 26);
+#endif
+
+bool CSHFileOp::Run(restore::FileOpFunction function) {
+    if (sources_.empty()) throw CSHFileOpError();
+    lastFlags_ = restore::FileOpFlags(options_, destinations_.size());
+    lastTitle_ = options_.CustomText;
+    lastResult_ = -1;
+    lastAborted_ = false;
+    std::string from = restore::DoubleNulList(sources_);
+    std::string to = restore::DoubleNulList(destinations_);
+    // A path that would read as no path, or as two, is never handed over.
+    if (from.empty() || to.empty()) return false;
+
+    SHFILEOPSTRUCTA operation = {};
+    operation.hwnd = parentWnd_;
+    operation.wFunc = static_cast<UINT>(function);
+    operation.pFrom = from.c_str();
+    operation.pTo = to.c_str();
+    operation.fFlags = lastFlags_;
+    operation.fAnyOperationsAborted = FALSE;
+    operation.hNameMappings = nullptr;
+    operation.lpszProgressTitle = lastTitle_.c_str();
+    lastResult_ = SHFileOperationA(&operation);
+    lastAborted_ = operation.fAnyOperationsAborted != FALSE;
+    return lastResult_ == 0 && !lastAborted_;
+}
+
+}  // namespace corvane

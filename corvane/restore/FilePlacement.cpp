@@ -1,0 +1,145 @@
+#include "corvane/restore/FilePlacement.h"
+
+#include "corvane/environment/Seams.h"
+#include "corvane/environment/StringTable.h"
+#include "corvane/environment/SysFcns.h"
+#include "corvane/environment/portable/OePaths.h"
+#include "corvane/environment/portable/TextRules.h"
+#include "corvane/restore/CSHFileOp.h"
+#include "corvane/restore/RestoreIds.h"
+#include "corvane/restore/portable/PlacementNames.h"
+
+namespace corvane {
+namespace {
+
+constexpr const char* kFolderIndex = "folders.dbx";
+
+// Anything under the name, file or folder, makes it taken: a new folder
+// cannot be made, nor a folder renamed, onto an existing file either.
+bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+PlacementResult Failed(int textNumber, const std::string& insert) {
+    PlacementResult result;
+    result.message = LoadText(textNumber, insert);
+    return result;
+}
+
+PlacementResult Succeeded(const std::string& path) {
+    PlacementResult result;
+    result.ok = true;
+    result.path = path;
+    return result;
+}
+
+bool Contains(const std::vector<std::string>& paths, const std::string& path) {
+    for (const auto& known : paths)
+        if (EqualsNoCase(known, path)) return true;
+    return false;
+}
+
+int ReasonText(restore::NameFault fault) {
+    switch (fault) {
+    case restore::NameFault::Separator:
+    case restore::NameFault::DriveOrStream:
+    case restore::NameFault::DotName:
+        return IDS_PLACE_NAME_ELSEWHERE;
+    case restore::NameFault::DeviceName:
+        return IDS_PLACE_NAME_DEVICE;
+    default:
+        return IDS_PLACE_NAME_INVALID;
+    }
+}
+
+}  // namespace
+
+PlacementResult MakeDatedBackupFolder(const std::string& storeFolder) {
+    CalendarTime today = Today();
+    std::string folder = restore::DatedBackupFolderName(storeFolder, today.year, today.month, today.day, PathExists);
+    if (folder.empty()) return Failed(IDS_PLACE_FOLDER_NOT_MADE, StripTrailingBackslash(storeFolder) + "\\backup");
+    if (!CreateDirectoryA(folder.c_str(), nullptr)) return Failed(IDS_PLACE_FOLDER_NOT_MADE, folder);
+    return Succeeded(folder + "\\");
+}
+
+PlacementResult MoveOldFiles(HWND owner, const std::string& storeFolder, const std::string& backupFolder,
+                             const std::vector<std::string>& names) {
+    if (!restore::IsInsideFolder(storeFolder, backupFolder)) return Failed(IDS_PLACE_FILES_STAYED, backupFolder);
+    std::vector<std::string> sources;
+    std::vector<RefusedName> refused;
+    auto add = [&](const std::string& name) {
+        std::string path = restore::PathInFolder(storeFolder, name);
+        if (path.empty()) {
+            refused.push_back({name, restore::CheckPlainName(name)});
+            return;
+        }
+        if (FileExists(path) && !Contains(sources, path)) sources.push_back(path);
+    };
+    add(kFolderIndex);
+    for (const auto& name : names) add(name);
+
+    if (!sources.empty()) {
+        CSHFileOp operation;
+        operation.SetParentWnd(owner);
+        operation.ClearSourceFiles();
+        operation.ClearDestFiles();
+        // One destination per file: the shell's move of several files into
+        // one folder is refused by some shells (Wine cancels it), a move
+        // pairing each file with its new path is not.
+        for (const auto& source : sources) {
+            operation.AddSourceFile(source);
+            operation.AddDestFile(WithOneTrailingBackslash(backupFolder) +
+                                  source.substr(source.find_last_of('\\') + 1));
+        }
+        // The shell's answer does not say which files moved; what is still there says it.
+        operation.MoveFiles();
+    }
+
+    std::string stayed;
+    for (const auto& source : sources)
+        if (PathExists(source)) stayed += "\r\n" + source;
+    PlacementResult result = stayed.empty() ? Succeeded(backupFolder) : Failed(IDS_PLACE_FILES_STAYED, backupFolder);
+    if (!stayed.empty()) result.message += stayed;
+    result.refused = std::move(refused);
+    return result;
+}
+
+PlacementResult SetFolderAside(const std::string& folder) {
+    std::string current = StripTrailingBackslash(folder);
+    if (current.empty()) return Failed(IDS_PLACE_NOT_SET_ASIDE, folder);
+    std::string asideName;
+    if (PathExists(current)) {
+        asideName = restore::SetAsideFolderName(current, PathExists);
+        if (asideName.empty() || !MoveFileA(current.c_str(), asideName.c_str()))
+            return Failed(IDS_PLACE_NOT_SET_ASIDE, current);
+    }
+    if (!CreateDirectoryA(current.c_str(), nullptr)) return Failed(IDS_PLACE_NOT_MADE_AGAIN, current);
+    return Succeeded(asideName);
+}
+
+PlacementResult SetNewsAccountAside(const std::string& newsFolder, const std::string& accountName) {
+    std::string folder = restore::PathInFolder(newsFolder, accountName);
+    if (folder.empty()) {
+        PlacementResult result = Failed(IDS_PLACE_NAMES_REFUSED, "");
+        result.refused.push_back({accountName, restore::CheckPlainName(accountName)});
+        result.message = RefusedNamesText(result.refused);
+        return result;
+    }
+    return SetFolderAside(folder);
+}
+
+PlacementResult KeepWabSafetyCopy(const std::string& wabPath) {
+    std::string safety = restore::WabSafetyName(wabPath);
+    if (safety.empty()) return Failed(IDS_PLACE_WAB_NOT_KEPT, wabPath);
+    if (FileExists(safety) && !DeleteFileA(safety.c_str())) return Failed(IDS_PLACE_WAB_NOT_KEPT, safety);
+    if (FileExists(wabPath) && !MoveFileA(wabPath.c_str(), safety.c_str()))
+        return Failed(IDS_PLACE_WAB_NOT_KEPT, safety);
+    return Succeeded(safety);
+}
+
+std::string RefusedNamesText(const std::vector<RefusedName>& refused) {
+    if (refused.empty()) return "";
+    std::string text = LoadText(IDS_PLACE_NAMES_REFUSED);
+    for (const auto& name : refused) text += "\r\n\"" + name.name + "\" - " + LoadText(ReasonText(name.fault));
+    return text;
+}
+
+}  // namespace corvane

@@ -1,0 +1,61 @@
+// Putting the current files out of the way before a restore writes into the
+// store: the dated backup folder of a version-5 store and the move of the old
+// files into it, a folder set aside under a numbered name and made again
+// empty, and the address book's safety name. Each step says whether the
+// files it was to protect are safe; a restore goes on with the extraction
+// that needs a step only when it succeeded, so nothing is written over a
+// file that was not put aside.
+#pragma once
+
+#include "corvane/restore/portable/StorePaths.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+// A name of the archive that was not used as a path, and why.
+struct RefusedName {
+    std::string name;
+    restore::NameFault fault = restore::NameFault::None;
+};
+
+struct PlacementResult {
+    bool ok = false;
+    // The dated folder (with its trailing "\") or the set-aside name.
+    std::string path;
+    // For the user when the step failed: what could not be done, naming the file or folder.
+    std::string message;
+    // Names from the archive that were left alone.
+    std::vector<RefusedName> refused;
+};
+
+// Makes StripTrailingBackslash(storeFolder) + "\backup" + today, or the first
+// free "_001", "_002", ... of it.
+PlacementResult MakeDatedBackupFolder(const std::string& storeFolder);
+
+// Moves storeFolder + "folders.dbx" and storeFolder + each name into the
+// dated folder through the shell, with `owner` as the owner of its dialogs.
+// Names that are not plain names of the store are refused and not moved;
+// files that do not exist need no moving. Fails, naming them, when any file
+// is still in place afterwards.
+PlacementResult MoveOldFiles(HWND owner, const std::string& storeFolder, const std::string& backupFolder,
+                             const std::vector<std::string>& names);
+
+// Renames the folder to its first free numbered name ("_001", ...) and makes
+// it again, empty. A folder that does not exist is only made.
+PlacementResult SetFolderAside(const std::string& folder);
+// The same for a version-4 news account's folder inside the news folder; a
+// name that is not one plain name is refused.
+PlacementResult SetNewsAccountAside(const std::string& newsFolder, const std::string& accountName);
+
+// Renames the address book to its safety name (its path with the last
+// character "x"), deleting an older safety file first.
+PlacementResult KeepWabSafetyCopy(const std::string& wabPath);
+
+// One text for the user listing the refused names and why; "" for none.
+std::string RefusedNamesText(const std::vector<RefusedName>& refused);
+
+}  // namespace corvane
