@@ -114,7 +114,8 @@ void MakeRunStep(const ControlMaker& make, HWND step) {
     make.Label(step, "", IDC_LBL + 1, {4, 10, 140, 26});
     make.Button(step, LoadText(IDS_MAKE_ARCHIVE), IDC_DOIT, {24, 42, 100, 20});
     make.Make(step, PROGRESS_CLASSA, "", 0, IDC_BARPROGRESS, {4, 72, 140, 10});
-    make.Label(step, "", IDC_LBLPROGRESS, {4, 86, 140, 20});
+    // The progress caption doubles every "&" of a name so that it shows as one.
+    make.Make(step, "Static", "", 0, IDC_LBLPROGRESS, {4, 86, 140, 20});
     ShowWindow(GetDlgItem(step, IDC_BARPROGRESS), SW_HIDE);
     ShowWindow(GetDlgItem(step, IDC_LBLPROGRESS), SW_HIDE);
 }
