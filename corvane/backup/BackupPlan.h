@@ -21,7 +21,8 @@ struct BackupPlan {
     std::string BackupName;
     std::string BackupAddto;
     int16_t IncludeAddressBook = 1;
-    // The items beside the mail folders, as the registry names them.
+    // The items beside the mail folders, as the registry names them
+    // (catalog::ReadExtraPlaces fills them afresh at each start).
     int16_t UseOutlookValue = 0;  // Outlook Express keeps an address book of its own
     std::string WabPath;
     std::string FavoritesFolder;

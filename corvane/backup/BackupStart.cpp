@@ -86,10 +86,7 @@ bool BackupStart::ReadStore() {
 
 void BackupStart::AddAddressBookAndFavorites() {
     BackupPlan& plan = context_.plan;
-    catalog::ExtraPlaces places = catalog::ReadExtraPlaces(context_.store.WindowsFolder);
-    plan.UseOutlookValue = places.UseOutlookValue;
-    plan.WabPath = places.WabPath;
-    plan.FavoritesFolder = places.FavoritesFolder;
+    catalog::ReadExtraPlaces(context_.store.WindowsFolder, plan);
     std::unique_ptr<zip::FileSystem> files = zip::MakeWin32FileSystem();
 
     page_.ShowStatus(LoadText(IDS_CHECKING_ADDRESS_BOOK));

@@ -26,6 +26,14 @@ struct ExtraPlaces {
     std::string FavoritesFolder;  // Shell Folders "Favorites"
 };
 ExtraPlaces ReadExtraPlaces(const std::string& windowsFolder);
+// The same, into the fields of that name of `target` (the backup's plan).
+template <typename Target>
+void ReadExtraPlaces(const std::string& windowsFolder, Target& target) {
+    ExtraPlaces places = ReadExtraPlaces(windowsFolder);
+    target.UseOutlookValue = places.UseOutlookValue;
+    target.WabPath = places.WabPath;
+    target.FavoritesFolder = places.FavoritesFolder;
+}
 
 // The news accounts of the Internet Account Manager, by account number.
 std::vector<NewsAccount> ReadNewsAccounts();

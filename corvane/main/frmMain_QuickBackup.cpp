@@ -94,10 +94,7 @@ public:
     // goes with the progress window in place of the main window.
     void Run() {
         BackupPlan& plan = window_.Backup;
-        catalog::ExtraPlaces places = catalog::ReadExtraPlaces(window_.Store.WindowsFolder);
-        plan.UseOutlookValue = places.UseOutlookValue;
-        plan.WabPath = places.WabPath;
-        plan.FavoritesFolder = places.FavoritesFolder;
+        catalog::ReadExtraPlaces(window_.Store.WindowsFolder, plan);
         std::unique_ptr<zip::FileSystem> files = zip::MakeWin32FileSystem();
         catalog::CatalogTotals totals;
         catalog::AddAddressBook(plan.WabPath, plan.IncludeAddressBook, *files, window_.tlMail, totals);

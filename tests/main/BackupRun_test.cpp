@@ -1,20 +1,10 @@
 // The backup run end to end on the real main window: the sample store is
 // archived through the wizard's last page, and the archive is checked with
 // the host's unzip.
-#include "corvane/backup/zip/ZipNames.h"
-#include "corvane/catalog/CatalogModel.h"
 #include "corvane/environment/SysFcns.h"
-#include "corvane/main/WizardIds.h"
-#include "corvane/main/frmMain.h"
-#include "corvane/main/frmMain_BackupRun.h"
-#include "corvane/main/frmMain_BackupStart.h"
-#include "corvane/main/resource.h"
-#include "testsupport/OeTestSupport.h"
+#include "tests/main/BackupDriver.h"
 #include "testsupport/portable/SampleStore.h"
 
-#include <algorithm>
-#include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,16 +16,10 @@ namespace {
 const std::string kId = "{D4D4D4D4-0000-4000-8000-00000000000D}";
 const std::string kComplete = "Archive is complete";
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-class BackupRun : public OeRegistryTest {
+class BackupRun : public BackupDriverTest {
 protected:
     void SetUp() override {
-        OeRegistryTest::SetUp();
+        BackupDriverTest::SetUp();
         oe.RegisterProgram(kOeProgramPath5);
         root = FreshTestFolder("run");
         store = root + "\\Store";
@@ -55,58 +39,9 @@ protected:
         ASSERT_TRUE(SyntheticOE::WriteFile(root + "\\Favorites\\Links\\News.url", "[InternetShortcut]\r\n"));
         oe.SetFavorites(root + "\\Favorites");
     }
-    // A window on the wizard's last page, the archive going to `folder`.
-    void ToLastPage(const std::string& folder) {
-        window = std::make_unique<frmMain>(nullptr, "");
-        ASSERT_TRUE(window->Create());
-        AttachBackupStart(*window);
-        AttachBackupRun(*window);
-        boxes.reset();
-        boxes = std::make_unique<ScriptedMessageBoxes>();
-        window->cmdBackup_Click();
-        window->Backup.SaveFolder = folder;
-        for (int step = 0; step < 3; ++step) window->btnNext_Click();
-        ASSERT_EQ(window->WizardStep, 3);
-        archive = window->ControlText(IDC_TXTBACKNAME);
-    }
-    // The row of tlMail whose store file is `file`.
-    int Row(const std::string& file) const {
-        return window->tlMail.Find(catalog::NamedValue::Text(file), 1, window->tlMail.Count() - 1,
-                                   catalog::names::kMbxName);
-    }
-    void Untick(const std::string& file) {
-        int row = Row(file);
-        ASSERT_GT(row, 0) << file;
-        window->tlMail.SetMark(row, 0);
-        window->tlMail.SetNumberValue(row, catalog::names::kFlgSave, 0);
-    }
-    std::vector<std::string> Entries(const std::string& path) const {
-        std::string listing;
-        EXPECT_EQ(RunHostCommand("unzip -Z1 '" + HostPath(path) + "'", &listing), 0) << listing;
-        std::vector<std::string> names;
-        std::istringstream lines(listing);
-        for (std::string line; std::getline(lines, line);) names.push_back(Lower(line));
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    bool TestsSound(const std::string& path) const {
-        std::string output;
-        return RunHostCommand("unzip -tq '" + HostPath(path) + "'", &output) == 0;
-    }
-    std::string EntryOf(const std::string& path) const { return Lower(zip::EntryNameFromPath(path)); }
-    std::string LogInside(const std::string& path) const {
-        std::string log;
-        RunHostCommand("unzip -p '" + HostPath(path) + "' CorvaneBackup.log", &log);
-        return log;
-    }
     std::string Setting(const std::string& name) const { return CorvaneSetting(kId, name); }
 
-    std::string root, store, destination, archive;
-    std::unique_ptr<ScriptedMessageBoxes> boxes = std::make_unique<ScriptedMessageBoxes>();
-    FixedClock clock{CalendarTime{2001, 1, 31, 14, 15, 0}};
-    RecordingLauncher launcher;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<frmMain> window;
+    std::string root, store, destination;
 };
 
 TEST_F(BackupRun, ArchiveHoldsTheIndexTheTickedItemsAndTheLog) {
@@ -131,8 +66,8 @@ TEST_F(BackupRun, ArchiveHoldsTheIndexTheTickedItemsAndTheLog) {
                              "Family.dbx", "Projects.dbx", "comp.lang.c++.dbx", "alt.test.dbx"})
         expected.push_back(EntryOf(store + "\\" + file));
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(Entries(archive), expected);
-    EXPECT_TRUE(TestsSound(archive));
+    EXPECT_EQ(SortedArchiveEntries(archive), expected);
+    EXPECT_TRUE(ArchiveTestsSound(archive));
 
     const std::string log = LogInside(archive);
     EXPECT_EQ(log.substr(0, log.find("\r\n")), "V5 - Corvane Backup started: Wed Jan 31, 2001 @ 02:15 PM  " + kId);
@@ -164,8 +99,9 @@ TEST_F(BackupRun, WithoutMailFoldersTheIndexAndTheLogAreStillArchived) {
     window->cmdSelect_Click(1);  // Clear All
     window->doIT_Click();
     EXPECT_EQ(boxes->Texts(), std::vector<std::string>{kComplete});
-    EXPECT_EQ(Entries(archive), (std::vector<std::string>{"corvanebackup.log", EntryOf(store + "\\Folders.dbx")}));
-    EXPECT_TRUE(TestsSound(archive));
+    EXPECT_EQ(SortedArchiveEntries(archive),
+              (std::vector<std::string>{"corvanebackup.log", EntryOf(store + "\\Folders.dbx")}));
+    EXPECT_TRUE(ArchiveTestsSound(archive));
     EXPECT_EQ(Setting("InclWab"), "0");
 }
 
@@ -253,7 +189,7 @@ TEST_F(BackupRun, DisketteRunAndTheFirstDisketteCancel) {
     window->doIT_Click();  // OK to the first diskette; everything fits on it
     EXPECT_EQ(boxes->Texts(), (std::vector<std::string>{"Insert first diskette for the Archive", kComplete}));
     ASSERT_TRUE(FileExists(archive));
-    EXPECT_TRUE(TestsSound(archive));
+    EXPECT_TRUE(ArchiveTestsSound(archive));
     DeleteFileA(archive.c_str());
 }
 
@@ -279,7 +215,7 @@ TEST_F(BackupRun, LogGoesToTheTemporaryFolderWhereTheDriveRootIsClosed) {
     window->Backup.LogPath = "Q:\\CorvaneBackup.log";  // cannot be written
     window->doIT_Click();
     EXPECT_EQ(boxes->Texts(), std::vector<std::string>{kComplete});
-    std::vector<std::string> entries = Entries(archive);
+    std::vector<std::string> entries = SortedArchiveEntries(archive);
     EXPECT_NE(std::find(entries.begin(), entries.end(), "corvanebackup.log"), entries.end());
     EXPECT_EQ(LogInside(archive).substr(0, 29), "V5 - Corvane Backup started: ");
     char temp[MAX_PATH] = {};

@@ -9,6 +9,7 @@
 #include "corvane/main/frmMain_BackupStart.h"
 #include "corvane/main/frmMain_QuickBackup.h"
 #include "corvane/main/resource.h"
+#include "tests/main/BackupDriver.h"
 #include "testsupport/OeTestSupport.h"
 #include "testsupport/portable/SampleStore.h"
 
@@ -76,21 +77,6 @@ protected:
             ClickButton(dialog, ok ? IDOK : IDCANCEL);
         });
     }
-    std::vector<std::string> Entries() const {
-        std::string listing;
-        EXPECT_EQ(RunHostCommand("unzip -Z1 '" + HostPath(archive) + "'", &listing), 0) << listing;
-        std::vector<std::string> names;
-        std::istringstream lines(listing);
-        for (std::string line; std::getline(lines, line);) names.push_back(line);
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    std::string Log() const {
-        std::string log;
-        RunHostCommand("unzip -p '" + HostPath(archive) + "' CorvaneBackup.log", &log);
-        return log;
-    }
-
     std::string root, store, destination, archive;
     std::unique_ptr<ScriptedMessageBoxes> boxes = std::make_unique<ScriptedMessageBoxes>();
     FixedClock clock{CalendarTime{2001, 1, 31, 9, 30, 0}};
@@ -146,8 +132,8 @@ TEST_F(QuickBackup, ConfirmationByRequestAndSetting) {
 
 TEST_F(QuickBackup, RepeatsTheLastBackupWithTheSameEntriesAndLogRows) {
     NormalBackup();
-    const std::vector<std::string> entries = Entries();
-    const std::string log = Log();
+    const std::vector<std::string> entries = SortedArchiveEntries(archive);
+    const std::string log = LogInside(archive);
     ASSERT_GT(entries.size(), 5u);
     SaveCorvaneSetting(kId, "WarnOnQuick", "N");
     SaveCorvaneSetting(kId, "LastBackup", "20000101");
@@ -155,8 +141,8 @@ TEST_F(QuickBackup, RepeatsTheLastBackupWithTheSameEntriesAndLogRows) {
 
     EXPECT_FALSE(Launch("\\F"));
     EXPECT_TRUE(boxes->Texts().empty());
-    EXPECT_EQ(Entries(), entries);
-    EXPECT_EQ(Log(), log);
+    EXPECT_EQ(SortedArchiveEntries(archive), entries);
+    EXPECT_EQ(LogInside(archive), log);
     EXPECT_EQ(CorvaneSetting(kId, "LastBackup"), "20010131");
     EXPECT_EQ(CorvaneSetting("Positions", "Main"), "remembered");  // its place is not remembered
 }

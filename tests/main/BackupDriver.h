@@ -1,0 +1,94 @@
+// What the backup tests share: the real main window driven to the wizard's
+// last page, the rows of its folder list, and the archive as the host's
+// unzip sees it (entries, soundness, the log inside).
+#pragma once
+
+#include "corvane/backup/zip/ZipNames.h"
+#include "corvane/catalog/CatalogModel.h"
+#include "corvane/main/WizardIds.h"
+#include "corvane/main/frmMain.h"
+#include "corvane/main/frmMain_BackupRun.h"
+#include "corvane/main/frmMain_BackupStart.h"
+#include "testsupport/OeTestSupport.h"
+
+#include <algorithm>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace corvane::testing {
+
+inline std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// The archive's entry names, lower-cased, in their stored order.
+inline std::vector<std::string> ArchiveEntries(const std::string& archive) {
+    std::string listing;
+    EXPECT_EQ(RunHostCommand("unzip -Z1 '" + HostPath(archive) + "'", &listing), 0) << listing;
+    std::vector<std::string> names;
+    std::istringstream lines(listing);
+    for (std::string line; std::getline(lines, line);) names.push_back(Lower(line));
+    return names;
+}
+
+inline std::vector<std::string> SortedArchiveEntries(const std::string& archive) {
+    std::vector<std::string> names = ArchiveEntries(archive);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The entry name a source file is stored under, lower-cased.
+inline std::string EntryOf(const std::string& path) { return Lower(zip::EntryNameFromPath(path)); }
+
+inline bool ArchiveTestsSound(const std::string& archive) {
+    std::string output;
+    return RunHostCommand("unzip -tq '" + HostPath(archive) + "'", &output) == 0;
+}
+
+inline std::string LogInside(const std::string& archive) {
+    std::string log;
+    RunHostCommand("unzip -p '" + HostPath(archive) + "' CorvaneBackup.log", &log);
+    return log;
+}
+
+class BackupDriverTest : public OeRegistryTest {
+protected:
+    // A window on the wizard's last page, the archive going to `folder`.
+    void ToLastPage(const std::string& folder) {
+        window = std::make_unique<frmMain>(nullptr, "");
+        ASSERT_TRUE(window->Create());
+        AttachBackupStart(*window);
+        AttachBackupRun(*window);
+        boxes.reset();
+        boxes = std::make_unique<ScriptedMessageBoxes>();
+        window->cmdBackup_Click();
+        window->Backup.SaveFolder = folder;
+        for (int step = 0; step < 3; ++step) window->btnNext_Click();
+        ASSERT_EQ(window->WizardStep, 3);
+        archive = window->ControlText(IDC_TXTBACKNAME);
+    }
+    // The row of tlMail whose store file is `file`.
+    int Row(const std::string& file) const {
+        return window->tlMail.Find(catalog::NamedValue::Text(file), 1, window->tlMail.Count() - 1,
+                                   catalog::names::kMbxName);
+    }
+    void Untick(const std::string& file) {
+        int row = Row(file);
+        ASSERT_GT(row, 0) << file;
+        window->tlMail.SetMark(row, 0);
+        window->tlMail.SetNumberValue(row, catalog::names::kFlgSave, 0);
+    }
+
+    std::string archive;
+    std::unique_ptr<ScriptedMessageBoxes> boxes = std::make_unique<ScriptedMessageBoxes>();
+    FixedClock clock{CalendarTime{2001, 1, 31, 14, 15, 0}};
+    RecordingLauncher launcher;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<frmMain> window;
+};
+
+}  // namespace corvane::testing
