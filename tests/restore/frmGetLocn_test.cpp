@@ -253,5 +253,23 @@ TEST_F(frmGetLocnTest, BrowseWithoutAFolderOrFromDriveAStartsWithNoName) {
     EXPECT_EQ(state.RestorePath, archive);
 }
 
+TEST_F(frmGetLocnTest, AnArchiveBrowsedOnADisketteShowsTheLastDiskNote) {
+    const std::string onDiskette = "a:\\Corvane5Backup.zip";
+    WriteFile(onDiskette, "PK");
+    ASSERT_NE(GetFileAttributesA(onDiskette.c_str()), INVALID_FILE_ATTRIBUTES);
+    FileDialogSeen seen;
+    bool lastDisk = false;
+    Show(archive,
+         {[](HWND dialog) { ChooseType(dialog, 2); }, [](HWND dialog) { ClickButton(dialog, IDC_GETLOCN_CMDBRWSE); },
+          [&](HWND dialog) {
+              lastDisk = Visible(dialog, kLastDisk);
+              ClickButton(dialog, kOk);
+          }},
+         {AnswerFileDialog(seen, onDiskette)});
+    DeleteFileA(onDiskette.c_str());
+    EXPECT_TRUE(lastDisk);
+    EXPECT_TRUE(EqualsFolder(state.RestorePath, onDiskette)) << state.RestorePath;
+}
+
 }  // namespace
 }  // namespace corvane
