@@ -223,4 +223,40 @@ TEST_F(BackupRun, LogGoesToTheTemporaryFolderWhereTheDriveRootIsClosed) {
     EXPECT_FALSE(FileExists(std::string(temp) + "CorvaneBackup.log"));
 }
 
+TEST_F(BackupRun, AFullDiskLeavesTheOldArchiveAndRecordsNoBackup) {
+    // Drive T: is a real 2 MiB volume where the machine lets the tests mount one.
+    if (GetFileAttributesA("t:\\.small-volume") == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no small volume here";
+    // 3 MiB that do not compress: the new archive cannot fit.
+    {
+        std::string noise(3 << 20, '\0');
+        uint32_t state = 2463534242u;
+        for (char& c : noise) {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            c = static_cast<char>(state);
+        }
+        HANDLE work =
+            CreateFileA((store + "\\Work.dbx").c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(work, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        WriteFile(work, noise.data(), static_cast<DWORD>(noise.size()), &written, nullptr);
+        CloseHandle(work);
+    }
+    const std::string old = "t:\\Corvane5Backup.Main Identity.2001-01-31.zip";
+    ASSERT_TRUE(SyntheticOE::WriteFile(old, "the archive of an earlier backup"));
+    SaveCorvaneSetting(kId, "LastBackup", "20000101");
+
+    ToLastPage("t:\\");
+    ASSERT_EQ(Lower(archive), Lower(old));
+    window->optRename_Click(0);  // replace
+    window->doIT_Click();
+    EXPECT_EQ(boxes->Texts(), std::vector<std::string>{"Archive failed - Disk is full"});
+    EXPECT_EQ(ReadFileText(old), "the archive of an earlier backup");
+    EXPECT_FALSE(FileExists(old + ".new"));
+    EXPECT_EQ(Setting("LastBackup"), "20000101");
+    EXPECT_EQ(Setting("LastSavePath"), "t:\\");
+    DeleteFileA(old.c_str());
+}
+
 }  // namespace
