@@ -7,6 +7,7 @@ ScriptedMessageBoxes::~ScriptedMessageBoxes() { SetMessageBoxes(nullptr); }
 
 int ScriptedMessageBoxes::Show(const MessageBoxCall& call) {
     shown_.push_back(call);
+    if (whileShown) whileShown(call);
     if (answers_.empty()) return IDOK;
     int answer = answers_.front();
     answers_.pop_front();

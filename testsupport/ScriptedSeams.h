@@ -19,6 +19,9 @@ public:
     ScriptedMessageBoxes();
     ~ScriptedMessageBoxes() override;
     void Answer(int button) { answers_.push_back(button); }
+    // Runs before each box is answered: what the user does while it is up
+    // (e.g. changes the diskette).
+    std::function<void(const MessageBoxCall&)> whileShown;
     int Show(const MessageBoxCall& call) override;
     const std::vector<MessageBoxCall>& Shown() const { return shown_; }
     // The text of every box shown so far, in order.

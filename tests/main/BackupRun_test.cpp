@@ -5,6 +5,7 @@
 #include "tests/main/BackupDriver.h"
 #include "testsupport/portable/SampleStore.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,23 @@ namespace {
 
 const std::string kId = "{D4D4D4D4-0000-4000-8000-00000000000D}";
 const std::string kComplete = "Archive is complete";
+
+// Bytes that do not compress, added to a store file.
+void AppendNoise(const std::string& path, size_t length) {
+    std::string noise(length, '\0');
+    uint32_t state = 2463534242u;
+    for (char& c : noise) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        c = static_cast<char>(state);
+    }
+    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, noise.data(), static_cast<DWORD>(noise.size()), &written, nullptr);
+    CloseHandle(file);
+}
 
 class BackupRun : public BackupDriverTest {
 protected:
@@ -226,23 +244,7 @@ TEST_F(BackupRun, LogGoesToTheTemporaryFolderWhereTheDriveRootIsClosed) {
 TEST_F(BackupRun, AFullDiskLeavesTheOldArchiveAndRecordsNoBackup) {
     // Drive T: is a real 2 MiB volume where the machine lets the tests mount one.
     if (GetFileAttributesA("t:\\.small-volume") == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no small volume here";
-    // 3 MiB that do not compress: the new archive cannot fit.
-    {
-        std::string noise(3 << 20, '\0');
-        uint32_t state = 2463534242u;
-        for (char& c : noise) {
-            state ^= state << 13;
-            state ^= state >> 17;
-            state ^= state << 5;
-            c = static_cast<char>(state);
-        }
-        HANDLE work =
-            CreateFileA((store + "\\Work.dbx").c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(work, INVALID_HANDLE_VALUE);
-        DWORD written = 0;
-        WriteFile(work, noise.data(), static_cast<DWORD>(noise.size()), &written, nullptr);
-        CloseHandle(work);
-    }
+    AppendNoise(store + "\\Work.dbx", 3 << 20);  // does not compress: the new archive cannot fit
     const std::string old = "t:\\Corvane5Backup.Main Identity.2001-01-31.zip";
     ASSERT_TRUE(SyntheticOE::WriteFile(old, "the archive of an earlier backup"));
     SaveCorvaneSetting(kId, "LastBackup", "20000101");
@@ -257,6 +259,39 @@ TEST_F(BackupRun, AFullDiskLeavesTheOldArchiveAndRecordsNoBackup) {
     EXPECT_EQ(Setting("LastBackup"), "20000101");
     EXPECT_EQ(Setting("LastSavePath"), "t:\\");
     DeleteFileA(old.c_str());
+}
+
+TEST_F(BackupRun, ADisketteSetOverRealSmallVolumesJoinsIntoASoundArchive) {
+    // Drive B: is a real 1.44 MB volume where the machine lets the tests mount one.
+    if (GetFileAttributesA("b:\\.small-volume") == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no small volume here";
+    AppendNoise(store + "\\Work.dbx", 3 << 20);
+    const std::string shelf = FreshTestFolder("diskettes");
+    ToLastPage("b:\\");
+    // At each prompt the full diskette goes on the shelf and an empty one goes in.
+    std::vector<std::string> volumes;
+    boxes->whileShown = [&](const MessageBoxCall& call) {
+        if (call.text.rfind("Please insert a Disk for archive disk # ", 0) != 0) return;
+        std::string kept = shelf + "\\volume" + std::to_string(volumes.size() + 1);
+        if (MoveFileA(archive.c_str(), kept.c_str())) volumes.push_back(kept);
+    };
+    window->doIT_Click();
+    ASSERT_FALSE(boxes->Texts().empty());
+    EXPECT_EQ(boxes->Texts().front(), "Insert first diskette for the Archive");
+    EXPECT_EQ(boxes->Texts().back(), kComplete);
+    EXPECT_GE(volumes.size(), 2u);  // three diskettes at least
+    EXPECT_EQ(boxes->Texts()[1], "Please insert a Disk for archive disk # 2");
+
+    // Joined into one ordinary archive (Info-ZIP's own joiner loses an entry
+    // that runs over more than two volumes), the set tests sound.
+    std::string command = std::string("python3 '") + CORVANE_SOURCE_DIR + "/tests/main/join-spanned-set' '" +
+                          HostPath(shelf) + "/joined.zip'";
+    for (const std::string& volume : volumes) command += " '" + HostPath(volume) + "'";
+    command += " '" + HostPath(archive) + "'";
+    std::string output;
+    ASSERT_EQ(RunHostCommand(command, &output), 0) << output;
+    DeleteFileA(archive.c_str());
+    EXPECT_TRUE(ArchiveTestsSound(shelf + "\\joined.zip"));
+    EXPECT_EQ(Setting("LastBackup"), "20010131");
 }
 
 }  // namespace
