@@ -139,11 +139,13 @@ TEST(ArchiveLog, NamesThatWouldLeaveTheStoreGiveItemsThatCannotBeMarked) {
     }
     log += "NEWS\t..\\acct\tNewsBad\t98\t0\t1\t0\t20\r\n";
     log += "FAVS\tdocs\\Favorites\tFavorites\t99\t0\t1\t0\t30\r\n";  // only matched against entries: no fault
+    log += "MBX\t\tLocal Folders\t97\t0\t2\t0\t1\r\n";               // a folder without a file: layout only
     ArchiveTree read = FillArchiveTree(log, true, tree);
     ASSERT_EQ(read.leftOut.size(), bad.size() + 1);
     for (int i = 1; i < tree.Count(); ++i) {
         bool favorites = tree.NumberValue(i, names::kType) == catalog::kTypeFavorites;
         EXPECT_EQ(tree.Mark(i), favorites ? 0 : 2) << tree.Text(i);
+        if (tree.Text(i) == "Local Folders") EXPECT_EQ(tree.TextValue(i, names::kFlgSave), "2");
         EXPECT_FALSE(tree.Text(i).empty());  // the caption is kept
     }
     for (const LeftOutItem& item : read.leftOut) EXPECT_NE(item.fault, NameFault::None) << item.name;

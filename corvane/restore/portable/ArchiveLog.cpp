@@ -88,7 +88,8 @@ bool ReadLogRow(std::string_view line, bool currentLayout, bool haveAddressBook,
     if (!currentLayout && kind->olderType == catalog::kTypeAddressBook) read.display = "Windows Address Book (WAB)";
     if (kind->olderType == catalog::kTypeAddressBook && !haveAddressBook) read.flgSave = 0;
     if (read.display.empty()) return false;
-    if (NameBecomesPath(read.kind)) read.fault = CheckPlainName(read.mbxName);
+    // An empty name is a folder without a file of its own, kept for the layout.
+    if (NameBecomesPath(read.kind) && !read.mbxName.empty()) read.fault = CheckPlainName(read.mbxName);
     *row = std::move(read);
     return true;
 }
