@@ -133,6 +133,7 @@ bool RestoreSession::LoadArchive() {
     zip_.Rename = [this](const std::string& orig, std::string& newName) { OnRename(orig, newName); };
     zip_.Newdisk = [this](int disk) { OnNewdisk(disk); };
     diskCancelled_ = false;
+    curFoldersLoaded_ = selFolder_.LoadCurrentFolders(context_.store);
     std::string logPath;
     if (!ExtractLog(logPath)) {
         zip_.SetAbort(true);
@@ -207,11 +208,15 @@ void RestoreSession::tlMail_DblClick() {
     catalog::TreeList& tree = context_.tlMail;
     int position = tree.Selected();
     if (position <= 0) return;
+    if (!curFoldersLoaded_) return void(Message(LoadText(IDS_RESTORE_NO_INDEX)));
     if (tree.Mark(position) == 2) return void(Message(LoadText(IDS_RESTORE_NOT_IN_ARCHIVE)));
     if (tree.NumberValue(position, names::kType) != catalog::kTypeMailFolder)
         return void(Message(LoadText(IDS_RESTORE_NOT_MOVABLE)));
-    // The chooser of current folders is not part of this window yet.
-    Message(LoadText(IDS_RESTORE_NO_INDEX));
+    int chosen = selFolder_.Show(page_.Owner());
+    if (chosen < 1 || chosen >= selFolder_.tlCurrent.Count()) return;
+    const catalog::TreeList& current = selFolder_.tlCurrent;
+    tree.SetSelected(position);
+    SendSelectedTo(current.TextValue(chosen, names::kMbxName), restore::FirstColumn(current.Text(chosen)), chosen);
 }
 
 bool RestoreSession::SendSelectedTo(const std::string& targetName, const std::string& targetText, int targetIndex) {

@@ -12,6 +12,7 @@
 #include "corvane/catalog/TreeListView.h"
 #include "corvane/environment/StoreContext.h"
 #include "corvane/restore/RestoreState.h"
+#include "corvane/restore/frmSelFolder.h"
 #include "corvane/restore/portable/RestoreMapping.h"
 
 #include <windows.h>
@@ -45,7 +46,8 @@ struct RestoreContext {
 
 class RestoreSession {
 public:
-    RestoreSession(IRestorePage& page, RestoreContext context) : page_(page), context_(context) {}
+    RestoreSession(IRestorePage& page, RestoreContext context)
+        : page_(page), context_(context), selFolder_(context.messageTitle) {}
 
     // Reads the log of the chosen archive into tlMail and shows it. False
     // when the restore cannot go on (the page's window has been closed).
@@ -56,9 +58,11 @@ public:
     // "Restore Now": every step, "Restore is Complete", the window closed.
     void Run();
 
-    // For the alternate-target chooser: sends the selected mail folder to a current folder.
+    // Sends the selected mail folder to a current folder.
     bool SendSelectedTo(const std::string& targetName, const std::string& targetText, int targetIndex);
     const std::string& WabTargetName() const { return wabTargetName_; }
+    bool CurFoldersLoaded() const { return curFoldersLoaded_; }
+    const catalog::TreeList& tlCurrent() const { return selFolder_.tlCurrent; }
 
 private:
     int Message(const std::string& text, UINT buttons = MB_OK);
@@ -82,6 +86,8 @@ private:
     restore::RenameRules rules_;
     std::vector<std::string> refusedEntries_;
     bool diskCancelled_ = false;
+    frmSelFolder selFolder_;
+    bool curFoldersLoaded_ = false;
 };
 
 }  // namespace corvane

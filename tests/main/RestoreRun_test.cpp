@@ -9,10 +9,13 @@
 #include "corvane/main/frmMain_BackupStart.h"
 #include "corvane/main/frmMain_Restore.h"
 #include "corvane/main/resource.h"
+#include "corvane/restore/RestoreIds.h"
 #include "corvane/restore/RestoreRun.h"
 #include "corvane/restore/portable/RestoreMapping.h"
 #include "testsupport/OeTestSupport.h"
 #include "testsupport/portable/SampleStore.h"
+
+#include <commctrl.h>
 
 #include <map>
 #include <memory>
@@ -28,6 +31,54 @@ const std::string kId = "{D4D4D4D4-0000-4000-8000-00000000000E}";
 const std::string kComplete = "Restore is Complete";
 const char* const kMail[] = {"Inbox.dbx",  "Outbox.dbx", "Sent Items.dbx", "Deleted Items.dbx",
                              "Drafts.dbx", "Family.dbx", "Projects.dbx",   "Work.dbx"};
+
+// The TreeView inside a dialog, and its item whose text begins with `name`.
+HWND TreeIn(HWND dialog) {
+    HWND found = nullptr;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM out) -> BOOL {
+            char name[64] = {};
+            GetClassNameA(child, name, sizeof name);
+            if (lstrcmpiA(name, WC_TREEVIEWA) != 0) return TRUE;
+            *reinterpret_cast<HWND*>(out) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+HTREEITEM FindTreeItem(HWND tree, HTREEITEM item, const std::string& name) {
+    for (; item != nullptr; item = TreeView_GetNextSibling(tree, item)) {
+        char text[260] = {};
+        TVITEMA info{};
+        info.mask = TVIF_TEXT;
+        info.hItem = item;
+        info.pszText = text;
+        info.cchTextMax = sizeof text;
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+        if (std::string(text).rfind(name, 0) == 0) return item;
+        if (HTREEITEM below = FindTreeItem(tree, TreeView_GetChild(tree, item), name)) return below;
+    }
+    return nullptr;
+}
+// Chooses the current folder `name` in the open chooser and presses `button`.
+void Choose(HWND dialog, const std::string& name, int button) {
+    HWND tree = TreeIn(dialog);
+    ASSERT_NE(tree, nullptr);
+    HTREEITEM item = FindTreeItem(tree, TreeView_GetRoot(tree), name);
+    ASSERT_NE(item, nullptr) << name;
+    TreeView_SelectItem(tree, item);
+    ClickButton(dialog, button);
+}
+void RightClick(HWND dialog, const std::string& name) {
+    HWND tree = TreeIn(dialog);
+    HTREEITEM item = FindTreeItem(tree, TreeView_GetRoot(tree), name);
+    ASSERT_NE(item, nullptr) << name;
+    RECT rect{};
+    TreeView_GetItemRect(tree, item, &rect, TRUE);
+    SendMessageA(tree, WM_RBUTTONDOWN, MK_RBUTTON,
+                 MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+}
 
 class RestoreRun : public OeRegistryTest {
 protected:
@@ -175,6 +226,68 @@ TEST_F(RestoreRun, CorruptEntryLeavesTheCurrentFileAndFullRestorePutsTheOldOneBa
     RunRestore();
     EXPECT_EQ(Stored("Inbox.dbx"), "changed");  // put back from the dated folder
     EXPECT_EQ(Stored("Family.dbx"), original["Family.dbx"]);
+}
+
+// The archive's Family restored into the current Drafts, chosen in the
+// chooser of current folders; the chooser keeps its list between choices.
+TEST_F(RestoreRun, AlternateFolderChosenInTheCurrentFolderList) {
+    Spoil("Drafts.dbx");
+    CountingSounds sounds;
+    OpenArchive(0, archive);
+    ASSERT_TRUE(loaded);
+    ASSERT_TRUE(session->CurFoldersLoaded());
+    const int family = Item("Family.dbx");
+    window->tlMail.SetSelected(family);
+    // Cancel, and a folder whose file is gone: nothing changes.
+    dialogs.Then([](HWND dialog) {
+        EXPECT_EQ(WindowText(dialog), "Select Alternate Restore Folder");
+        EXPECT_EQ(ControlText(dialog, IDC_SELFOLDER_LBL + 0), "Select current mail folder to use for the restore.");
+        Choose(dialog, "Drafts", IDC_SELFOLDER_CMD + 1);
+    });
+    session->tlMail_DblClick();
+    dialogs.Then([](HWND dialog) { Choose(dialog, "Old Mail", IDC_SELFOLDER_CMD + 0); });
+    session->tlMail_DblClick();
+    EXPECT_EQ(sounds.beeps, 1);
+    EXPECT_EQ(window->tlMail.Mark(family), 0);
+    EXPECT_EQ(window->tlMail.Text(family), "Family");
+
+    // The right button tells a folder's message count; OK takes the selected one.
+    dialogs.Then([](HWND dialog) {
+        RightClick(dialog, "Inbox");
+        Choose(dialog, "Drafts", IDC_SELFOLDER_CMD + 0);
+    });
+    session->tlMail_DblClick();
+    ASSERT_EQ(boxes->Texts(),
+              std::vector<std::string>{"Folder : Inbox" + std::string(14, ' ') + "\r\nMessage Count: 42"});
+    EXPECT_EQ(window->tlMail.Text(family), "Family\t>>> Drafts");
+    EXPECT_EQ(window->tlMail.Mark(family), 1);
+    EXPECT_EQ(window->tlMail.TextValue(family, catalog::names::kRestoreToName), "Drafts.dbx");
+    // Opened again, the chooser still has Drafts selected: OK alone keeps it.
+    dialogs.Then([](HWND dialog) { ClickButton(dialog, IDC_SELFOLDER_CMD + 0); });
+    session->tlMail_DblClick();
+    EXPECT_EQ(window->tlMail.Text(family), "Family\t>>> Drafts");
+
+    RunRestore();
+    EXPECT_EQ(boxes->Texts().back(), kComplete);
+    EXPECT_EQ(Stored("Drafts.dbx"), original["Family.dbx"]);
+    EXPECT_EQ(Stored("Family.dbx"), original["Family.dbx"]);
+}
+
+// Without the store's folder index no chooser opens; marking still works.
+TEST_F(RestoreRun, NoFolderIndexMeansNoAlternateFolder) {
+    ASSERT_TRUE(DeleteFileA((store + "\\Folders.dbx").c_str()));
+    OpenArchive(0, archive);
+    ASSERT_TRUE(loaded);
+    EXPECT_FALSE(session->CurFoldersLoaded());
+    window->tlMail.SetSelected(Item("Family.dbx"));
+    const size_t opened = dialogs.Opened().size();
+    session->tlMail_DblClick();
+    EXPECT_EQ(dialogs.Opened().size(), opened);
+    EXPECT_EQ(boxes->Texts(),
+              std::vector<std::string>{
+                  "The mail index file  is not available. You may only restore to a folder of the same name."});
+    Click("Family.dbx");
+    EXPECT_EQ(window->tlMail.Mark(Item("Family.dbx")), 1);
 }
 
 }  // namespace
