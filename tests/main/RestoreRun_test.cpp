@@ -184,6 +184,8 @@ TEST_F(RestoreRun, FullRestoreMovesTheOldFilesAsideAndRestoresEveryFolder) {
     Spoil("Folders.dbx");
     OpenArchive(2, archive);
     ASSERT_TRUE(loaded);
+    EXPECT_EQ(window->ControlText(IDC_LBL + 2),
+              "For a \"Full Restore\", all Mail Folders in the archive will be restored.");
     EXPECT_EQ(window->tlMail.Mark(Item("Inbox.dbx")), 1);
     Click("Inbox.dbx");  // stays marked in a full restore
     EXPECT_EQ(window->tlMail.Mark(Item("Inbox.dbx")), 1);
