@@ -13,9 +13,8 @@
 #include "corvane/restore/RestoreRun.h"
 #include "corvane/restore/portable/RestoreMapping.h"
 #include "testsupport/OeTestSupport.h"
+#include "tests/main/TreeViewItems.h"
 #include "testsupport/portable/SampleStore.h"
-
-#include <commctrl.h>
 
 #include <map>
 #include <memory>
@@ -32,35 +31,6 @@ const std::string kComplete = "Restore is Complete";
 const char* const kMail[] = {"Inbox.dbx",  "Outbox.dbx", "Sent Items.dbx", "Deleted Items.dbx",
                              "Drafts.dbx", "Family.dbx", "Projects.dbx",   "Work.dbx"};
 
-// The TreeView inside a dialog, and its item whose text begins with `name`.
-HWND TreeIn(HWND dialog) {
-    HWND found = nullptr;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM out) -> BOOL {
-            char name[64] = {};
-            GetClassNameA(child, name, sizeof name);
-            if (lstrcmpiA(name, WC_TREEVIEWA) != 0) return TRUE;
-            *reinterpret_cast<HWND*>(out) = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-HTREEITEM FindTreeItem(HWND tree, HTREEITEM item, const std::string& name) {
-    for (; item != nullptr; item = TreeView_GetNextSibling(tree, item)) {
-        char text[260] = {};
-        TVITEMA info{};
-        info.mask = TVIF_TEXT;
-        info.hItem = item;
-        info.pszText = text;
-        info.cchTextMax = sizeof text;
-        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info));
-        if (std::string(text).rfind(name, 0) == 0) return item;
-        if (HTREEITEM below = FindTreeItem(tree, TreeView_GetChild(tree, item), name)) return below;
-    }
-    return nullptr;
-}
 // Chooses the current folder `name` in the open chooser and presses `button`.
 void Choose(HWND dialog, const std::string& name, int button) {
     HWND tree = TreeIn(dialog);
