@@ -4,6 +4,7 @@
 #include "corvane/main/frmMain_BackupRun.h"
 #include "corvane/main/frmMain_BackupStart.h"
 #include "corvane/main/frmMain_QuickBackup.h"
+#include "corvane/main/frmMain_Restore.h"
 #include "corvane/main/frmMain_RestoreStart.h"
 
 #include <windows.h>
@@ -18,6 +19,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     corvane::AttachBackupRun(window);
     corvane::AttachQuickBackup(window);
     corvane::AttachRestoreStart(window);
+    corvane::AttachRestore(window);
     if (!window.Create()) return 0;
     window.Show(showCommand);
     MSG message;

@@ -1,0 +1,95 @@
+// The restore's view of the main window: the restore page's controls by
+// meaning, so the restore library needs no control ids.
+#include "corvane/main/frmMain_Restore.h"
+
+#include "corvane/main/WizardIds.h"
+#include "corvane/main/frmMain.h"
+#include "corvane/main/resource.h"
+#include "corvane/restore/RestoreIds.h"
+#include "corvane/restore/RestoreRun.h"
+#include "corvane/environment/StringTable.h"
+
+#include <memory>
+
+namespace corvane {
+namespace {
+
+constexpr int16_t kRestoreWizard = 2;
+
+void SetText(HWND control, const std::string& text) {
+    if (!control) return;
+    SetWindowTextA(control, text.c_str());
+    UpdateWindow(control);
+}
+
+class RestorePage final : public IRestorePage {
+public:
+    explicit RestorePage(frmMain& window) : window_(window) {}
+
+    HWND Owner() const override { return window_.Handle(); }
+    void SetCaption(const std::string& caption) override { SetWindowTextA(window_.Handle(), caption.c_str()); }
+    void SetPageTexts(const std::string& hint, const std::string& first, const std::string& second,
+                      bool selectButtons) override {
+        SetText(window_.Control(IDC_CMDSELECT + 2), LoadText(IDS_RESTORE_SELECT_ALL));
+        SetText(window_.Control(IDC_CMDSELECT + 3), LoadText(IDS_RESTORE_CLEAR_ALL));
+        for (int index : {2, 3})
+            if (HWND button = window_.Control(IDC_CMDSELECT + index)) EnableWindow(button, selectButtons);
+        if (HWND label = window_.Control(IDC_LBL + 11)) {
+            SetText(label, hint);
+            ShowWindow(label, selectButtons ? SW_SHOW : SW_HIDE);
+        }
+        SetText(window_.Control(IDC_LBL + 2), first);
+        SetText(window_.Control(IDC_LBL + 7), second);
+        if (HWND status = window_.Control(IDC_TXTLOAD)) ShowWindow(status, SW_HIDE);
+    }
+    bool TakeTreePlace(HWND& parent, RECT& rect, int& id) override {
+        id = IDC_TLMAIL;
+        parent = window_.picPage(1);
+        if (HWND placeholder = window_.Control(IDC_TLMAIL)) {
+            parent = GetParent(placeholder);
+            GetWindowRect(placeholder, &rect);
+            MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+            DestroyWindow(placeholder);
+        } else if (parent) {
+            GetClientRect(parent, &rect);
+            rect.right = rect.left + (rect.right - rect.left) / 2;
+        }
+        return parent != nullptr;
+    }
+    void ShowProgress(const std::string& caption) override { SetText(window_.Control(IDC_LBLPROGRESS), caption); }
+    void HideProgress() override {
+        if (HWND label = window_.Control(IDC_LBLPROGRESS)) ShowWindow(label, SW_HIDE);
+    }
+    void Close() override { window_.Unload(); }
+
+private:
+    frmMain& window_;
+};
+
+struct AttachedRestore {
+    explicit AttachedRestore(frmMain& window)
+        : page(window), session(page, {window.Store, window.Restore, window.tlMail, window.MessageTitle}) {}
+    RestorePage page;
+    RestoreSession session;
+};
+
+}  // namespace
+
+RestoreSession& AttachRestore(frmMain& window) {
+    auto attached = std::make_shared<AttachedRestore>(window);
+    auto start = window.StartRestoreWizard;
+    window.StartRestoreWizard = [start, attached, &window] {
+        if (!start) return;
+        start();
+        if (WizardMode == kRestoreWizard && !window.Restore.RestorePath.empty()) attached->session.LoadArchive();
+    };
+    auto select = window.SelectAllItems;
+    window.SelectAllItems = [select, attached](bool all) {
+        if (WizardMode == kRestoreWizard) return attached->session.SelectAll(all);
+        if (select) select(all);
+    };
+    window.StartRestoreRun = [attached] { attached->session.Run(); };
+    return attached->session;
+}
+
+}  // namespace corvane

@@ -1,0 +1,75 @@
+// Which archive items a restore takes and where each archive entry goes:
+// the mark click's rules, the alternate target of a mail folder, and the
+// name the zip component's rename event gives each entry. Every name that
+// comes from the archive is checked before it names a file. Platform-free.
+#pragma once
+
+#include "corvane/catalog/TreeList.h"
+#include "corvane/restore/portable/PlacementNames.h"
+#include "corvane/restore/portable/StorePaths.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane::restore {
+
+inline constexpr int kSelectedRestore = 0;
+inline constexpr int kFullRestore = 2;
+inline constexpr const char* kTargetArrow = ">>> ";
+
+// The item's name: its text up to the first TAB.
+std::string FirstColumn(std::string_view text);
+
+// What a click on an archive item's mark does.
+enum class MarkAction {
+    Nothing,        // the root, or an item not in the archive
+    Beep,           // a mail folder of a full restore stays marked
+    Unmark,         // the mark, the ">>> " column and the alternate target go
+    Mark,           // marked as it is
+    MarkOwnTarget,  // a mail folder marked onto its own file: ">>> " + its name
+    FolderMissing,  // the mail folder's file is not in the store
+    NotSubscribed,  // the newsgroup's file (news account's folder) is not there
+};
+struct StoreFolders {
+    std::string mailFiles;  // where the mail folders' files are
+    std::string oe5Store;   // the version-5 store ("" for version 4)
+    std::string oe4News;    // the version-4 news folder
+};
+MarkAction DecideMark(const catalog::TreeList& tree, int position, int restoreMode, const StoreFolders& folders,
+                      const ExistsTest& fileExists, const ExistsTest& folderExists);
+// Carries out Unmark, Mark and MarkOwnTarget on the item.
+void ApplyMark(catalog::TreeList& tree, int position, MarkAction action);
+// Sends a mail folder to the current folder `targetName` shown as `targetText`.
+void SetAlternateTarget(catalog::TreeList& tree, int position, const std::string& targetName,
+                        const std::string& targetText, int targetIndex);
+// A full restore marks every mail folder and newsgroup in the archive.
+void MarkForFullRestore(catalog::TreeList& tree);
+
+// A path below a folder given as components separated by "\" or "/", each
+// one a plain name.
+bool IsSafeRelativeName(std::string_view name);
+
+// The rename event's answer for one entry.
+struct EntryTarget {
+    std::string newName;   // "" leaves the entry out
+    std::string shown;     // after "Restoring: "
+    bool refused = false;  // left out because of its name
+    // The file this entry replaces in the mail files folder ("" when none).
+    std::string replacedName;
+};
+struct RenameRules {
+    std::string wabTargetName;
+    std::string favPrefix;  // "" outside the Favorites step
+};
+EntryTarget MapEntry(const catalog::TreeList& tree, const RenameRules& rules, std::string_view entry);
+
+// Positions of the marked mail folders and newsgroups, in tree order.
+std::vector<int> MarkedMailItems(const catalog::TreeList& tree);
+// The position of the first item of `type` (0 when none).
+int FindItemOfType(const catalog::TreeList& tree, int type);
+
+// The version-4 index companion of a ".mbx" path: its last three characters "idx".
+std::string IndexCompanion(std::string_view mbxPath);
+
+}  // namespace corvane::restore

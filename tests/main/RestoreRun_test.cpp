@@ -1,0 +1,265 @@
+// The restore end to end on the real main window: the sample store is
+// archived by the backup run, changed, and restored from the archive; files
+// are compared byte for byte with the originals.
+#include "corvane/catalog/CatalogModel.h"
+#include "corvane/environment/SysFcns.h"
+#include "corvane/main/WizardIds.h"
+#include "corvane/main/frmMain.h"
+#include "corvane/main/frmMain_BackupRun.h"
+#include "corvane/main/frmMain_BackupStart.h"
+#include "corvane/main/frmMain_Restore.h"
+#include "corvane/main/resource.h"
+#include "corvane/restore/RestoreIds.h"
+#include "corvane/restore/RestoreRun.h"
+#include "corvane/restore/portable/RestoreMapping.h"
+#include "testsupport/OeTestSupport.h"
+#include "tests/main/TreeViewItems.h"
+#include "testsupport/portable/SampleStore.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace corvane;
+using namespace corvane::testing;
+
+namespace {
+
+const std::string kId = "{D4D4D4D4-0000-4000-8000-00000000000E}";
+const std::string kComplete = "Restore is Complete";
+const char* const kMail[] = {"Inbox.dbx",  "Outbox.dbx", "Sent Items.dbx", "Deleted Items.dbx",
+                             "Drafts.dbx", "Family.dbx", "Projects.dbx",   "Work.dbx"};
+
+// Chooses the current folder `name` in the open chooser and presses `button`.
+void Choose(HWND dialog, const std::string& name, int button) {
+    HWND tree = TreeIn(dialog);
+    ASSERT_NE(tree, nullptr);
+    HTREEITEM item = FindTreeItem(tree, TreeView_GetRoot(tree), name);
+    ASSERT_NE(item, nullptr) << name;
+    TreeView_SelectItem(tree, item);
+    ClickButton(dialog, button);
+}
+void RightClick(HWND dialog, const std::string& name) {
+    HWND tree = TreeIn(dialog);
+    HTREEITEM item = FindTreeItem(tree, TreeView_GetRoot(tree), name);
+    ASSERT_NE(item, nullptr) << name;
+    RECT rect{};
+    TreeView_GetItemRect(tree, item, &rect, TRUE);
+    SendMessageA(tree, WM_RBUTTONDOWN, MK_RBUTTON,
+                 MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+}
+
+class RestoreRun : public OeRegistryTest {
+protected:
+    void SetUp() override {
+        OeRegistryTest::SetUp();
+        oe.RegisterProgram(kOeProgramPath5);
+        root = FreshTestFolder("restore");
+        store = root + "\\Store";
+        ASSERT_TRUE(SyntheticOE::MakeFolders(store));
+        ASSERT_TRUE(WriteSampleStore(store));
+        oe.AddIdentity(kId, "Main Identity", store);
+        oe.SetDefaultIdentity(kId);
+        oe.SetLastIdentity(kId);
+        ASSERT_TRUE(SyntheticOE::WriteFile(root + "\\Main.wab", std::string(2000, 'w')));
+        oe.SetAddressBook(root + "\\Main.wab");
+        oe.SetFavorites(root + "\\Favorites");
+        ASSERT_TRUE(SyntheticOE::WriteFile(root + "\\Favorites\\Debian.url", "[InternetShortcut]\r\n"));
+        destination = root + "\\Backups";
+        ASSERT_TRUE(SyntheticOE::MakeFolders(destination));
+        SaveCorvaneSetting("", "WarnVirus", "N");
+        MakeArchive();
+        for (const char* file : kMail) original[file] = ReadFileText(store + "\\" + file);
+        original["Folders.dbx"] = ReadFileText(store + "\\Folders.dbx");
+    }
+    void MakeArchive() {
+        window = std::make_unique<frmMain>(nullptr, "");
+        ASSERT_TRUE(window->Create());
+        AttachBackupStart(*window);
+        AttachBackupRun(*window);
+        boxes.reset();  // the seam is released by the old one before the new one takes it
+        boxes = std::make_unique<ScriptedMessageBoxes>();
+        window->cmdBackup_Click();
+        window->Backup.SaveFolder = destination;
+        for (int step = 0; step < 3; ++step) window->btnNext_Click();
+        archive = window->ControlText(IDC_TXTBACKNAME);
+        window->doIT_Click();
+        ASSERT_EQ(boxes->Texts(), std::vector<std::string>{"Archive is complete"});
+    }
+    // A window showing the archive's items, as after the archive choice.
+    void OpenArchive(int mode, const std::string& path) {
+        window = std::make_unique<frmMain>(nullptr, "");
+        ASSERT_TRUE(window->Create());
+        session = &AttachRestore(*window);
+        boxes.reset();  // the seam is released by the old one before the new one takes it
+        boxes = std::make_unique<ScriptedMessageBoxes>();
+        WizardMode = 2;
+        window->Restore.RestorePath = path;
+        window->Restore.RestoreMode = static_cast<int16_t>(mode);
+        window->OpenRestoreWizard();
+        loaded = session->LoadArchive();
+    }
+    int Item(const std::string& name) const {
+        return window->tlMail.Find(catalog::NamedValue::Text(name), 1, window->tlMail.Count() - 1,
+                                   catalog::names::kMbxName);
+    }
+    void Click(const std::string& name) {
+        window->tlMail.SetSelected(Item(name));
+        session->tlMail_MarkClick();
+    }
+    void RunRestore() {
+        window->btnNext_Click();
+        window->doIT_Click();
+    }
+    void Spoil(const std::string& file) { ASSERT_TRUE(SyntheticOE::WriteFile(store + "\\" + file, "changed")); }
+    std::string Stored(const std::string& file) const { return ReadFileText(store + "\\" + file); }
+
+    std::string root, store, destination, archive;
+    std::map<std::string, std::string> original;
+    std::unique_ptr<ScriptedMessageBoxes> boxes = std::make_unique<ScriptedMessageBoxes>();
+    FixedClock clock{CalendarTime{2001, 1, 31, 14, 15, 0}};
+    RecordingLauncher launcher;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<frmMain> window;
+    RestoreSession* session = nullptr;
+    bool loaded = false;
+};
+
+TEST_F(RestoreRun, SelectedRestoreReplacesOnlyTheMarkedFolderAndAnAlternateTarget) {
+    Spoil("Inbox.dbx");
+    Spoil("Family.dbx");
+    Spoil("Drafts.dbx");
+    OpenArchive(0, archive);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(window->Caption().rfind("Restoring from: ", 0), 0u) << window->Caption();
+    EXPECT_EQ(window->tlMail.Text(0), "Outlook Express");
+    Click("Inbox.dbx");
+    EXPECT_EQ(window->tlMail.Text(Item("Inbox.dbx")), "Inbox\t>>> Inbox");
+    // The archive's Family goes into the current Drafts.
+    window->tlMail.SetSelected(Item("Family.dbx"));
+    ASSERT_TRUE(session->SendSelectedTo("Drafts.dbx", "Drafts", 3));
+    EXPECT_FALSE(session->SendSelectedTo("..\\..\\victim.dbx", "x", 3));
+    RunRestore();
+    EXPECT_EQ(boxes->Texts(), std::vector<std::string>{kComplete});
+    EXPECT_FALSE(window->IsLoaded());
+    EXPECT_EQ(Stored("Inbox.dbx"), original["Inbox.dbx"]);
+    EXPECT_EQ(Stored("Drafts.dbx"), original["Family.dbx"]);
+    EXPECT_EQ(Stored("Family.dbx"), "changed");  // not marked under its own name
+    EXPECT_EQ(Stored("Work.dbx"), original["Work.dbx"]);
+}
+
+TEST_F(RestoreRun, FullRestoreMovesTheOldFilesAsideAndRestoresEveryFolder) {
+    for (const char* file : kMail) Spoil(file);
+    Spoil("Folders.dbx");
+    OpenArchive(2, archive);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(window->ControlText(IDC_LBL + 2),
+              "For a \"Full Restore\", all Mail Folders in the archive will be restored.");
+    EXPECT_EQ(window->tlMail.Mark(Item("Inbox.dbx")), 1);
+    Click("Inbox.dbx");  // stays marked in a full restore
+    EXPECT_EQ(window->tlMail.Mark(Item("Inbox.dbx")), 1);
+    RunRestore();
+    EXPECT_EQ(boxes->Texts(), std::vector<std::string>{kComplete});
+    EXPECT_EQ(Stored("Folders.dbx"), original["Folders.dbx"]);
+    for (const char* file : {"Inbox.dbx", "Family.dbx", "Projects.dbx"})
+        EXPECT_EQ(Stored(file), original[file]) << file;
+    const std::string dated = store + "\\backup2001-01-31";
+    EXPECT_EQ(ReadFileText(dated + "\\Folders.dbx"), "changed");
+    EXPECT_EQ(ReadFileText(dated + "\\Inbox.dbx"), "changed");
+
+    // The same day again: the numbered folder.
+    OpenArchive(2, archive);
+    RunRestore();
+    EXPECT_TRUE(FolderExists(dated + "_001"));
+}
+
+// A byte flipped in an entry's data: the current file stays as it was.
+TEST_F(RestoreRun, CorruptEntryLeavesTheCurrentFileAndFullRestorePutsTheOldOneBack) {
+    std::string bytes = ReadFileText(archive);
+    const std::string inboxData = original["Inbox.dbx"];
+    // The Inbox's data is stored after its local header, whose name ends in "Inbox.dbx".
+    size_t header = bytes.find("Inbox.dbx");
+    ASSERT_NE(header, std::string::npos);
+    bytes[header + 9 + 40] ^= 0x5A;
+    const std::string spoiled = destination + "\\spoiled.zip";
+    ASSERT_TRUE(SyntheticOE::WriteFile(spoiled, bytes));
+    Spoil("Inbox.dbx");
+
+    OpenArchive(0, spoiled);
+    ASSERT_TRUE(loaded);
+    Click("Inbox.dbx");
+    RunRestore();
+    ASSERT_EQ(boxes->Texts().size(), 2u);
+    EXPECT_EQ(boxes->Texts()[0].rfind("Mail Folder Restore Failed - internal error ", 0), 0u) << boxes->Texts()[0];
+    EXPECT_EQ(Stored("Inbox.dbx"), "changed");
+
+    OpenArchive(2, spoiled);
+    RunRestore();
+    EXPECT_EQ(Stored("Inbox.dbx"), "changed");  // put back from the dated folder
+    EXPECT_EQ(Stored("Family.dbx"), original["Family.dbx"]);
+}
+
+// The archive's Family restored into the current Drafts, chosen in the
+// chooser of current folders; the chooser keeps its list between choices.
+TEST_F(RestoreRun, AlternateFolderChosenInTheCurrentFolderList) {
+    Spoil("Drafts.dbx");
+    CountingSounds sounds;
+    OpenArchive(0, archive);
+    ASSERT_TRUE(loaded);
+    ASSERT_TRUE(session->CurFoldersLoaded());
+    const int family = Item("Family.dbx");
+    window->tlMail.SetSelected(family);
+    // Cancel, and a folder whose file is gone: nothing changes.
+    dialogs.Then([](HWND dialog) {
+        EXPECT_EQ(WindowText(dialog), "Select Alternate Restore Folder");
+        EXPECT_EQ(ControlText(dialog, IDC_SELFOLDER_LBL + 0), "Select current mail folder to use for the restore.");
+        Choose(dialog, "Drafts", IDC_SELFOLDER_CMD + 1);
+    });
+    session->tlMail_DblClick();
+    dialogs.Then([](HWND dialog) { Choose(dialog, "Old Mail", IDC_SELFOLDER_CMD + 0); });
+    session->tlMail_DblClick();
+    EXPECT_EQ(sounds.beeps, 1);
+    EXPECT_EQ(window->tlMail.Mark(family), 0);
+    EXPECT_EQ(window->tlMail.Text(family), "Family");
+
+    // The right button tells a folder's message count; OK takes the selected one.
+    dialogs.Then([](HWND dialog) {
+        RightClick(dialog, "Inbox");
+        Choose(dialog, "Drafts", IDC_SELFOLDER_CMD + 0);
+    });
+    session->tlMail_DblClick();
+    ASSERT_EQ(boxes->Texts(),
+              std::vector<std::string>{"Folder : Inbox" + std::string(14, ' ') + "\r\nMessage Count: 42"});
+    EXPECT_EQ(window->tlMail.Text(family), "Family\t>>> Drafts");
+    EXPECT_EQ(window->tlMail.Mark(family), 1);
+    EXPECT_EQ(window->tlMail.TextValue(family, catalog::names::kRestoreToName), "Drafts.dbx");
+    // Opened again, the chooser still has Drafts selected: OK alone keeps it.
+    dialogs.Then([](HWND dialog) { ClickButton(dialog, IDC_SELFOLDER_CMD + 0); });
+    session->tlMail_DblClick();
+    EXPECT_EQ(window->tlMail.Text(family), "Family\t>>> Drafts");
+
+    RunRestore();
+    EXPECT_EQ(boxes->Texts().back(), kComplete);
+    EXPECT_EQ(Stored("Drafts.dbx"), original["Family.dbx"]);
+    EXPECT_EQ(Stored("Family.dbx"), original["Family.dbx"]);
+}
+
+// Without the store's folder index no chooser opens; marking still works.
+TEST_F(RestoreRun, NoFolderIndexMeansNoAlternateFolder) {
+    ASSERT_TRUE(DeleteFileA((store + "\\Folders.dbx").c_str()));
+    OpenArchive(0, archive);
+    ASSERT_TRUE(loaded);
+    EXPECT_FALSE(session->CurFoldersLoaded());
+    window->tlMail.SetSelected(Item("Family.dbx"));
+    const size_t opened = dialogs.Opened().size();
+    session->tlMail_DblClick();
+    EXPECT_EQ(dialogs.Opened().size(), opened);
+    EXPECT_EQ(boxes->Texts(),
+              std::vector<std::string>{
+                  "The mail index file  is not available. You may only restore to a folder of the same name."});
+    Click("Family.dbx");
+    EXPECT_EQ(window->tlMail.Mark(Item("Family.dbx")), 1);
+}
+
+}  // namespace
