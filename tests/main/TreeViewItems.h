@@ -9,18 +9,17 @@
 
 namespace corvane::testing {
 
+inline BOOL CALLBACK TakeTreeView(HWND child, LPARAM out) {
+    char name[64] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, WC_TREEVIEWA) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(out) = child;
+    return FALSE;
+}
+
 inline HWND TreeIn(HWND dialog) {
     HWND found = nullptr;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM out) -> BOOL {
-            char name[64] = {};
-            GetClassNameA(child, name, sizeof name);
-            if (lstrcmpiA(name, WC_TREEVIEWA) != 0) return TRUE;
-            *reinterpret_cast<HWND*>(out) = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumChildWindows(dialog, TakeTreeView, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

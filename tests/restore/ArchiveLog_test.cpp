@@ -145,7 +145,9 @@ TEST(ArchiveLog, NamesThatWouldLeaveTheStoreGiveItemsThatCannotBeMarked) {
     for (int i = 1; i < tree.Count(); ++i) {
         bool favorites = tree.NumberValue(i, names::kType) == catalog::kTypeFavorites;
         EXPECT_EQ(tree.Mark(i), favorites ? 0 : 2) << tree.Text(i);
-        if (tree.Text(i) == "Local Folders") EXPECT_EQ(tree.TextValue(i, names::kFlgSave), "2");
+        if (tree.Text(i) == "Local Folders") {
+            EXPECT_EQ(tree.TextValue(i, names::kFlgSave), "2");
+        }
         EXPECT_FALSE(tree.Text(i).empty());  // the caption is kept
     }
     for (const LeftOutItem& item : read.leftOut) EXPECT_NE(item.fault, NameFault::None) << item.name;
