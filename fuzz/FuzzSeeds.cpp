@@ -96,6 +96,13 @@ int main(int argc, char** argv) {
          std::string("\x07") + "HTTP/1.0 200 OK\r\nContent-Length: 5\r\nContent-Type: text/plain\r\n\r\nhello");
     Seed(root / "http", "redirect", std::string("\x01") + "HTTP/1.1 302 Found\r\nLocation: /other/page.txt\r\n\r\n");
     Seed(root / "http", "html", std::string("\x10") + "<HTML><BODY>no header</BODY></HTML>");
+    Seed(root / "restore_log", "v5",
+         std::string("\x01") +
+             "V5 - Corvane Backup started: Wed Jan 31, 2001 @ 02:15 PM  {ID}\r\nNCH\tFolders.dbx\r\n"
+             "MBX\t\tLocal Folders\t1\t0\t2\t0\t1\r\nMBX\tInbox.dbx\tInbox\t2\t1\t1\t42\t2\r\n"
+             "WAB\tWAB\\Main.wab\tWindows Address Book (WAB)\t3\t0\t1\t0\t10\r\n"
+             "FAVS\tDocuments\\Favorites\tIE Favorites\t4\t0\t1\t5\t30\r\n"
+             "NEWS\tnntp1\tNews\t5\t0\t1\t0\t20\r\nStore/Inbox.dbx\nDocuments/Favorites/Links/a.url\n");
     Seed(root / "skein", "fields",
          std::string("\x03\x00\x00\x00\x05\x00\x00\x00", 8) + std::string("a\x02"
                                                                           "bb\x02"
