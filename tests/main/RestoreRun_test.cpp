@@ -68,6 +68,9 @@ protected:
         oe.SetAddressBook(root + "\\Main.wab");
         oe.SetFavorites(root + "\\Favorites");
         ASSERT_TRUE(SyntheticOE::WriteFile(root + "\\Favorites\\Debian.url", "[InternetShortcut]\r\n"));
+        ASSERT_TRUE(
+            SyntheticOE::WriteFile(root + "\\Favorites\\Links\\News.url", "[InternetShortcut]\r\nURL=news:\r\n"));
+        ASSERT_TRUE(SyntheticOE::WriteFile(root + "\\Favorites\\Links\\README", "no extension"));
         destination = root + "\\Backups";
         ASSERT_TRUE(SyntheticOE::MakeFolders(destination));
         SaveCorvaneSetting("", "WarnVirus", "N");
@@ -269,6 +272,38 @@ TEST_F(RestoreRun, AlternateFolderChosenInTheCurrentFolderList) {
     EXPECT_EQ(boxes->Texts().back(), kComplete);
     EXPECT_EQ(Stored("Drafts.dbx"), original["Family.dbx"]);
     EXPECT_EQ(Stored("Family.dbx"), original["Family.dbx"]);
+}
+
+// The address book comes back under the current one's name with the old one
+// kept beside it; the Favorites come back with their sub-folders and files
+// without an extension, into a Favorites folder that had gone.
+TEST_F(RestoreRun, AddressBookAndFavorites) {
+    const std::string wab = ReadFileText(root + "\\Main.wab");
+    ASSERT_TRUE(SyntheticOE::WriteFile(root + "\\Main.wab", "current book"));
+    oe.SetAddressBook(root + "\\Current.wab");
+    ASSERT_TRUE(SyntheticOE::WriteFile(root + "\\Current.wab", "current book"));
+    const std::string favorites = root + "\\Favorites";
+    for (const char* file : {"\\Debian.url", "\\Links\\News.url", "\\Links\\README"})
+        ASSERT_TRUE(DeleteFileA((favorites + file).c_str())) << file;
+    ASSERT_TRUE(RemoveDirectoryA((favorites + "\\Links").c_str()) && RemoveDirectoryA(favorites.c_str()));
+    OpenArchive(0, archive);
+    ASSERT_TRUE(loaded);
+    for (int type : {catalog::kTypeAddressBook, catalog::kTypeFavorites}) {
+        int item = restore::FindItemOfType(window->tlMail, type);
+        ASSERT_GT(item, 0) << type;
+        window->tlMail.SetSelected(item);
+        session->tlMail_MarkClick();
+        EXPECT_EQ(window->tlMail.Mark(item), 1) << type;
+    }
+    RunRestore();
+    EXPECT_EQ(boxes->Texts(), std::vector<std::string>{kComplete});
+    EXPECT_EQ(ReadFileText(root + "\\Current.wab"), wab);
+    EXPECT_EQ(ReadFileText(root + "\\Current.wax"), "current book");
+    EXPECT_EQ(ReadFileText(root + "\\Main.wab"), "current book");  // not the current address book
+    EXPECT_EQ(ReadFileText(root + "\\Favorites\\Debian.url"), "[InternetShortcut]\r\n");
+    EXPECT_EQ(ReadFileText(root + "\\Favorites\\Links\\News.url"), "[InternetShortcut]\r\nURL=news:\r\n");
+    EXPECT_EQ(ReadFileText(root + "\\Favorites\\Links\\README"), "no extension");
+    EXPECT_EQ(Stored("Inbox.dbx"), original["Inbox.dbx"]);  // no mail folder was marked
 }
 
 // A restore of selected folders first cautions that messages may be
