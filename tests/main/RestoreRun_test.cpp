@@ -306,6 +306,29 @@ TEST_F(RestoreRun, AddressBookAndFavorites) {
     EXPECT_EQ(Stored("Inbox.dbx"), original["Inbox.dbx"]);  // no mail folder was marked
 }
 
+// A log far larger than any the backup writes is refused before a byte of it
+// is extracted.
+TEST_F(RestoreRun, OversizedLogIsRefusedUnread) {
+    const std::string huge = destination + "\\huge.zip";
+    // 200 MiB of log, deflated to a few hundred kilobytes.
+    const std::string script = destination + "\\huge.py";
+    ASSERT_TRUE(SyntheticOE::WriteFile(script,
+                                       "import sys, zipfile\n"
+                                       "with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED) as z:\n"
+                                       "    z.writestr('CorvaneBackup.log', 'V5 - x\\r\\n' + 'x' * (200 << 20))\n"));
+    std::string output;
+    ASSERT_EQ(RunHostCommand("python3 '" + HostPath(script) + "' '" + HostPath(huge) + "'", &output), 0) << output;
+    OpenArchive(0, huge);
+    EXPECT_FALSE(loaded);
+    EXPECT_EQ(boxes->Texts(), std::vector<std::string>{"The backup log in this archive is far larger than any log "
+                                                       "Corvane writes, so the archive is not read."});
+    EXPECT_FALSE(window->IsLoaded());
+    EXPECT_FALSE(FileExists(window->Store.AppFolder + "\\CorvaneBackup.log"));
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    EXPECT_FALSE(FileExists(std::string(temp) + "CorvaneBackup.log"));
+}
+
 // A restore of selected folders first cautions that messages may be
 // replaced, until told not to; a full restore never does.
 TEST_F(RestoreRun, CautionBeforeASelectedRestoreUntilSilenced) {
