@@ -2,6 +2,8 @@
 // restore page, so the restore library needs no control ids.
 #include "corvane/main/frmMain_RestoreStart.h"
 
+#include "corvane/environment/StringTable.h"
+#include "corvane/main/frmGenMsg.h"
 #include "corvane/main/frmMain.h"
 #include "corvane/main/resource.h"
 #include "corvane/restore/RestoreStart.h"
@@ -26,6 +28,9 @@ public:
             if (HWND button = window_.Control(id)) EnableWindow(button, enabled ? TRUE : FALSE);
     }
     void OpenRestoreWizard() override { window_.OpenRestoreWizard(); }
+    bool AskCaution(const std::string& text, bool& notAgain) override {
+        return frmGenMsg::Message(window_.Handle(), IDI_CAUTION, LoadText(IDS_MESSAGE_TITLE), text, notAgain, 0);
+    }
 
 private:
     frmMain& window_;

@@ -116,10 +116,14 @@ bool RestoreSession::ExtractLog(std::string& logPath) {
     zip_.ExtractionFolder = StripTrailingBackslash(folder);
     zip_.SpanDisks = true;
     zip_.OverwriteMode = 2;
+    // The log's size is checked before any of it is written.
+    zip_.MaxEntrySize = restore::kMaxLogBytes;
     for (;;) {
         uint16_t result = zip_.Extract();
         if (result < 60 && !diskCancelled_) return true;
-        if (result == kLogMissing && !diskCancelled_) {
+        if (result == zip::result::kEntryTooLarge && !diskCancelled_) {
+            Message(LoadText(IDS_RESTORE_LOG_TOO_LARGE));
+        } else if (result == kLogMissing && !diskCancelled_) {
             if (Message(LoadText(IDS_RESTORE_LOG_RETRY), MB_RETRYCANCEL) == IDRETRY) continue;
         } else if (!diskCancelled_) {
             Message(LoadText(IDS_RESTORE_UNEXPECTED) + std::to_string(result) + LoadText(IDS_RESTORE_NO_LOG));
@@ -247,6 +251,7 @@ uint16_t RestoreSession::Extract(const std::string& folder, const std::string& f
     zip_.ArchivePath = context_.restore.RestorePath;
     zip_.ExtractionFolder = StripTrailingBackslash(folder);
     zip_.FilesToProcess = files;
+    zip_.MaxEntrySize = 0;
     zip_.SpanDisks = true;
     zip_.OverwriteMode = 2;
     return zip_.Extract();

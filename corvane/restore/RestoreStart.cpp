@@ -1,8 +1,12 @@
 #include "corvane/restore/RestoreStart.h"
 
+#include "corvane/environment/HelpFcns.h"
+#include "corvane/environment/StringTable.h"
 #include "corvane/environment/SysFcns.h"
 #include "corvane/environment/portable/SettingNames.h"
+#include "corvane/restore/RestoreIds.h"
 #include "corvane/restore/frmGetLocn.h"
+#include "corvane/restore/portable/RestoreMapping.h"
 
 namespace corvane {
 namespace {
@@ -24,8 +28,21 @@ bool RestoreStart::Start() {
         page_.EnableStarts(true);
         return false;
     }
+    CautionAboutReplacing();
     page_.OpenRestoreWizard();
     return true;
+}
+
+// A restore of selected folders replaces the current folders' messages;
+// a full restore keeps the old files aside and never asks.
+void RestoreStart::CautionAboutReplacing() {
+    CRegSettings* registry = parts_.Registry.get();
+    if (!registry || parts_.Restore.RestoreMode != restore::kSelectedRestore) return;
+    const std::string& section = parts_.Store.SettingsSection;
+    if (_stricmp(registry->GetSetting(section, settings::kWarnOverWrite, "Y").c_str(), "Y") != 0) return;
+    bool notAgain = false;
+    if (page_.AskCaution(LoadText(IDS_RESTORE_CAUTION), notAgain)) ShowHelpContext(kCautionHelp);
+    registry->SaveSetting(section, settings::kWarnOverWrite, notAgain ? "N" : "Y");
 }
 
 }  // namespace corvane

@@ -23,6 +23,9 @@ public:
     // The backup and restore entries of the function menu and the two start buttons.
     virtual void EnableStarts(bool enabled) = 0;
     virtual void OpenRestoreWizard() = 0;
+    // The caution before a restore of selected folders, with Yes, No and
+    // "Do not show this again"; true for Yes.
+    virtual bool AskCaution(const std::string& text, bool& notAgain) = 0;
 };
 
 struct RestoreStartParts {
@@ -40,7 +43,11 @@ public:
     // True when an archive was chosen and the restore page is open.
     bool Start();
 
+    static constexpr int kCautionHelp = 1007;
+
 private:
+    void CautionAboutReplacing();
+
     IRestoreWizardPage& page_;
     RestoreStartParts parts_;
 };

@@ -70,6 +70,8 @@ bool frmSelFolder::OnInit() {
         };
         view_->Refresh();
         view_->Show(true);
+        SetFocus(view_->Tree());  // the list is what the dialog is for
+        return false;
     }
     return true;
 }

@@ -8,6 +8,7 @@
 #include "corvane/main/frmMain_BackupRun.h"
 #include "corvane/main/frmMain_BackupStart.h"
 #include "corvane/main/frmMain_Restore.h"
+#include "corvane/main/frmMain_RestoreStart.h"
 #include "corvane/main/resource.h"
 #include "corvane/restore/RestoreIds.h"
 #include "corvane/restore/RestoreRun.h"
@@ -16,6 +17,7 @@
 #include "tests/main/TreeViewItems.h"
 #include "testsupport/portable/SampleStore.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -66,6 +68,9 @@ protected:
         oe.SetAddressBook(root + "\\Main.wab");
         oe.SetFavorites(root + "\\Favorites");
         ASSERT_TRUE(SyntheticOE::WriteFile(root + "\\Favorites\\Debian.url", "[InternetShortcut]\r\n"));
+        ASSERT_TRUE(
+            SyntheticOE::WriteFile(root + "\\Favorites\\Links\\News.url", "[InternetShortcut]\r\nURL=news:\r\n"));
+        ASSERT_TRUE(SyntheticOE::WriteFile(root + "\\Favorites\\Links\\README", "no extension"));
         destination = root + "\\Backups";
         ASSERT_TRUE(SyntheticOE::MakeFolders(destination));
         SaveCorvaneSetting("", "WarnVirus", "N");
@@ -100,6 +105,29 @@ protected:
         window->OpenRestoreWizard();
         loaded = session->LoadArchive();
     }
+    // The restore started with the button: the archive and the type chosen in
+    // the archive choice, then whatever the caution (when it comes) is answered.
+    void StartWithButton(int mode, std::function<void(HWND)> caution) {
+        window = std::make_unique<frmMain>(nullptr, "");
+        ASSERT_TRUE(window->Create());
+        AttachRestoreStart(*window);
+        session = &AttachRestore(*window);
+        boxes.reset();
+        boxes = std::make_unique<ScriptedMessageBoxes>();
+        opened = dialogs.Opened().size();
+        dialogs.Then([this, mode](HWND dialog) {
+            SetText(dialog, IDC_GETLOCN_TXTBACKUPLOCN, archive);
+            const int type = IDC_GETLOCN_OPTTYPE + mode;
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(type, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, type)));
+            ClickButton(dialog, IDC_GETLOCN_CMD + 0);
+        });
+        if (caution) dialogs.Then(caution);
+        window->cmdRestore_Click();
+    }
+    std::vector<int> OpenedSinceStart() const {
+        return std::vector<int>(dialogs.Opened().begin() + static_cast<long>(opened), dialogs.Opened().end());
+    }
     int Item(const std::string& name) const {
         return window->tlMail.Find(catalog::NamedValue::Text(name), 1, window->tlMail.Count() - 1,
                                    catalog::names::kMbxName);
@@ -124,6 +152,7 @@ protected:
     std::unique_ptr<frmMain> window;
     RestoreSession* session = nullptr;
     bool loaded = false;
+    size_t opened = 0;
 };
 
 TEST_F(RestoreRun, SelectedRestoreReplacesOnlyTheMarkedFolderAndAnAlternateTarget) {
@@ -243,6 +272,94 @@ TEST_F(RestoreRun, AlternateFolderChosenInTheCurrentFolderList) {
     EXPECT_EQ(boxes->Texts().back(), kComplete);
     EXPECT_EQ(Stored("Drafts.dbx"), original["Family.dbx"]);
     EXPECT_EQ(Stored("Family.dbx"), original["Family.dbx"]);
+}
+
+// The address book comes back under the current one's name with the old one
+// kept beside it; the Favorites come back with their sub-folders and files
+// without an extension, into a Favorites folder that had gone.
+TEST_F(RestoreRun, AddressBookAndFavorites) {
+    const std::string wab = ReadFileText(root + "\\Main.wab");
+    ASSERT_TRUE(SyntheticOE::WriteFile(root + "\\Main.wab", "current book"));
+    oe.SetAddressBook(root + "\\Current.wab");
+    ASSERT_TRUE(SyntheticOE::WriteFile(root + "\\Current.wab", "current book"));
+    const std::string favorites = root + "\\Favorites";
+    for (const char* file : {"\\Debian.url", "\\Links\\News.url", "\\Links\\README"})
+        ASSERT_TRUE(DeleteFileA((favorites + file).c_str())) << file;
+    ASSERT_TRUE(RemoveDirectoryA((favorites + "\\Links").c_str()) && RemoveDirectoryA(favorites.c_str()));
+    OpenArchive(0, archive);
+    ASSERT_TRUE(loaded);
+    for (int type : {catalog::kTypeAddressBook, catalog::kTypeFavorites}) {
+        int item = restore::FindItemOfType(window->tlMail, type);
+        ASSERT_GT(item, 0) << type;
+        window->tlMail.SetSelected(item);
+        session->tlMail_MarkClick();
+        EXPECT_EQ(window->tlMail.Mark(item), 1) << type;
+    }
+    RunRestore();
+    EXPECT_EQ(boxes->Texts(), std::vector<std::string>{kComplete});
+    EXPECT_EQ(ReadFileText(root + "\\Current.wab"), wab);
+    EXPECT_EQ(ReadFileText(root + "\\Current.wax"), "current book");
+    EXPECT_EQ(ReadFileText(root + "\\Main.wab"), "current book");  // not the current address book
+    EXPECT_EQ(ReadFileText(root + "\\Favorites\\Debian.url"), "[InternetShortcut]\r\n");
+    EXPECT_EQ(ReadFileText(root + "\\Favorites\\Links\\News.url"), "[InternetShortcut]\r\nURL=news:\r\n");
+    EXPECT_EQ(ReadFileText(root + "\\Favorites\\Links\\README"), "no extension");
+    EXPECT_EQ(Stored("Inbox.dbx"), original["Inbox.dbx"]);  // no mail folder was marked
+}
+
+// A log far larger than any the backup writes is refused before a byte of it
+// is extracted.
+TEST_F(RestoreRun, OversizedLogIsRefusedUnread) {
+    const std::string huge = destination + "\\huge.zip";
+    // 200 MiB of log, deflated to a few hundred kilobytes.
+    const std::string script = destination + "\\huge.py";
+    ASSERT_TRUE(SyntheticOE::WriteFile(script,
+                                       "import sys, zipfile\n"
+                                       "with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED) as z:\n"
+                                       "    z.writestr('CorvaneBackup.log', 'V5 - x\\r\\n' + 'x' * (200 << 20))\n"));
+    std::string output;
+    ASSERT_EQ(RunHostCommand("python3 '" + HostPath(script) + "' '" + HostPath(huge) + "'", &output), 0) << output;
+    OpenArchive(0, huge);
+    EXPECT_FALSE(loaded);
+    EXPECT_EQ(boxes->Texts(), std::vector<std::string>{"The backup log in this archive is far larger than any log "
+                                                       "Corvane writes, so the archive is not read."});
+    EXPECT_FALSE(window->IsLoaded());
+    EXPECT_FALSE(FileExists(window->Store.AppFolder + "\\CorvaneBackup.log"));
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    EXPECT_FALSE(FileExists(std::string(temp) + "CorvaneBackup.log"));
+}
+
+// A restore of selected folders first cautions that messages may be
+// replaced, until told not to; a full restore never does.
+TEST_F(RestoreRun, CautionBeforeASelectedRestoreUntilSilenced) {
+    std::string caution;
+    StartWithButton(0, [&caution](HWND dialog) {
+        caution = ControlText(dialog, IDC_GENMSG_LABEL1);
+        ClickButton(dialog, IDC_GENMSG_CMD + 1);  // No
+    });
+    EXPECT_EQ(OpenedSinceStart(), (std::vector<int>{IDD_GETLOCN, IDD_GENMSG}));
+    EXPECT_EQ(caution,
+              "CAUTION - You may replace existing mail messages with this option. Would you like additional Help on "
+              "retaining existing messages?");
+    EXPECT_TRUE(launcher.Launched().empty());
+    EXPECT_EQ(CorvaneSetting(kId, "WarnOverWrite"), "Y");
+    EXPECT_GT(Item("Inbox.dbx"), 0);  // the restore page follows
+
+    // Yes opens the help on keeping messages; the ticked box silences it.
+    StartWithButton(0, [](HWND dialog) {
+        SetCheck(dialog, IDC_GENMSG_CHECK1, true);
+        ClickButton(dialog, IDC_GENMSG_CMD + 0);
+    });
+    ASSERT_EQ(launcher.Launched().size(), 1u);
+    EXPECT_NE(launcher.Launched()[0].file.find("1007.html"), std::string::npos) << launcher.Launched()[0].file;
+    EXPECT_EQ(CorvaneSetting(kId, "WarnOverWrite"), "N");
+
+    StartWithButton(0, nullptr);
+    EXPECT_EQ(OpenedSinceStart(), std::vector<int>{IDD_GETLOCN});
+    SaveCorvaneSetting(kId, "WarnOverWrite", "y");
+    StartWithButton(2, nullptr);
+    EXPECT_EQ(OpenedSinceStart(), std::vector<int>{IDD_GETLOCN});
+    EXPECT_EQ(window->tlMail.Mark(Item("Inbox.dbx")), 1);  // the full restore's page
 }
 
 // Without the store's folder index no chooser opens; marking still works.

@@ -2,7 +2,11 @@
 // pictures of each step: "wizard_click 1500" clicks the control of that id,
 // "wizard_click 3040 C:\" sets its text, "wizard_click ok" answers the open
 // message box, "wizard_click expand 1100" unfolds every item of the tree view
-// inside the control of that id. Exit code 0 when it found what it was to work.
+// inside the control of that id, "wizard_click select 3002 4" selects the
+// fourth visible item of that tree view, "wizard_click space 3002" presses
+// Space in it and "wizard_click dblclick 3002" double-clicks it. Put first,
+// "dialog" works the open dialog box instead of the main window. Exit code 0
+// when it found what it was to work.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -38,9 +42,21 @@ void ExpandAll(HWND tree, HTREEITEM item) {
     }
 }
 
+HWND TreeInside(HWND control) {
+    HWND tree = FindWindowExA(control, nullptr, WC_TREEVIEWA, nullptr);
+    return tree ? tree : control;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    HWND main = nullptr;
+    if (argc >= 2 && lstrcmpA(argv[1], "dialog") == 0) {
+        main = FindWindowA("#32770", nullptr);
+        if (!main) return 3;
+        --argc;
+        ++argv;
+    }
     if (argc < 2) return 2;
     if (lstrcmpA(argv[1], "ok") == 0) {
         HWND box = FindWindowA("#32770", nullptr);
@@ -48,18 +64,30 @@ int main(int argc, char** argv) {
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         return 0;
     }
-    bool expand = lstrcmpA(argv[1], "expand") == 0;
-    if (expand && argc < 3) return 2;
-    HWND main = nullptr;
-    EnumWindows(FindMain, reinterpret_cast<LPARAM>(&main));
+    const char* verb = argv[1];
+    bool onTree = lstrcmpA(verb, "expand") == 0 || lstrcmpA(verb, "select") == 0 || lstrcmpA(verb, "space") == 0 ||
+                  lstrcmpA(verb, "dblclick") == 0;
+    if (onTree && argc < 3) return 2;
+    if (!main) EnumWindows(FindMain, reinterpret_cast<LPARAM>(&main));
     if (!main) return 3;
-    Search search{std::atoi(argv[expand ? 2 : 1]), nullptr};
+    Search search{std::atoi(argv[onTree ? 2 : 1]), nullptr};
     EnumChildWindows(main, MatchId, reinterpret_cast<LPARAM>(&search));
     if (!search.found) return 4;
-    if (expand) {
-        HWND tree = FindWindowExA(search.found, nullptr, WC_TREEVIEWA, nullptr);
-        if (!tree) tree = search.found;
-        ExpandAll(tree, TreeView_GetRoot(tree));
+    if (onTree) {
+        HWND tree = TreeInside(search.found);
+        if (lstrcmpA(verb, "expand") == 0) {
+            ExpandAll(tree, TreeView_GetRoot(tree));
+        } else if (lstrcmpA(verb, "select") == 0) {
+            if (argc < 4) return 2;
+            HTREEITEM item = TreeView_GetRoot(tree);
+            for (int n = std::atoi(argv[3]); item != nullptr && n > 0; --n) item = TreeView_GetNextVisible(tree, item);
+            if (!item) return 4;
+            TreeView_SelectItem(tree, item);
+        } else if (lstrcmpA(verb, "space") == 0) {
+            PostMessageA(tree, WM_KEYDOWN, VK_SPACE, 0);
+        } else {
+            PostMessageA(tree, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(1, 1));
+        }
         return 0;
     }
     if (argc >= 3) {

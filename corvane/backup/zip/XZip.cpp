@@ -110,6 +110,7 @@ ZipSettings XZip::Settings() const {
     s.spanDisks = SpanDisks;
     s.overwriteDiskette = OverwriteDiskette;
     s.overwriteMode = OverwriteMode;
+    s.maxEntrySize = MaxEntrySize;
     s.level = Level;
     s.threads = Threads;
     s.zip64 = Zip64;

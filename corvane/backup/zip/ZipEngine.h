@@ -29,9 +29,10 @@ struct ZipSettings {
     bool includeSubfolders = false;
     bool spanDisks = false;
     bool overwriteDiskette = false;
-    int overwriteMode = 0;  // 2 replaces existing files on extraction
-    int level = 4;          // deflate level
-    unsigned threads = 0;   // 0: one per core
+    int overwriteMode = 0;      // 2 replaces existing files on extraction
+    uint64_t maxEntrySize = 0;  // extraction: larger entries are refused (0: no limit)
+    int level = 4;              // deflate level
+    unsigned threads = 0;       // 0: one per core
     Zip64Limits zip64;
     // Source files stored under another entry name than their path gives:
     // (source path as listed, entry name), the path compared without regard to case.

@@ -90,6 +90,11 @@ private:
             Fail(result::kHostileName);
             return;
         }
+        if (settings_.maxEntrySize != 0 && e.size > settings_.maxEntrySize) {
+            events_.SkippingFile(e.name, "the entry is larger than allowed");
+            Fail(result::kEntryTooLarge);
+            return;
+        }
         std::string target = JoinPath(settings_.extractionFolder, newName, fs_.Separator());
         if (e.IsFolder()) {
             while (!target.empty() && (target.back() == '/' || target.back() == '\\')) target.pop_back();

@@ -62,6 +62,8 @@ const char* DescribeResult(ZipResult r) {
         return "the archive is truncated";
     case result::kWrongVolume:
         return "the volume needed was not supplied";
+    case result::kEntryTooLarge:
+        return "an entry is larger than allowed";
     default:
         return "unknown result";
     }

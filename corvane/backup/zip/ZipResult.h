@@ -51,6 +51,7 @@ inline constexpr ZipResult kTargetDiskFull = 470;      // the extraction disk is
 inline constexpr ZipResult kCannotReplace = 480;       // a finished file could not replace its target
 inline constexpr ZipResult kTruncated = 490;           // the archive ends before an entry's data
 inline constexpr ZipResult kWrongVolume = 500;         // the volume needed of a spanned set was not supplied
+inline constexpr ZipResult kEntryTooLarge = 510;       // an entry is larger than the caller allows; not extracted
 }  // namespace result
 
 // Whether an extraction result counts as success for the callers.

@@ -83,6 +83,7 @@ protected:
         s.filesToProcess = spec;
         s.extractionFolder = dir / "box/out";
         s.overwriteMode = 2;
+        s.maxEntrySize = maxEntrySize;
         s.threads = 2;
         fs::create_directories(dir / "box/out");
         return Extract(s, *native, events, abort);
@@ -101,6 +102,7 @@ protected:
     std::unique_ptr<FileSystem> native = MakeStdFileSystem();
     RecordingEvents events;
     std::atomic<bool> abort{false};
+    uint64_t maxEntrySize = 0;
 };
 
 TEST_F(ZipHostile, NamesThatLeaveTheFolderAreRefused) {
@@ -122,6 +124,19 @@ TEST_F(ZipHostile, RenameCannotSendAnEntryOutside) {
     EXPECT_EQ(ExtractAll(StoredZip({{"ok.txt", "x"}})), result::kHostileName);
     EXPECT_TRUE(OutsideOut().empty());
     EXPECT_FALSE(fs::exists(dir / "escaped.txt"));
+}
+
+// A caller's size limit refuses a larger entry before a byte of it is
+// written; entries up to the limit are extracted.
+TEST_F(ZipHostile, EntriesLargerThanTheCallersLimitAreNotWritten) {
+    maxEntrySize = 4;
+    EXPECT_EQ(ExtractAll(StoredZip({{"big.txt", "12345"}, {"fits.txt", "1234"}})), result::kEntryTooLarge);
+    EXPECT_FALSE(fs::exists(dir / "box/out/big.txt"));
+    EXPECT_EQ(ReadBytes(dir / "box/out/fits.txt"), "1234");
+    ASSERT_EQ(events.skipped.size(), 1u);
+    maxEntrySize = 0;
+    EXPECT_EQ(ExtractAll(StoredZip({{"big.txt", "12345"}})), result::kSuccess);
+    EXPECT_EQ(ReadBytes(dir / "box/out/big.txt"), "12345");
 }
 
 TEST_F(ZipHostile, LyingClaimsGiveTheirResults) {
