@@ -174,6 +174,30 @@ void BuildV4Tree(const TreeList& work, TreeList& tree) {
     }
 }
 
+namespace {
+
+// The root opened, showing its picture, its children in list order; the
+// work list emptied; every item after the root counted.
+void StartMeasuring(TreeList& tree, TreeList& work, CatalogTotals& totals) {
+    work.Clear();
+    tree.SetOpen(0, true);
+    tree.SetChildOrder(0, ChildOrder::None);
+    tree.SetPicture(0, kRootPicture);
+    // An index without folders leaves the tree empty, which holds no items either.
+    totals.itemCount = std::max(tree.Count() - 1, 0);
+}
+
+// Mark and picture agree; a ticked item counts in the selection.
+void SetMeasuredMark(TreeList& tree, int position, int mark, CatalogTotals& totals) {
+    tree.SetMark(position, mark);
+    tree.SetPicture(position, mark);
+    if (mark != 1) return;
+    totals.totalBytes += tree.NumberValue(position, names::kFileSize);
+    totals.selectedCount += 1;
+}
+
+}  // namespace
+
 int RememberedSelection::FlagFor(const std::string& file) const {
     int field = ListFindNoCase(names, PrimaryDelimiter(), file);
     if (field == 0) return 1;
@@ -183,12 +207,7 @@ int RememberedSelection::FlagFor(const std::string& file) const {
 
 void MeasureV5(TreeList& tree, TreeList& work, const std::string& storeFolder, const RememberedSelection& saved,
                IFileSource& files, CatalogTotals& totals) {
-    work.Clear();
-    tree.SetOpen(0, true);
-    tree.SetChildOrder(0, ChildOrder::None);
-    tree.SetPicture(0, kRootPicture);
-    // An index without folders leaves the tree empty, which holds no items either.
-    totals.itemCount = std::max(tree.Count() - 1, 0);
+    StartMeasuring(tree, work, totals);
     int flag = 0;  // an item without a file keeps the flag of the item before it
     for (int i = 1; i <= totals.itemCount; ++i) {
         int type = static_cast<int>(tree.NumberValue(i, names::kType));
@@ -212,23 +231,14 @@ void MeasureV5(TreeList& tree, TreeList& work, const std::string& storeFolder, c
         } else {
             mark = flag == 1 ? 1 : 0;
         }
-        tree.SetMark(i, mark);
-        tree.SetPicture(i, mark);
-        if (mark == 1) {
-            totals.totalBytes += tree.NumberValue(i, names::kFileSize);
-            totals.selectedCount += 1;
-        }
+        SetMeasuredMark(tree, i, mark, totals);
         if (std::optional<Colour> back = BackColourOf(type)) tree.SetBackColour(i, *back);
     }
 }
 
 void MeasureV4(TreeList& tree, TreeList& work, const std::string& mailFolder, const RememberedSelection& saved,
                IFileSource& files, CatalogTotals& totals) {
-    work.Clear();
-    tree.SetOpen(0, true);
-    tree.SetChildOrder(0, ChildOrder::None);
-    tree.SetPicture(0, kRootPicture);
-    totals.itemCount = std::max(tree.Count() - 1, 0);
+    StartMeasuring(tree, work, totals);
     int flag = 0;  // an item without a name keeps the flag of the item before it
     for (int i = 1; i <= totals.itemCount; ++i) {
         std::string file = tree.TextValue(i, names::kMbxName);
@@ -246,13 +256,7 @@ void MeasureV4(TreeList& tree, TreeList& work, const std::string& mailFolder, co
         }
         tree.SetNumberValue(i, names::kFlgSave, flag);
         tree.SetChildOrder(i, ChildOrder::None);
-        int mark = flag == 1 ? 1 : 0;
-        tree.SetMark(i, mark);
-        tree.SetPicture(i, mark);
-        if (mark == 1) {
-            totals.totalBytes += tree.NumberValue(i, names::kFileSize);
-            totals.selectedCount += 1;
-        }
+        SetMeasuredMark(tree, i, flag == 1 ? 1 : 0, totals);
     }
 }
 

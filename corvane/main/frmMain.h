@@ -123,6 +123,10 @@ public:
     void ShowFinalPage();
     void UpdateDestinationWarnings();
     HWND picStep(int index) const;
+    // The place the wizard page keeps for the folder tree (a placeholder with
+    // the tree's id), handed to the tree view that takes it: parent,
+    // rectangle in the parent, control id. False when there is none.
+    bool TakeTreePlace(HWND& parent, RECT& rect, int& id);
     // The news program: automatic (a backup start) follows the date rule; the menu always starts it.
     void LaunchNews(bool automatic);
 

@@ -56,21 +56,7 @@ public:
         frmGenMsg::Message(window_.Handle(), IDI_CAUTION, LoadText(IDS_MESSAGE_TITLE), text, notAgain,
                            kAddressBookHelp);
     }
-    // The page keeps a placeholder with the tree's id where the tree goes.
-    bool TakeTreePlace(HWND& parent, RECT& rect, int& id) override {
-        id = IDC_TLMAIL;
-        parent = window_.picPage(1);
-        if (HWND placeholder = window_.Control(IDC_TLMAIL)) {
-            parent = GetParent(placeholder);
-            GetWindowRect(placeholder, &rect);
-            MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-            DestroyWindow(placeholder);
-        } else if (parent) {
-            GetClientRect(parent, &rect);
-            rect.right = rect.left + (rect.right - rect.left) / 2;
-        }
-        return parent != nullptr;
-    }
+    bool TakeTreePlace(HWND& parent, RECT& rect, int& id) override { return window_.TakeTreePlace(parent, rect, id); }
     void ShowCounts() override { window_.ShowCounts(); }
 
 private:

@@ -42,20 +42,7 @@ public:
         SetText(window_.Control(IDC_LBL + 7), second);
         if (HWND status = window_.Control(IDC_TXTLOAD)) ShowWindow(status, SW_HIDE);
     }
-    bool TakeTreePlace(HWND& parent, RECT& rect, int& id) override {
-        id = IDC_TLMAIL;
-        parent = window_.picPage(1);
-        if (HWND placeholder = window_.Control(IDC_TLMAIL)) {
-            parent = GetParent(placeholder);
-            GetWindowRect(placeholder, &rect);
-            MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-            DestroyWindow(placeholder);
-        } else if (parent) {
-            GetClientRect(parent, &rect);
-            rect.right = rect.left + (rect.right - rect.left) / 2;
-        }
-        return parent != nullptr;
-    }
+    bool TakeTreePlace(HWND& parent, RECT& rect, int& id) override { return window_.TakeTreePlace(parent, rect, id); }
     void ShowProgress(const std::string& caption) override { SetText(window_.Control(IDC_LBLPROGRESS), caption); }
     void HideProgress() override {
         if (HWND label = window_.Control(IDC_LBLPROGRESS)) ShowWindow(label, SW_HIDE);

@@ -168,6 +168,21 @@ void frmMain::CreateWizardControls() {
     make.Button(body, "&Next Step >", IDC_BTNNEXT, {234, 200, 74, 16}, BS_DEFPUSHBUTTON);
 }
 
+bool frmMain::TakeTreePlace(HWND& parent, RECT& rect, int& id) {
+    id = IDC_TLMAIL;
+    parent = picPage(1);
+    if (HWND placeholder = Control(IDC_TLMAIL)) {
+        parent = GetParent(placeholder);
+        GetWindowRect(placeholder, &rect);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+        DestroyWindow(placeholder);
+    } else if (parent) {
+        GetClientRect(parent, &rect);
+        rect.right = rect.left + (rect.right - rect.left) / 2;
+    }
+    return parent != nullptr;
+}
+
 HWND frmMain::picStep(int index) const {
     if (index < 0 || index > 4 || !pages_[1]) return nullptr;
     HWND body = GetDlgItem(pages_[1], IDC_WIZARD_BODY);

@@ -10,6 +10,7 @@
 #include "corvane/main/frmMain_Restore.h"
 #include "corvane/restore/RestoreIds.h"
 #include "corvane/restore/RestoreRun.h"
+#include "tests/main/RestoreDriver.h"
 #include "testsupport/OeTestSupport.h"
 #include "tests/main/TreeViewItems.h"
 
@@ -23,10 +24,10 @@ using namespace corvane::testing;
 
 namespace {
 
-class RestoreRunV4 : public OeRegistryTest {
+class RestoreRunV4 : public RestoreDriverTest {
 protected:
     void SetUp() override {
-        OeRegistryTest::SetUp();
+        RestoreDriverTest::SetUp();
         root = FreshTestFolder("restore4");
         ASSERT_TRUE(MakeSampleVersion4Installation(oe, root));
         mail = root + "\\Store\\Mail";
@@ -34,52 +35,15 @@ protected:
         destination = root + "\\Backups";
         ASSERT_TRUE(SyntheticOE::MakeFolders(destination));
         SaveCorvaneSetting("", "WarnVirus", "N");
-        window = std::make_unique<frmMain>(nullptr, "");
-        ASSERT_TRUE(window->Create());
-        AttachBackupStart(*window);
-        AttachBackupRun(*window);
-        window->cmdBackup_Click();
-        window->Backup.SaveFolder = destination;
-        for (int step = 0; step < 3; ++step) window->btnNext_Click();
-        archive = window->ControlText(IDC_TXTBACKNAME);
-        window->doIT_Click();
-        ASSERT_EQ(boxes->Texts(), std::vector<std::string>{"Archive is complete"});
+        MakeArchive(destination);
         for (const char* file : {"Inbox.mbx", "Family.mbx", "Drafts.mbx", "Work.mbx", "Folders.nch"})
             original[file] = ReadFileText(mail + "\\" + file);
         original["news"] = ReadFileText(news + "\\news.example.com\\grouplst.dat");
     }
-    void OpenArchive(int mode) {
-        window = std::make_unique<frmMain>(nullptr, "");
-        ASSERT_TRUE(window->Create());
-        session = &AttachRestore(*window);
-        boxes.reset();
-        boxes = std::make_unique<ScriptedMessageBoxes>();
-        WizardMode = 2;
-        window->Restore.RestorePath = archive;
-        window->Restore.RestoreMode = static_cast<int16_t>(mode);
-        window->OpenRestoreWizard();
-        loaded = session->LoadArchive();
-    }
-    int Item(const std::string& name) const {
-        return window->tlMail.Find(catalog::NamedValue::Text(name), 1, window->tlMail.Count() - 1,
-                                   catalog::names::kMbxName);
-    }
-    void Click(const std::string& name) {
-        ASSERT_GT(Item(name), 0) << name;
-        window->tlMail.SetSelected(Item(name));
-        session->tlMail_MarkClick();
-    }
+    void OpenArchive(int mode) { RestoreDriverTest::OpenArchive(mode, archive); }
     void Write(const std::string& path, const std::string& text) { ASSERT_TRUE(SyntheticOE::WriteFile(path, text)); }
 
-    std::string root, mail, news, destination, archive;
-    std::map<std::string, std::string> original;
-    std::unique_ptr<ScriptedMessageBoxes> boxes = std::make_unique<ScriptedMessageBoxes>();
-    FixedClock clock{CalendarTime{2001, 1, 31, 14, 15, 0}};
-    RecordingLauncher launcher;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<frmMain> window;
-    RestoreSession* session = nullptr;
-    bool loaded = false;
+    std::string root, mail, news, destination;
 };
 
 TEST_F(RestoreRunV4, SelectedFoldersAnAlternateFolderAndANewsAccountComeBackByteForByte) {
@@ -96,7 +60,7 @@ TEST_F(RestoreRunV4, SelectedFoldersAnAlternateFolderAndANewsAccountComeBackByte
     Click("Inbox.mbx");
     // The archive's Family goes into the current Drafts, chosen in the list
     // of the store's current folders.
-    const int family = Item("Family.mbx");
+    const int family = Row("Family.mbx");
     window->tlMail.SetSelected(family);
     dialogs.Then([](HWND dialog) {
         HWND tree = TreeIn(dialog);
@@ -108,7 +72,7 @@ TEST_F(RestoreRunV4, SelectedFoldersAnAlternateFolderAndANewsAccountComeBackByte
     session->tlMail_DblClick();
     EXPECT_EQ(window->tlMail.Text(family), "Family\t>>> Drafts");
     Click("news.example.com");
-    EXPECT_EQ(window->tlMail.Mark(Item("news.example.com")), 1);
+    EXPECT_EQ(window->tlMail.Mark(Row("news.example.com")), 1);
 
     window->btnNext_Click();
     window->doIT_Click();

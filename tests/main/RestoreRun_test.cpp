@@ -13,6 +13,7 @@
 #include "corvane/restore/RestoreIds.h"
 #include "corvane/restore/RestoreRun.h"
 #include "corvane/restore/portable/RestoreMapping.h"
+#include "tests/main/RestoreDriver.h"
 #include "testsupport/OeTestSupport.h"
 #include "tests/main/TreeViewItems.h"
 #include "testsupport/portable/SampleStore.h"
@@ -52,10 +53,10 @@ void RightClick(HWND dialog, const std::string& name) {
                  MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
 }
 
-class RestoreRun : public OeRegistryTest {
+class RestoreRun : public RestoreDriverTest {
 protected:
     void SetUp() override {
-        OeRegistryTest::SetUp();
+        RestoreDriverTest::SetUp();
         oe.RegisterProgram(kOeProgramPath5);
         root = FreshTestFolder("restore");
         store = root + "\\Store";
@@ -74,36 +75,9 @@ protected:
         destination = root + "\\Backups";
         ASSERT_TRUE(SyntheticOE::MakeFolders(destination));
         SaveCorvaneSetting("", "WarnVirus", "N");
-        MakeArchive();
+        MakeArchive(destination);
         for (const char* file : kMail) original[file] = ReadFileText(store + "\\" + file);
         original["Folders.dbx"] = ReadFileText(store + "\\Folders.dbx");
-    }
-    void MakeArchive() {
-        window = std::make_unique<frmMain>(nullptr, "");
-        ASSERT_TRUE(window->Create());
-        AttachBackupStart(*window);
-        AttachBackupRun(*window);
-        boxes.reset();  // the seam is released by the old one before the new one takes it
-        boxes = std::make_unique<ScriptedMessageBoxes>();
-        window->cmdBackup_Click();
-        window->Backup.SaveFolder = destination;
-        for (int step = 0; step < 3; ++step) window->btnNext_Click();
-        archive = window->ControlText(IDC_TXTBACKNAME);
-        window->doIT_Click();
-        ASSERT_EQ(boxes->Texts(), std::vector<std::string>{"Archive is complete"});
-    }
-    // A window showing the archive's items, as after the archive choice.
-    void OpenArchive(int mode, const std::string& path) {
-        window = std::make_unique<frmMain>(nullptr, "");
-        ASSERT_TRUE(window->Create());
-        session = &AttachRestore(*window);
-        boxes.reset();  // the seam is released by the old one before the new one takes it
-        boxes = std::make_unique<ScriptedMessageBoxes>();
-        WizardMode = 2;
-        window->Restore.RestorePath = path;
-        window->Restore.RestoreMode = static_cast<int16_t>(mode);
-        window->OpenRestoreWizard();
-        loaded = session->LoadArchive();
     }
     // The restore started with the button: the archive and the type chosen in
     // the archive choice, then whatever the caution (when it comes) is answered.
@@ -128,14 +102,6 @@ protected:
     std::vector<int> OpenedSinceStart() const {
         return std::vector<int>(dialogs.Opened().begin() + static_cast<long>(opened), dialogs.Opened().end());
     }
-    int Item(const std::string& name) const {
-        return window->tlMail.Find(catalog::NamedValue::Text(name), 1, window->tlMail.Count() - 1,
-                                   catalog::names::kMbxName);
-    }
-    void Click(const std::string& name) {
-        window->tlMail.SetSelected(Item(name));
-        session->tlMail_MarkClick();
-    }
     void RunRestore() {
         window->btnNext_Click();
         window->doIT_Click();
@@ -143,15 +109,7 @@ protected:
     void Spoil(const std::string& file) { ASSERT_TRUE(SyntheticOE::WriteFile(store + "\\" + file, "changed")); }
     std::string Stored(const std::string& file) const { return ReadFileText(store + "\\" + file); }
 
-    std::string root, store, destination, archive;
-    std::map<std::string, std::string> original;
-    std::unique_ptr<ScriptedMessageBoxes> boxes = std::make_unique<ScriptedMessageBoxes>();
-    FixedClock clock{CalendarTime{2001, 1, 31, 14, 15, 0}};
-    RecordingLauncher launcher;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<frmMain> window;
-    RestoreSession* session = nullptr;
-    bool loaded = false;
+    std::string root, store, destination;
     size_t opened = 0;
 };
 
@@ -164,9 +122,9 @@ TEST_F(RestoreRun, SelectedRestoreReplacesOnlyTheMarkedFolderAndAnAlternateTarge
     EXPECT_EQ(window->Caption().rfind("Restoring from: ", 0), 0u) << window->Caption();
     EXPECT_EQ(window->tlMail.Text(0), "Outlook Express");
     Click("Inbox.dbx");
-    EXPECT_EQ(window->tlMail.Text(Item("Inbox.dbx")), "Inbox\t>>> Inbox");
+    EXPECT_EQ(window->tlMail.Text(Row("Inbox.dbx")), "Inbox\t>>> Inbox");
     // The archive's Family goes into the current Drafts.
-    window->tlMail.SetSelected(Item("Family.dbx"));
+    window->tlMail.SetSelected(Row("Family.dbx"));
     ASSERT_TRUE(session->SendSelectedTo("Drafts.dbx", "Drafts", 3));
     EXPECT_FALSE(session->SendSelectedTo("..\\..\\victim.dbx", "x", 3));
     RunRestore();
@@ -185,9 +143,9 @@ TEST_F(RestoreRun, FullRestoreMovesTheOldFilesAsideAndRestoresEveryFolder) {
     ASSERT_TRUE(loaded);
     EXPECT_EQ(window->ControlText(IDC_LBL + 2),
               "For a \"Full Restore\", all Mail Folders in the archive will be restored.");
-    EXPECT_EQ(window->tlMail.Mark(Item("Inbox.dbx")), 1);
+    EXPECT_EQ(window->tlMail.Mark(Row("Inbox.dbx")), 1);
     Click("Inbox.dbx");  // stays marked in a full restore
-    EXPECT_EQ(window->tlMail.Mark(Item("Inbox.dbx")), 1);
+    EXPECT_EQ(window->tlMail.Mark(Row("Inbox.dbx")), 1);
     RunRestore();
     EXPECT_EQ(boxes->Texts(), std::vector<std::string>{kComplete});
     EXPECT_EQ(Stored("Folders.dbx"), original["Folders.dbx"]);
@@ -237,7 +195,7 @@ TEST_F(RestoreRun, AlternateFolderChosenInTheCurrentFolderList) {
     OpenArchive(0, archive);
     ASSERT_TRUE(loaded);
     ASSERT_TRUE(session->CurFoldersLoaded());
-    const int family = Item("Family.dbx");
+    const int family = Row("Family.dbx");
     window->tlMail.SetSelected(family);
     // Cancel, and a folder whose file is gone: nothing changes.
     dialogs.Then([](HWND dialog) {
@@ -343,7 +301,7 @@ TEST_F(RestoreRun, CautionBeforeASelectedRestoreUntilSilenced) {
               "retaining existing messages?");
     EXPECT_TRUE(launcher.Launched().empty());
     EXPECT_EQ(CorvaneSetting(kId, "WarnOverWrite"), "Y");
-    EXPECT_GT(Item("Inbox.dbx"), 0);  // the restore page follows
+    EXPECT_GT(Row("Inbox.dbx"), 0);  // the restore page follows
 
     // Yes opens the help on keeping messages; the ticked box silences it.
     StartWithButton(0, [](HWND dialog) {
@@ -359,7 +317,7 @@ TEST_F(RestoreRun, CautionBeforeASelectedRestoreUntilSilenced) {
     SaveCorvaneSetting(kId, "WarnOverWrite", "y");
     StartWithButton(2, nullptr);
     EXPECT_EQ(OpenedSinceStart(), std::vector<int>{IDD_GETLOCN});
-    EXPECT_EQ(window->tlMail.Mark(Item("Inbox.dbx")), 1);  // the full restore's page
+    EXPECT_EQ(window->tlMail.Mark(Row("Inbox.dbx")), 1);  // the full restore's page
 }
 
 // Without the store's folder index no chooser opens; marking still works.
@@ -368,7 +326,7 @@ TEST_F(RestoreRun, NoFolderIndexMeansNoAlternateFolder) {
     OpenArchive(0, archive);
     ASSERT_TRUE(loaded);
     EXPECT_FALSE(session->CurFoldersLoaded());
-    window->tlMail.SetSelected(Item("Family.dbx"));
+    window->tlMail.SetSelected(Row("Family.dbx"));
     const size_t opened = dialogs.Opened().size();
     session->tlMail_DblClick();
     EXPECT_EQ(dialogs.Opened().size(), opened);
@@ -376,7 +334,7 @@ TEST_F(RestoreRun, NoFolderIndexMeansNoAlternateFolder) {
               std::vector<std::string>{
                   "The mail index file  is not available. You may only restore to a folder of the same name."});
     Click("Family.dbx");
-    EXPECT_EQ(window->tlMail.Mark(Item("Family.dbx")), 1);
+    EXPECT_EQ(window->tlMail.Mark(Row("Family.dbx")), 1);
 }
 
 }  // namespace
