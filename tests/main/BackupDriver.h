@@ -10,6 +10,7 @@
 #include "corvane/main/frmMain_BackupRun.h"
 #include "corvane/main/frmMain_BackupStart.h"
 #include "testsupport/OeTestSupport.h"
+#include "testsupport/portable/SampleStore.h"
 
 #include <algorithm>
 #include <memory>
@@ -57,6 +58,33 @@ inline std::string LogInside(const std::string& archive) {
 
 class BackupDriverTest : public OeRegistryTest {
 protected:
+    // The sample version-5 store below a fresh folder `name`, the one identity
+    // `id` ("Main Identity"), an empty destination, no anti-virus caution.
+    void Version5Sample(const std::string& name, const std::string& id) {
+        oe.RegisterProgram(kOeProgramPath5);
+        root = FreshTestFolder(name);
+        store = root + "\\Store";
+        ASSERT_TRUE(SyntheticOE::MakeFolders(store));
+        ASSERT_TRUE(WriteSampleStore(store));
+        oe.AddIdentity(id, "Main Identity", store);
+        oe.SetDefaultIdentity(id);
+        oe.SetLastIdentity(id);
+        MakeDestination();
+    }
+    // The sample version-4 installation below a fresh folder `name`.
+    void Version4Sample(const std::string& name) {
+        root = FreshTestFolder(name);
+        ASSERT_TRUE(MakeSampleVersion4Installation(oe, root));
+        mail = root + "\\Store\\Mail";
+        news = root + "\\Store\\News";
+        MakeDestination();
+    }
+    void MakeDestination() {
+        destination = root + "\\Backups";
+        ASSERT_TRUE(SyntheticOE::MakeFolders(destination));
+        SaveCorvaneSetting("", "WarnVirus", "N");
+    }
+
     // A window on the wizard's last page, the archive going to `folder`.
     void ToLastPage(const std::string& folder) {
         window = std::make_unique<frmMain>(nullptr, "");
@@ -83,7 +111,7 @@ protected:
         window->tlMail.SetNumberValue(row, catalog::names::kFlgSave, 0);
     }
 
-    std::string archive;
+    std::string root, store, mail, news, destination, archive;
     std::unique_ptr<ScriptedMessageBoxes> boxes = std::make_unique<ScriptedMessageBoxes>();
     FixedClock clock{CalendarTime{2001, 1, 31, 14, 15, 0}};
     RecordingLauncher launcher;

@@ -16,17 +16,9 @@ class BackupRunV4 : public BackupDriverTest {
 protected:
     void SetUp() override {
         BackupDriverTest::SetUp();
-        root = FreshTestFolder("run4");
-        ASSERT_TRUE(MakeSampleVersion4Installation(oe, root));
-        mail = root + "\\Store\\Mail";
-        news = root + "\\Store\\News";
-        destination = root + "\\Backups";
-        ASSERT_TRUE(SyntheticOE::MakeFolders(destination));
-        SaveCorvaneSetting("", "WarnVirus", "N");
+        Version4Sample("run4");
     }
     void ToLastPage() { BackupDriverTest::ToLastPage(destination); }
-
-    std::string root, mail, news, destination;
 };
 
 TEST_F(BackupRunV4, ArchiveHoldsTheIndexFirstTheMailFilesTheNewsFoldersAndTheLog) {

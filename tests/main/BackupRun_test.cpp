@@ -38,17 +38,7 @@ class BackupRun : public BackupDriverTest {
 protected:
     void SetUp() override {
         BackupDriverTest::SetUp();
-        oe.RegisterProgram(kOeProgramPath5);
-        root = FreshTestFolder("run");
-        store = root + "\\Store";
-        ASSERT_TRUE(SyntheticOE::MakeFolders(store));
-        ASSERT_TRUE(WriteSampleStore(store));
-        oe.AddIdentity(kId, "Main Identity", store);
-        oe.SetDefaultIdentity(kId);
-        oe.SetLastIdentity(kId);
-        destination = root + "\\Backups";
-        ASSERT_TRUE(SyntheticOE::MakeFolders(destination));
-        SaveCorvaneSetting("", "WarnVirus", "N");
+        Version5Sample("run", kId);
     }
     void WithAddressBookAndFavorites() {
         ASSERT_TRUE(SyntheticOE::WriteFile(root + "\\Main.wab", std::string(2000, 'w')));
@@ -58,8 +48,6 @@ protected:
         oe.SetFavorites(root + "\\Favorites");
     }
     std::string Setting(const std::string& name) const { return CorvaneSetting(kId, name); }
-
-    std::string root, store, destination;
 };
 
 TEST_F(BackupRun, ArchiveHoldsTheIndexTheTickedItemsAndTheLog) {

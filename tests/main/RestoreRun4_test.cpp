@@ -28,13 +28,7 @@ class RestoreRunV4 : public RestoreDriverTest {
 protected:
     void SetUp() override {
         RestoreDriverTest::SetUp();
-        root = FreshTestFolder("restore4");
-        ASSERT_TRUE(MakeSampleVersion4Installation(oe, root));
-        mail = root + "\\Store\\Mail";
-        news = root + "\\Store\\News";
-        destination = root + "\\Backups";
-        ASSERT_TRUE(SyntheticOE::MakeFolders(destination));
-        SaveCorvaneSetting("", "WarnVirus", "N");
+        Version4Sample("restore4");
         MakeArchive(destination);
         for (const char* file : {"Inbox.mbx", "Family.mbx", "Drafts.mbx", "Work.mbx", "Folders.nch"})
             original[file] = ReadFileText(mail + "\\" + file);
@@ -42,8 +36,6 @@ protected:
     }
     void OpenArchive(int mode) { RestoreDriverTest::OpenArchive(mode, archive); }
     void Write(const std::string& path, const std::string& text) { ASSERT_TRUE(SyntheticOE::WriteFile(path, text)); }
-
-    std::string root, mail, news, destination;
 };
 
 TEST_F(RestoreRunV4, SelectedFoldersAnAlternateFolderAndANewsAccountComeBackByteForByte) {

@@ -57,14 +57,7 @@ class RestoreRun : public RestoreDriverTest {
 protected:
     void SetUp() override {
         RestoreDriverTest::SetUp();
-        oe.RegisterProgram(kOeProgramPath5);
-        root = FreshTestFolder("restore");
-        store = root + "\\Store";
-        ASSERT_TRUE(SyntheticOE::MakeFolders(store));
-        ASSERT_TRUE(WriteSampleStore(store));
-        oe.AddIdentity(kId, "Main Identity", store);
-        oe.SetDefaultIdentity(kId);
-        oe.SetLastIdentity(kId);
+        Version5Sample("restore", kId);
         ASSERT_TRUE(SyntheticOE::WriteFile(root + "\\Main.wab", std::string(2000, 'w')));
         oe.SetAddressBook(root + "\\Main.wab");
         oe.SetFavorites(root + "\\Favorites");
@@ -72,9 +65,6 @@ protected:
         ASSERT_TRUE(
             SyntheticOE::WriteFile(root + "\\Favorites\\Links\\News.url", "[InternetShortcut]\r\nURL=news:\r\n"));
         ASSERT_TRUE(SyntheticOE::WriteFile(root + "\\Favorites\\Links\\README", "no extension"));
-        destination = root + "\\Backups";
-        ASSERT_TRUE(SyntheticOE::MakeFolders(destination));
-        SaveCorvaneSetting("", "WarnVirus", "N");
         MakeArchive(destination);
         for (const char* file : kMail) original[file] = ReadFileText(store + "\\" + file);
         original["Folders.dbx"] = ReadFileText(store + "\\Folders.dbx");
@@ -109,7 +99,6 @@ protected:
     void Spoil(const std::string& file) { ASSERT_TRUE(SyntheticOE::WriteFile(store + "\\" + file, "changed")); }
     std::string Stored(const std::string& file) const { return ReadFileText(store + "\\" + file); }
 
-    std::string root, store, destination;
     size_t opened = 0;
 };
 
