@@ -105,8 +105,9 @@ TEST_F(BackupRun, WithoutMailFoldersTheIndexAndTheLogAreStillArchived) {
     window->cmdSelect_Click(1);  // Clear All
     window->doIT_Click();
     EXPECT_EQ(boxes->Texts(), std::vector<std::string>{kComplete});
-    EXPECT_EQ(SortedArchiveEntries(archive),
-              (std::vector<std::string>{"corvanebackup.log", EntryOf(store + "\\Folders.dbx")}));
+    std::vector<std::string> expected = {"corvanebackup.log", EntryOf(store + "\\Folders.dbx")};
+    std::sort(expected.begin(), expected.end());  // the store's path may sort either side of the log
+    EXPECT_EQ(SortedArchiveEntries(archive), expected);
     EXPECT_TRUE(ArchiveTestsSound(archive));
     EXPECT_EQ(Setting("InclWab"), "0");
 }
