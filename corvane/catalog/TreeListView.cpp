@@ -3,6 +3,7 @@
 #include "corvane/catalog/TreeListImages.h"
 #include "corvane/environment/Dpi.h"
 
+#include <algorithm>
 #include <string>
 
 namespace corvane::catalog {
@@ -258,24 +259,43 @@ LRESULT TreeListView::OnCustomDraw(NMTVCUSTOMDRAW& draw) {
     }
 }
 
+RECT TreeListView::SecondColumnPlace(int position, HDC dc) const {
+    RECT place{};
+    std::string text = model_->Text(position);
+    size_t tab = text.find('\t');
+    HTREEITEM item = position >= 0 && position < static_cast<int>(handles_.size()) ? handles_[position] : nullptr;
+    RECT textRect{}, client{};
+    if (tab == std::string::npos || item == nullptr || !TreeView_GetItemRect(tree_, item, &textRect, TRUE) ||
+        !GetClientRect(tree_, &client))
+        return place;
+    SIZE extent{};
+    std::string second = text.substr(tab + 1);
+    GetTextExtentPoint32A(dc, second.c_str(), static_cast<int>(second.size()), &extent);
+    // The column lines up for every item at its x; where the tree is too
+    // narrow for the text there, it moves left, never over the first column.
+    constexpr LONG kGap = 8;
+    LONG left = std::min<LONG>(tabColumn_, client.right - extent.cx - kGap / 2);
+    left = std::max<LONG>(left, textRect.right + kGap);
+    return RECT{left, textRect.top, client.right, textRect.bottom};
+}
+
 void TreeListView::DrawSecondColumn(NMTVCUSTOMDRAW& draw) {
     int position = static_cast<int>(draw.nmcd.lItemlParam);
     std::string text = model_->Text(position);
     size_t tab = text.find('\t');
     if (tab == std::string::npos) return;
     std::string second = text.substr(tab + 1);
-    RECT textRect{};
-    if (!TreeView_GetItemRect(tree_, reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec), &textRect, TRUE)) return;
-    // The column lines up for every item unless a long first column reaches it.
-    RECT column{std::max<LONG>(tabColumn_, textRect.right + 8), textRect.top, draw.nmcd.rc.right, textRect.bottom};
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(tree_, WM_GETFONT, 0, 0));
     if (font == nullptr) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     HGDIOBJ oldFont = SelectObject(draw.nmcd.hdc, font);
-    SetBkMode(draw.nmcd.hdc, TRANSPARENT);
-    Colour fore = model_->TextColour(position);
-    SetTextColor(draw.nmcd.hdc, fore != kDefaultColour ? fore : GetSysColor(COLOR_WINDOWTEXT));
-    DrawTextA(draw.nmcd.hdc, second.c_str(), static_cast<int>(second.size()), &column,
-              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    RECT column = SecondColumnPlace(position, draw.nmcd.hdc);
+    if (column.right > column.left) {
+        SetBkMode(draw.nmcd.hdc, TRANSPARENT);
+        Colour fore = model_->TextColour(position);
+        SetTextColor(draw.nmcd.hdc, fore != kDefaultColour ? fore : GetSysColor(COLOR_WINDOWTEXT));
+        DrawTextA(draw.nmcd.hdc, second.c_str(), static_cast<int>(second.size()), &column,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
     SelectObject(draw.nmcd.hdc, oldFont);
 }
 

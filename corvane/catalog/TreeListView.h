@@ -2,7 +2,7 @@
 // of its own, so it handles its notifications itself. Pictures (the tick
 // images, index = mark) are the item icons: one box per row. Back and text
 // colours come through custom draw, and a TAB in an item text starts a second
-// column drawn at a fixed x.
+// column drawn at a fixed x (further left where the tree is too narrow for it).
 //
 // Events (std::function, set what you need):
 //   pictureClick()              left click on an item's picture, or Space;
@@ -57,6 +57,9 @@ public:
 
     // Custom draw of one item (public so a test can drive it directly).
     LRESULT OnCustomDraw(NMTVCUSTOMDRAW& draw);
+    // Where the second column of an item is drawn with the font selected
+    // into `dc` (empty for an item without one).
+    RECT SecondColumnPlace(int position, HDC dc) const;
 
 private:
     // The host's and the subclassed TreeView's messages.

@@ -115,6 +115,18 @@ PlacementResult SetFolderAside(const std::string& folder) {
     return Succeeded(asideName);
 }
 
+PlacementResult PutFolderBack(const std::string& folder, const std::string& asideName) {
+    std::string current = StripTrailingBackslash(folder);
+    if (asideName.empty()) return Succeeded(current);
+    if (PathExists(current) && !RemoveDirectoryA(current.c_str())) {
+        std::string partial = restore::SetAsideFolderName(current, PathExists);
+        if (partial.empty() || !MoveFileA(current.c_str(), partial.c_str()))
+            return Failed(IDS_PLACE_NOT_PUT_BACK, asideName);
+    }
+    if (!MoveFileA(asideName.c_str(), current.c_str())) return Failed(IDS_PLACE_NOT_PUT_BACK, asideName);
+    return Succeeded(current);
+}
+
 PlacementResult SetNewsAccountAside(const std::string& newsFolder, const std::string& accountName) {
     std::string folder = restore::PathInFolder(newsFolder, accountName);
     if (folder.empty()) {

@@ -47,6 +47,11 @@ PlacementResult MoveOldFiles(HWND owner, const std::string& storeFolder, const s
 // Renames the folder to its first free numbered name ("_001", ...) and makes
 // it again, empty. A folder that does not exist is only made.
 PlacementResult SetFolderAside(const std::string& folder);
+// Puts the folder set aside as `asideName` back under its own name when
+// what was to replace it could not be restored. Whatever had been written
+// into its place meanwhile is set aside in turn, not deleted. Nothing to do
+// when nothing had been set aside.
+PlacementResult PutFolderBack(const std::string& folder, const std::string& asideName);
 // The same for a version-4 news account's folder inside the news folder; a
 // name that is not one plain name is refused.
 PlacementResult SetNewsAccountAside(const std::string& newsFolder, const std::string& accountName);

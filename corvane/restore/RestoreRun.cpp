@@ -91,10 +91,6 @@ int RestoreSession::Message(const std::string& text, UINT buttons) {
     return ShowMessage(page_.Owner(), text, context_.messageTitle, buttons | MB_ICONINFORMATION);
 }
 
-bool RestoreSession::Succeeded(uint16_t result) {
-    return result == 0 || result == 10 || result == 20 || result == 30 || result == 40 || result == 50;
-}
-
 restore::StoreFolders RestoreSession::Folders() const {
     const StoreContext& store = context_.store;
     return {store.MailFilesFolder, store.bIsV5 ? store.Oe5StoreFolder : std::string(), store.Oe4.Oe4NewsFolder};
@@ -304,7 +300,8 @@ void RestoreSession::RestoreAddressBook() {
         return;
     }
     uint16_t result = Extract(folder, "*.wab");
-    if (!Succeeded(result) && !diskCancelled_) Message(LoadText(IDS_RESTORE_WAB_FAILED) + std::to_string(result));
+    if (!restore::ExtractionSucceeded(result) && !diskCancelled_)
+        Message(LoadText(IDS_RESTORE_WAB_FAILED) + std::to_string(result));
 }
 
 void RestoreSession::RestoreMail() {
@@ -372,7 +369,8 @@ void RestoreSession::RestoreMail() {
             }
         }
     }
-    if (!Succeeded(result) && !diskCancelled_) Message(LoadText(IDS_RESTORE_MAIL_FAILED) + std::to_string(result));
+    if (!restore::ExtractionSucceeded(result) && !diskCancelled_)
+        Message(LoadText(IDS_RESTORE_MAIL_FAILED) + std::to_string(result));
 }
 
 void RestoreSession::RestoreNews() {
@@ -385,8 +383,15 @@ void RestoreSession::RestoreNews() {
         if (!aside.ok) return void(Message(aside.message));
         rules_ = {wabTargetName_, ""};
         uint16_t result = Extract(newsFolder, account + "\\*.*");
-        if (diskCancelled_) return;
-        if (!Succeeded(result)) return void(Message(LoadText(IDS_RESTORE_NEWS_FAILED) + std::to_string(result)));
+        if (restore::ExtractionSucceeded(result) && !diskCancelled_) continue;
+        // The account's old folder goes back rather than leave it half restored.
+        PlacementResult back = PutFolderBack(restore::PathInFolder(newsFolder, account), aside.path);
+        if (diskCancelled_) {
+            if (!back.ok) Message(back.message);
+            return;
+        }
+        std::string text = LoadText(IDS_RESTORE_NEWS_FAILED) + std::to_string(result);
+        return void(Message(back.ok ? text : text + "\r\n" + back.message));
     }
 }
 
@@ -398,7 +403,8 @@ void RestoreSession::RestoreFavorites() {
     rules_ = {wabTargetName_, StripTrailingBackslash(tree.TextValue(item, names::kMbxName)) + "\\"};
     uint16_t result = Extract(favoritesFolder_, rules_.favPrefix + "*.*");
     rules_.favPrefix.clear();
-    if (!Succeeded(result) && !diskCancelled_) Message(LoadText(IDS_RESTORE_FAVS_FAILED) + std::to_string(result));
+    if (!restore::ExtractionSucceeded(result) && !diskCancelled_)
+        Message(LoadText(IDS_RESTORE_FAVS_FAILED) + std::to_string(result));
 }
 
 }  // namespace corvane

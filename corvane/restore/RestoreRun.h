@@ -70,7 +70,6 @@ private:
     void AttachView();
     restore::StoreFolders Folders() const;
     uint16_t Extract(const std::string& folder, const std::string& files);
-    static bool Succeeded(uint16_t result);
     void RestoreAddressBook();
     void RestoreMail();
     void RestoreNews();

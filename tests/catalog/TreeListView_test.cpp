@@ -134,6 +134,34 @@ TEST_F(TreeListViewTest, CustomDrawUsesTheModelColoursAndAsksToDrawTabbedTexts) 
     EXPECT_EQ(view.OnCustomDraw(draw), static_cast<LRESULT>(CDRF_NEWFONT | CDRF_NOTIFYPOSTPAINT));
 }
 
+// The second column stands at its x where the tree is wide enough, and moves
+// left to stay whole where it is not (the restore page's tree is narrow).
+TEST_F(TreeListViewTest, SecondColumnStaysWholeInANarrowTree) {
+    HDC dc = GetDC(view.Tree());
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(view.Tree(), WM_GETFONT, 0, 0)));
+    const std::string second = "42 messages";
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, second.c_str(), static_cast<int>(second.size()), &extent);
+    EXPECT_EQ(view.SecondColumnPlace(2, dc).left, 220);
+    EXPECT_EQ(view.SecondColumnPlace(1, dc).right, 0);  // no TAB, no column
+
+    for (int width : {240, 200}) {
+        view.Move(RECT{0, 0, width, 260});
+        RECT client{};
+        GetClientRect(view.Tree(), &client);
+        RECT place = view.SecondColumnPlace(2, dc);
+        RECT first{};
+        TreeView_GetItemRect(
+            view.Tree(), TreeView_GetChild(view.Tree(), TreeView_GetChild(view.Tree(), TreeView_GetRoot(view.Tree()))),
+            &first, TRUE);
+        EXPECT_GE(place.right - place.left, extent.cx) << width;
+        EXPECT_LE(place.right, client.right) << width;
+        EXPECT_GT(place.left, first.right) << width;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(view.Tree(), dc);
+}
+
 TEST_F(TreeListViewTest, RefreshItemsFollowsMarksAndRebuildsAfterStructureChanges) {
     model.SetPicture(2, 1);
     view.RefreshItems();

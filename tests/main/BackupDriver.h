@@ -42,6 +42,23 @@ inline std::vector<std::string> SortedArchiveEntries(const std::string& archive)
     return names;
 }
 
+// Bytes that do not compress, added to a store file.
+inline void AppendNoise(const std::string& path, size_t length) {
+    std::string noise(length, '\0');
+    uint32_t state = 2463534242u;
+    for (char& c : noise) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        c = static_cast<char>(state);
+    }
+    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, noise.data(), static_cast<DWORD>(noise.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
 // The entry name a source file is stored under, lower-cased.
 inline std::string EntryOf(const std::string& path) { return Lower(zip::EntryNameFromPath(path)); }
 

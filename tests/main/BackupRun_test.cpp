@@ -17,23 +17,6 @@ namespace {
 const std::string kId = "{D4D4D4D4-0000-4000-8000-00000000000D}";
 const std::string kComplete = "Archive is complete";
 
-// Bytes that do not compress, added to a store file.
-void AppendNoise(const std::string& path, size_t length) {
-    std::string noise(length, '\0');
-    uint32_t state = 2463534242u;
-    for (char& c : noise) {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        c = static_cast<char>(state);
-    }
-    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, noise.data(), static_cast<DWORD>(noise.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
 class BackupRun : public BackupDriverTest {
 protected:
     void SetUp() override {

@@ -85,4 +85,46 @@ TEST_F(RestoreRunV4, SelectedFoldersAnAlternateFolderAndANewsAccountComeBackByte
     EXPECT_EQ(ReadFileText(news + "\\news.example.com_001\\grouplst.dat"), "changed");
 }
 
+// A full restore sets the whole mail folder aside, indexes and all, and
+// restores the folder index and every mail folder of the archive.
+TEST_F(RestoreRunV4, FullRestoreSetsTheMailFolderAsideAndRestoresEveryFolder) {
+    for (const char* file : {"Inbox", "Family", "Drafts", "Work"}) {
+        Write(mail + "\\" + file + ".mbx", "changed");
+        Write(mail + "\\" + file + ".idx", "old index");
+    }
+    Write(mail + "\\Folders.nch", "changed");
+    OpenArchive(2);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(window->tlMail.Mark(Row("Inbox.mbx")), 1);
+    window->btnNext_Click();
+    window->doIT_Click();
+    EXPECT_EQ(boxes->Texts(), std::vector<std::string>{"Restore is Complete"});
+    for (const char* file : {"Inbox.mbx", "Family.mbx", "Drafts.mbx", "Work.mbx", "Folders.nch"})
+        EXPECT_EQ(ReadFileText(mail + "\\" + file), original[file]) << file;
+    EXPECT_FALSE(FileExists(mail + "\\Inbox.idx"));
+    const std::string aside = mail + "_001";
+    EXPECT_EQ(ReadFileText(aside + "\\Inbox.mbx"), "changed");
+    EXPECT_EQ(ReadFileText(aside + "\\Inbox.idx"), "old index");
+    EXPECT_EQ(ReadFileText(aside + "\\Folders.nch"), "changed");
+}
+
+// A news account whose entry is damaged: the account's old folder comes back
+// whole, and what had been extracted of the archive's is kept aside.
+TEST_F(RestoreRunV4, ANewsAccountThatCannotBeRestoredIsPutBack) {
+    Write(news + "\\news.example.com\\grouplst.dat", "changed");
+    Write(news + "\\news.example.com\\extra.nws", "not in the archive");
+    const std::string spoiled = destination + "\\spoiled.zip";
+    Write(spoiled, WithEntryDamaged(ReadFileText(archive), "news.example.com/grouplst.dat"));
+    RestoreDriverTest::OpenArchive(0, spoiled);
+    ASSERT_TRUE(loaded);
+    Click("news.example.com");
+    window->btnNext_Click();
+    window->doIT_Click();
+    ASSERT_EQ(boxes->Texts().size(), 2u);
+    EXPECT_EQ(boxes->Texts()[0].rfind("News Account Restore Failed - internal error ", 0), 0u) << boxes->Texts()[0];
+    EXPECT_EQ(ReadFileText(news + "\\news.example.com\\grouplst.dat"), "changed");
+    EXPECT_EQ(ReadFileText(news + "\\news.example.com\\extra.nws"), "not in the archive");
+    EXPECT_FALSE(FileExists(news + "\\news.example.com_001\\extra.nws"));
+}
+
 }  // namespace

@@ -18,6 +18,7 @@
 #include "tests/main/TreeViewItems.h"
 #include "testsupport/portable/SampleStore.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -51,6 +52,27 @@ void RightClick(HWND dialog, const std::string& name) {
     TreeView_GetItemRect(tree, item, &rect, TRUE);
     SendMessageA(tree, WM_RBUTTONDOWN, MK_RBUTTON,
                  MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+}
+
+// The row of `tree` whose first column is `text` (-1 when none).
+int TextRow(const catalog::TreeList& tree, const std::string& text) {
+    for (int i = 0; i < tree.Count(); ++i)
+        if (restore::FirstColumn(tree.Text(i)) == text) return i;
+    return -1;
+}
+
+// The store folder's file names, to see that nothing was left half-written.
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 class RestoreRun : public RestoreDriverTest {
@@ -125,6 +147,20 @@ TEST_F(RestoreRun, SelectedRestoreReplacesOnlyTheMarkedFolderAndAnAlternateTarge
     EXPECT_EQ(Stored("Work.dbx"), original["Work.dbx"]);
 }
 
+// A folder without a file of its own is in the log but not in the archive:
+// it cannot be marked.
+TEST_F(RestoreRun, AFolderWithoutAFileCannotBeMarked) {
+    OpenArchive(0, archive);
+    ASSERT_TRUE(loaded);
+    const int folder = TextRow(window->tlMail, "Archive 2001");
+    ASSERT_GT(folder, 0);
+    EXPECT_EQ(window->tlMail.Mark(folder), 2);
+    EXPECT_EQ(window->tlMail.TextColour(folder), catalog::kGreyText);
+    window->tlMail.SetSelected(folder);
+    session->tlMail_MarkClick();
+    EXPECT_EQ(window->tlMail.Mark(folder), 2);
+}
+
 TEST_F(RestoreRun, FullRestoreMovesTheOldFilesAsideAndRestoresEveryFolder) {
     for (const char* file : kMail) Spoil(file);
     Spoil("Folders.dbx");
@@ -152,14 +188,8 @@ TEST_F(RestoreRun, FullRestoreMovesTheOldFilesAsideAndRestoresEveryFolder) {
 
 // A byte flipped in an entry's data: the current file stays as it was.
 TEST_F(RestoreRun, CorruptEntryLeavesTheCurrentFileAndFullRestorePutsTheOldOneBack) {
-    std::string bytes = ReadFileText(archive);
-    const std::string inboxData = original["Inbox.dbx"];
-    // The Inbox's data is stored after its local header, whose name ends in "Inbox.dbx".
-    size_t header = bytes.find("Inbox.dbx");
-    ASSERT_NE(header, std::string::npos);
-    bytes[header + 9 + 40] ^= 0x5A;
     const std::string spoiled = destination + "\\spoiled.zip";
-    ASSERT_TRUE(SyntheticOE::WriteFile(spoiled, bytes));
+    ASSERT_TRUE(SyntheticOE::WriteFile(spoiled, WithEntryDamaged(ReadFileText(archive), "/inbox.dbx")));
     Spoil("Inbox.dbx");
 
     OpenArchive(0, spoiled);
@@ -184,6 +214,11 @@ TEST_F(RestoreRun, AlternateFolderChosenInTheCurrentFolderList) {
     OpenArchive(0, archive);
     ASSERT_TRUE(loaded);
     ASSERT_TRUE(session->CurFoldersLoaded());
+    // A current folder whose file is gone is shown grey.
+    const catalog::TreeList& current = session->tlCurrent();
+    ASSERT_GT(TextRow(current, "Old Mail"), 0);
+    EXPECT_EQ(current.TextColour(TextRow(current, "Old Mail")), catalog::kGreyText);
+    EXPECT_NE(current.TextColour(TextRow(current, "Drafts")), catalog::kGreyText);
     const int family = Row("Family.dbx");
     window->tlMail.SetSelected(family);
     // Cancel, and a folder whose file is gone: nothing changes.
@@ -251,6 +286,107 @@ TEST_F(RestoreRun, AddressBookAndFavorites) {
     EXPECT_EQ(ReadFileText(root + "\\Favorites\\Links\\News.url"), "[InternetShortcut]\r\nURL=news:\r\n");
     EXPECT_EQ(ReadFileText(root + "\\Favorites\\Links\\README"), "no extension");
     EXPECT_EQ(Stored("Inbox.dbx"), original["Inbox.dbx"]);  // no mail folder was marked
+}
+
+// An archive whose log has the older layout (no "V5" banner): every row is
+// taken as saved, the address book stands at the top under its own caption,
+// and marked items restore as from a current log.
+TEST_F(RestoreRun, OlderLayoutLogRestoresItsItems) {
+    const std::string older = destination + "\\older.zip";
+    const std::string script = destination + "\\older.py";
+    ASSERT_TRUE(
+        SyntheticOE::WriteFile(script,
+                               "import sys, zipfile\n"
+                               "with zipfile.ZipFile(sys.argv[1]) as z, zipfile.ZipFile(sys.argv[2], 'w') as out:\n"
+                               "    for info in z.infolist():\n"
+                               "        data = z.read(info)\n"
+                               "        if info.filename.lower().endswith('corvanebackup.log'):\n"
+                               "            data = data.replace(b'V5 - ', b'', 1)\n"
+                               "        out.writestr(info, data)\n"));
+    std::string output;
+    ASSERT_EQ(RunHostCommand("python3 '" + HostPath(script) + "' '" + HostPath(archive) + "' '" + HostPath(older) + "'",
+                             &output),
+              0)
+        << output;
+    const std::string wab = ReadFileText(root + "\\Main.wab");
+    ASSERT_TRUE(SyntheticOE::WriteFile(root + "\\Main.wab", "current book"));
+    Spoil("Inbox.dbx");
+    OpenArchive(0, older);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(window->Caption().rfind("Restoring from: ", 0), 0u) << window->Caption();
+    const int book = restore::FindItemOfType(window->tlMail, catalog::kTypeAddressBook);
+    ASSERT_GT(book, 0);
+    EXPECT_EQ(window->tlMail.Text(book), "Windows Address Book (WAB)");
+    EXPECT_EQ(window->tlMail.ParentPosition(book), 0);
+    window->tlMail.SetSelected(book);
+    session->tlMail_MarkClick();
+    Click("Inbox.dbx");
+    RunRestore();
+    EXPECT_EQ(boxes->Texts(), std::vector<std::string>{kComplete});
+    EXPECT_EQ(Stored("Inbox.dbx"), original["Inbox.dbx"]);
+    EXPECT_EQ(ReadFileText(root + "\\Main.wab"), wab);
+    EXPECT_EQ(Stored("Family.dbx"), original["Family.dbx"]);
+}
+
+// A restore from a set of diskettes (the 1.44 MB volume B:) where the user
+// gives up at a disk prompt: the folder whose entry runs over the disks
+// keeps its current file, nothing half-written stays in the store, and a
+// full restore puts back what it had moved aside.
+TEST_F(RestoreRun, CancelledDiskPromptLeavesTheCurrentFiles) {
+    if (GetFileAttributesA("b:\\.small-volume") == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no small volume here";
+    AppendNoise(store + "\\Work.dbx", 3 << 20);
+    const std::string shelf = FreshTestFolder("restore-diskettes");
+    ToLastPage("b:\\");
+    std::vector<std::string> volumes;
+    boxes->whileShown = [&](const MessageBoxCall& call) {
+        if (call.text.rfind("Please insert a Disk for archive disk # ", 0) != 0) return;
+        std::string kept = shelf + "\\volume" + std::to_string(volumes.size() + 1);
+        if (MoveFileA(archive.c_str(), kept.c_str())) volumes.push_back(kept);
+    };
+    window->doIT_Click();
+    ASSERT_EQ(boxes->Texts().back(), "Archive is complete");
+    ASSERT_GE(volumes.size(), 2u);
+    volumes.push_back(shelf + "\\last");
+    ASSERT_TRUE(CopyFileA(archive.c_str(), volumes.back().c_str(), FALSE));
+    Spoil("Work.dbx");
+    const std::vector<std::string> before = FilesIn(store);
+
+    // Each prompt is answered with the disk asked for, until disk 2: Cancel.
+    auto diskettes = [&] {
+        boxes->whileShown = [&](const MessageBoxCall& call) {
+            const std::string prompt = "Please insert disk #";
+            if (call.text == "Please insert the last disk of the archive set") {
+                CopyFileA(volumes.back().c_str(), archive.c_str(), FALSE);
+            } else if (call.text.rfind(prompt, 0) == 0) {
+                size_t disk = std::stoul(call.text.substr(prompt.size()));
+                if (disk == 2) return boxes->Answer(IDCANCEL);
+                ASSERT_LE(disk, volumes.size());
+                CopyFileA(volumes[disk - 1].c_str(), archive.c_str(), FALSE);
+            }
+        };
+    };
+    OpenArchive(0, archive);
+    ASSERT_TRUE(loaded);
+    diskettes();
+    Click("Work.dbx");
+    RunRestore();
+    ASSERT_FALSE(boxes->Texts().empty());
+    EXPECT_EQ(boxes->Texts().back(), "Please insert disk #2 of the archive set");
+    EXPECT_EQ(Stored("Work.dbx"), "changed");
+    EXPECT_EQ(FilesIn(store), before);
+
+    CopyFileA(volumes.back().c_str(), archive.c_str(), FALSE);
+    OpenArchive(2, archive);
+    ASSERT_TRUE(loaded);
+    diskettes();
+    RunRestore();
+    EXPECT_EQ(boxes->Texts().back(), "Please insert disk #2 of the archive set");
+    EXPECT_EQ(Stored("Work.dbx"), "changed");
+    EXPECT_EQ(FilesIn(store), before);
+    for (const char* file : kMail) {
+        std::string now = Stored(file);
+        EXPECT_TRUE(now == original[file] || (std::string(file) == "Work.dbx" && now == "changed")) << file;
+    }
 }
 
 // A log far larger than any the backup writes is refused before a byte of it

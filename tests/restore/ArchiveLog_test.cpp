@@ -32,6 +32,7 @@ TEST(ArchiveLog, CurrentLayoutBuildsTheTreeWithMarksTintsAndCaption) {
                                            "MBX\tInbox.dbx\tInbox\t2\t1\t1\t12\t2\r\n"
                                            "MBX\tWork.dbx\tWork\t5\t1\t2\t0\t2\r\n"
                                            "MBX\tProjects.dbx\tProjects\t6\t5\t1\t3\t2\r\n"
+                                           "MBX\t\tArchive 2001\t7\t6\t1\t0\t2\r\n"
                                            "DBX\tcomp.dbx\tcomp\t9\t0\t1\t4\t4\r\n"
                                            "\r\n"
                                            "WAB\tdocs\\Main.wab\tAddress Book\t20\t0\t1\t0\t10\r\n"
@@ -40,7 +41,7 @@ TEST(ArchiveLog, CurrentLayoutBuildsTheTreeWithMarksTintsAndCaption) {
     EXPECT_EQ(read.refusal, LogRefusal::None);
     EXPECT_TRUE(read.currentLayout);
     EXPECT_EQ(read.caption, "Restoring from:  Wed Jan 31, 2001 @ 02:15 PM  ");
-    ASSERT_EQ(tree.Count(), 7);  // the root and six items; NCH and the empty line give none
+    ASSERT_EQ(tree.Count(), 8);  // the root and seven items; NCH and the empty line give none
     EXPECT_EQ(tree.Text(0), "Outlook Express");
     EXPECT_EQ(tree.TextValue(0, names::kFolderNo), "00");
     int work = Find(tree, "Work"), projects = Find(tree, "Projects");
@@ -52,6 +53,10 @@ TEST(ArchiveLog, CurrentLayoutBuildsTheTreeWithMarksTintsAndCaption) {
     EXPECT_EQ(tree.TextValue(work, names::kHasData), "N");
     EXPECT_EQ(tree.Mark(projects), 0);
     EXPECT_EQ(tree.TextValue(projects, names::kHasData), "Y");
+    // A folder without a file of its own keeps the flag of the row before it
+    // in the log, but the archive holds nothing for it.
+    EXPECT_EQ(tree.Mark(Find(tree, "Archive 2001")), 2);
+    EXPECT_EQ(tree.TextValue(Find(tree, "Archive 2001"), names::kHasData), "N");
     EXPECT_EQ(tree.TextValue(Find(tree, "Inbox"), names::kMbxCounts), "12");
     EXPECT_EQ(tree.BackColour(Find(tree, "comp")), catalog::kNewsBack);
     EXPECT_EQ(tree.BackColour(Find(tree, "Address Book")), catalog::kAddressBookBack);
@@ -244,6 +249,13 @@ TEST(RenameRules, EntriesKeepInsideTheirFolders) {
     EXPECT_TRUE(IsSafeRelativeName("Links\\"));
     EXPECT_FALSE(IsSafeRelativeName("\\rooted"));
     EXPECT_EQ(IndexCompanion("C:\\Mail\\Inbox.mbx"), "C:\\Mail\\Inbox.idx");
+}
+
+// The zip component's results a restore step counts as done: the ones that
+// leave entries as they were (10 to 50 in tens) but no others near them.
+TEST(RenameRules, ExtractionResultsThatCountAsSuccess) {
+    for (uint16_t result : {0, 10, 20, 30, 40, 50}) EXPECT_TRUE(ExtractionSucceeded(result)) << result;
+    for (uint16_t result : {5, 51, 60, 190, 430, 470, 510}) EXPECT_FALSE(ExtractionSucceeded(result)) << result;
 }
 
 }  // namespace

@@ -170,7 +170,10 @@ ArchiveTree FillArchiveTree(std::string_view logText, bool haveAddressBook, cata
         pending.pop_back();
         const LogRow& row = rows[index];
         int position = tree.AddItem(row.display, parentPosition);
-        bool inArchive = row.flgSave == 1 && row.fault == NameFault::None;
+        // A folder without a file of its own may carry a saved flag in the
+        // log, but the archive holds nothing for it.
+        bool noFile = NameBecomesPath(row.kind) && row.mbxName.empty();
+        bool inArchive = row.flgSave == 1 && row.fault == NameFault::None && !noFile;
         tree.SetTextValue(position, names::kMbxName, row.mbxName);
         tree.SetNumberValue(position, names::kFolderNo, row.folderNo);
         tree.SetNumberValue(position, names::kFlgSave, row.flgSave);

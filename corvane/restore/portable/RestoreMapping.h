@@ -8,6 +8,7 @@
 #include "corvane/restore/portable/PlacementNames.h"
 #include "corvane/restore/portable/StorePaths.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,6 +69,11 @@ EntryTarget MapEntry(const catalog::TreeList& tree, const RenameRules& rules, st
 std::vector<int> MarkedMailItems(const catalog::TreeList& tree);
 // The position of the first item of `type` (0 when none).
 int FindItemOfType(const catalog::TreeList& tree, int type);
+
+// Whether a step of the restore got what it asked of the zip component: its
+// complete extraction (0), or one of the results that report entries left as
+// they were (10, 20, 30, 40, 50). Anything else, 5 and 51 among them, failed.
+bool ExtractionSucceeded(uint16_t result);
 
 // The version-4 index companion of a ".mbx" path: its last three characters "idx".
 std::string IndexCompanion(std::string_view mbxPath);
