@@ -29,10 +29,11 @@ bool frmSelFolder::LoadCurrentFolders(const StoreContext& store) {
     catalog::Win32FileSource files;
     if (!store.bIsV5) return catalog::BuildV4TargetList(store.Oe4.Oe4MailFolder, files, work_, tlCurrent);
     if (!catalog::BuildV5TargetList(store.Oe5StoreFolder, files, work_, tlCurrent)) return false;
+    // A folder whose file is missing (the index reader leaves it without a
+    // name) cannot take a restore: grey, like the folders without a file.
     for (int i = 1; i < tlCurrent.Count(); ++i) {
         std::string name = tlCurrent.TextValue(i, names::kMbxName);
-        if (!EndsWithDbx(name)) continue;
-        std::string path = restore::PathInFolder(store.Oe5StoreFolder, name);
+        std::string path = EndsWithDbx(name) ? restore::PathInFolder(store.Oe5StoreFolder, name) : std::string();
         if (!path.empty() && files.FileExists(path)) {
             tlCurrent.SetNumberValue(i, names::kMbxCounts, catalog::ReadMessageCount(files, path));
         } else {

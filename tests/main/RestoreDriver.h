@@ -14,23 +14,23 @@
 namespace corvane::testing {
 
 // The archive's bytes with one byte of an entry's data flipped: the entry
-// whose name ends in `nameEnd`, found by its local header.
+// whose name ends in `nameEnd`, found through the central directory (the
+// local headers of a streamed archive hold no sizes).
 inline std::string WithEntryDamaged(std::string bytes, const std::string& nameEnd) {
     auto number = [&bytes](size_t at, int size) {
         uint32_t value = 0;
         for (int i = size - 1; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
         return value;
     };
-    const std::string signature("PK\x03\x04", 4);
-    for (size_t at = bytes.find(signature); at != std::string::npos && at + 30 <= bytes.size();
-         at = bytes.find(signature, at + 4)) {
-        size_t nameLength = number(at + 26, 2), extraLength = number(at + 28, 2);
-        std::string name = Lower(bytes.substr(at + 30, nameLength));
+    const std::string central("PK\x01\x02", 4);
+    for (size_t at = bytes.find(central); at != std::string::npos && at + 46 <= bytes.size();
+         at = bytes.find(central, at + 4)) {
+        std::string name = Lower(bytes.substr(at + 46, number(at + 28, 2)));
         if (name.size() < nameEnd.size() || name.compare(name.size() - nameEnd.size(), nameEnd.size(), Lower(nameEnd)))
             continue;
-        size_t data = at + 30 + nameLength + extraLength;
-        size_t compressed = number(at + 18, 4);
-        size_t target = data + (compressed > 0 && compressed != 0xFFFFFFFF ? compressed / 2 : 40);
+        size_t local = number(at + 42, 4);
+        size_t data = local + 30 + number(local + 26, 2) + number(local + 28, 2);
+        size_t target = data + number(at + 20, 4) / 2;
         if (target < bytes.size()) bytes[target] ^= 0x5A;
         return bytes;
     }

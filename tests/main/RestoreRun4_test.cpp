@@ -120,7 +120,7 @@ TEST_F(RestoreRunV4, ANewsAccountThatCannotBeRestoredIsPutBack) {
     Click("news.example.com");
     window->btnNext_Click();
     window->doIT_Click();
-    ASSERT_EQ(boxes->Texts().size(), 2u);
+    ASSERT_EQ(boxes->Texts().size(), 2u) << ::testing::PrintToString(boxes->Texts());
     EXPECT_EQ(boxes->Texts()[0].rfind("News Account Restore Failed - internal error ", 0), 0u) << boxes->Texts()[0];
     EXPECT_EQ(ReadFileText(news + "\\news.example.com\\grouplst.dat"), "changed");
     EXPECT_EQ(ReadFileText(news + "\\news.example.com\\extra.nws"), "not in the archive");

@@ -62,13 +62,13 @@ int TextRow(const catalog::TreeList& tree, const std::string& text) {
 }
 
 // The store folder's file names, to see that nothing was left half-written.
-std::vector<std::string> FilesIn(const std::string& folder) {
+std::vector<std::string> FilesIn(const std::string& folder) {  // lower-cased
     std::vector<std::string> names;
     WIN32_FIND_DATAA found{};
     HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(Lower(found.cFileName));
     } while (FindNextFileA(search, &found));
     FindClose(search);
     std::sort(names.begin(), names.end());
