@@ -116,6 +116,20 @@ protected:
         ASSERT_EQ(window->WizardStep, 3);
         archive = window->ControlText(IDC_TXTBACKNAME);
     }
+    // Presses "Make Archive" on the last page of a backup onto the diskette
+    // drive B:; at each prompt the full diskette goes on `shelf` (volume1,
+    // volume2, ...) and an empty one goes in. The last stays in the drive.
+    std::vector<std::string> BackUpOntoDiskettes(const std::string& shelf) {
+        std::vector<std::string> volumes;
+        boxes->whileShown = [&](const MessageBoxCall& call) {
+            if (call.text.rfind("Please insert a Disk for archive disk # ", 0) != 0) return;
+            std::string kept = shelf + "\\volume" + std::to_string(volumes.size() + 1);
+            if (MoveFileA(archive.c_str(), kept.c_str())) volumes.push_back(kept);
+        };
+        window->doIT_Click();
+        boxes->whileShown = nullptr;
+        return volumes;
+    }
     // The row of tlMail whose store file is `file`.
     int Row(const std::string& file) const {
         return window->tlMail.Find(catalog::NamedValue::Text(file), 1, window->tlMail.Count() - 1,

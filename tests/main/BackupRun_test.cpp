@@ -239,14 +239,7 @@ TEST_F(BackupRun, ADisketteSetOverRealSmallVolumesJoinsIntoASoundArchive) {
     AppendNoise(store + "\\Work.dbx", 3 << 20);
     const std::string shelf = FreshTestFolder("diskettes");
     ToLastPage("b:\\");
-    // At each prompt the full diskette goes on the shelf and an empty one goes in.
-    std::vector<std::string> volumes;
-    boxes->whileShown = [&](const MessageBoxCall& call) {
-        if (call.text.rfind("Please insert a Disk for archive disk # ", 0) != 0) return;
-        std::string kept = shelf + "\\volume" + std::to_string(volumes.size() + 1);
-        if (MoveFileA(archive.c_str(), kept.c_str())) volumes.push_back(kept);
-    };
-    window->doIT_Click();
+    std::vector<std::string> volumes = BackUpOntoDiskettes(shelf);
     ASSERT_FALSE(boxes->Texts().empty());
     EXPECT_EQ(boxes->Texts().front(), "Insert first diskette for the Archive");
     EXPECT_EQ(boxes->Texts().back(), kComplete);

@@ -337,13 +337,7 @@ TEST_F(RestoreRun, CancelledDiskPromptLeavesTheCurrentFiles) {
     AppendNoise(store + "\\Work.dbx", 3 << 20);
     const std::string shelf = FreshTestFolder("restore-diskettes");
     ToLastPage("b:\\");
-    std::vector<std::string> volumes;
-    boxes->whileShown = [&](const MessageBoxCall& call) {
-        if (call.text.rfind("Please insert a Disk for archive disk # ", 0) != 0) return;
-        std::string kept = shelf + "\\volume" + std::to_string(volumes.size() + 1);
-        if (MoveFileA(archive.c_str(), kept.c_str())) volumes.push_back(kept);
-    };
-    window->doIT_Click();
+    std::vector<std::string> volumes = BackUpOntoDiskettes(shelf);
     ASSERT_EQ(boxes->Texts().back(), "Archive is complete");
     ASSERT_GE(volumes.size(), 2u);
     volumes.push_back(shelf + "\\last");
