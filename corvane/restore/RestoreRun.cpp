@@ -85,6 +85,31 @@ std::string ReadWholeFile(const std::string& path, uint64_t limit, bool* tooLarg
     return text;
 }
 
+// The failure of a restore step, with what the result means where the user can act on it.
+std::string FailureText(int stepText, uint16_t result) {
+    std::string text = LoadText(stepText) + std::to_string(result);
+    if (result == zip::result::kTargetDiskFull) text += "\r\n" + LoadText(IDS_RESTORE_NO_ROOM);
+    if (result == zip::result::kCorruptEntry || result == zip::result::kTruncated)
+        text += "\r\n" + LoadText(IDS_RESTORE_DAMAGED);
+    return text;
+}
+
+// Whether the extraction went through the archive's whole directory, so that
+// an entry it never named is not in the archive.
+bool SawEveryEntry(uint16_t result) {
+    namespace r = zip::result;
+    return result < 60 || result == r::kCorruptEntry || result == r::kUnsupported || result == r::kHostileName ||
+           result == r::kCannotCreateTarget || result == r::kTargetDiskFull || result == r::kCannotReplace ||
+           result == r::kTruncated || result == r::kEntryTooLarge;
+}
+
+// A file set aside goes back by a copy, so the set-aside folder keeps it;
+// where the disk has no room for a copy, by a move, which needs none.
+void PutBack(const std::string& aside, const std::string& inStore) {
+    if (CopyFileA(aside.c_str(), inStore.c_str(), TRUE)) return;
+    MoveFileExA(aside.c_str(), inStore.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
 }  // namespace
 
 int RestoreSession::Message(const std::string& text, UINT buttons) {
@@ -250,6 +275,7 @@ uint16_t RestoreSession::Extract(const std::string& folder, const std::string& f
     zip_.MaxEntrySize = 0;
     zip_.SpanDisks = true;
     zip_.OverwriteMode = 2;
+    ledger_.NewExtraction();
     return zip_.Extract();
 }
 
@@ -257,6 +283,7 @@ void RestoreSession::OnRename(const std::string& origName, std::string& newName)
     restore::EntryTarget target = restore::MapEntry(context_.tlMail, rules_, origName);
     if (target.refused) refusedEntries_.push_back(origName);
     newName = target.newName;
+    if (!newName.empty() && !ledger_.Take(origName, newName)) return void(newName.clear());
     if (target.shown == "Windows Address Book" || !target.shown.empty())
         page_.ShowProgress(LoadText(IDS_RESTORE_RESTORING) + target.shown);
 }
@@ -271,6 +298,8 @@ void RestoreSession::OnNewdisk(int disk) {
 
 void RestoreSession::Run() {
     refusedEntries_.clear();
+    ledger_ = {};
+    withoutEntry_.clear();
     RestoreAddressBook();
     if (!diskCancelled_) RestoreMail();
     if (!diskCancelled_) RestoreNews();
@@ -281,6 +310,14 @@ void RestoreSession::Run() {
         for (const auto& name : refusedEntries_) text += "\r\n" + name;
         Message(text);
     }
+    auto listed = [this](int textNumber, const std::vector<std::string>& names) {
+        if (names.empty()) return;
+        std::string text = LoadText(textNumber);
+        for (const auto& name : names) text += "\r\n" + name;
+        Message(text);
+    };
+    listed(IDS_RESTORE_DOUBLED, ledger_.Doubled());
+    listed(IDS_RESTORE_WITHOUT_ENTRY, withoutEntry_);
     if (!diskCancelled_) Message(LoadText(IDS_RESTORE_COMPLETE));
     page_.Close();
 }
@@ -300,8 +337,10 @@ void RestoreSession::RestoreAddressBook() {
         return;
     }
     uint16_t result = Extract(folder, "*.wab");
-    if (!restore::ExtractionSucceeded(result) && !diskCancelled_)
-        Message(LoadText(IDS_RESTORE_WAB_FAILED) + std::to_string(result));
+    if (diskCancelled_) return;
+    if (SawEveryEntry(result) && !ledger_.MetAny())
+        withoutEntry_.push_back(restore::FirstColumn(context_.tlMail.Text(item)));
+    if (!restore::ExtractionSucceeded(result)) Message(FailureText(IDS_RESTORE_WAB_FAILED, result));
 }
 
 void RestoreSession::RestoreMail() {
@@ -348,6 +387,14 @@ void RestoreSession::RestoreMail() {
     }
     rules_ = {wabTargetName_, ""};
     uint16_t result = Extract(store.MailFilesFolder, fileList);
+    if (SawEveryEntry(result) && !diskCancelled_) {
+        if (!movedNames.empty() && !ledger_.Met(movedNames.front())) withoutEntry_.push_back(movedNames.front());
+        for (int position : restore::MarkedMailItems(tree)) {
+            std::string name = tree.TextValue(position, names::kMbxName);
+            if (!ledger_.Met(name))
+                withoutEntry_.push_back(restore::FirstColumn(tree.Text(position)) + " (" + name + ")");
+        }
+    }
     // A version-4 folder's index goes with the mail file it indexed, and only then.
     if (!store.bIsV5) {
         for (const auto& [path, was] : before) {
@@ -362,15 +409,14 @@ void RestoreSession::RestoreMail() {
             std::string inStore = restore::PathInFolder(store.MailFilesFolder, name);
             std::string aside = restore::PathInFolder(asideFolder, name);
             if (inStore.empty() || aside.empty() || FileExists(inStore) || !FileExists(aside)) continue;
-            CopyFileA(aside.c_str(), inStore.c_str(), TRUE);
+            PutBack(aside, inStore);
             if (!store.bIsV5) {
                 std::string index = restore::IndexCompanion(aside);
-                if (FileExists(index)) CopyFileA(index.c_str(), restore::IndexCompanion(inStore).c_str(), TRUE);
+                if (FileExists(index)) PutBack(index, restore::IndexCompanion(inStore));
             }
         }
     }
-    if (!restore::ExtractionSucceeded(result) && !diskCancelled_)
-        Message(LoadText(IDS_RESTORE_MAIL_FAILED) + std::to_string(result));
+    if (!restore::ExtractionSucceeded(result) && !diskCancelled_) Message(FailureText(IDS_RESTORE_MAIL_FAILED, result));
 }
 
 void RestoreSession::RestoreNews() {
@@ -383,15 +429,18 @@ void RestoreSession::RestoreNews() {
         if (!aside.ok) return void(Message(aside.message));
         rules_ = {wabTargetName_, ""};
         uint16_t result = Extract(newsFolder, account + "\\*.*");
-        if (restore::ExtractionSucceeded(result) && !diskCancelled_) continue;
-        // The account's old folder goes back rather than leave it half restored.
+        bool nothingCame = SawEveryEntry(result) && !ledger_.MetAny();
+        if (restore::ExtractionSucceeded(result) && !diskCancelled_ && !nothingCame) continue;
+        // The account's old folder goes back rather than stay aside with the
+        // new one half restored, or empty where the archive had nothing for it.
         PlacementResult back = PutFolderBack(restore::PathInFolder(newsFolder, account), aside.path);
-        if (diskCancelled_) {
-            if (!back.ok) Message(back.message);
-            return;
+        if (!back.ok) Message(back.message);
+        if (diskCancelled_) return;
+        if (restore::ExtractionSucceeded(result)) {
+            withoutEntry_.push_back(restore::FirstColumn(tree.Text(i)));
+            continue;
         }
-        std::string text = LoadText(IDS_RESTORE_NEWS_FAILED) + std::to_string(result);
-        return void(Message(back.ok ? text : text + "\r\n" + back.message));
+        return void(Message(FailureText(IDS_RESTORE_NEWS_FAILED, result)));
     }
 }
 
@@ -403,8 +452,9 @@ void RestoreSession::RestoreFavorites() {
     rules_ = {wabTargetName_, StripTrailingBackslash(tree.TextValue(item, names::kMbxName)) + "\\"};
     uint16_t result = Extract(favoritesFolder_, rules_.favPrefix + "*.*");
     rules_.favPrefix.clear();
-    if (!restore::ExtractionSucceeded(result) && !diskCancelled_)
-        Message(LoadText(IDS_RESTORE_FAVS_FAILED) + std::to_string(result));
+    if (diskCancelled_) return;
+    if (SawEveryEntry(result) && !ledger_.MetAny()) withoutEntry_.push_back(restore::FirstColumn(tree.Text(item)));
+    if (!restore::ExtractionSucceeded(result)) Message(FailureText(IDS_RESTORE_FAVS_FAILED, result));
 }
 
 }  // namespace corvane

@@ -84,6 +84,9 @@ private:
     std::string wabPath_, favoritesFolder_, wabTargetName_;
     restore::RenameRules rules_;
     std::vector<std::string> refusedEntries_;
+    restore::EntryLedger ledger_;
+    // Marked items the archive held no entry for, as the user knows them.
+    std::vector<std::string> withoutEntry_;
     bool diskCancelled_ = false;
     frmSelFolder selFolder_;
     bool curFoldersLoaded_ = false;

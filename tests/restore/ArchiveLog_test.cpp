@@ -143,10 +143,11 @@ TEST(ArchiveLog, NamesThatWouldLeaveTheStoreGiveItemsThatCannotBeMarked) {
         ++row;
     }
     log += "NEWS\t..\\acct\tNewsBad\t98\t0\t1\t0\t20\r\n";
-    log += "FAVS\tdocs\\Favorites\tFavorites\t99\t0\t1\t0\t30\r\n";  // only matched against entries: no fault
-    log += "MBX\t\tLocal Folders\t97\t0\t2\t0\t1\r\n";               // a folder without a file: layout only
+    log += "FAVS\t..\\..\\victim.dbx\tDisguised\t96\t0\t1\t0\t2\r\n";  // the type of a mail folder decides
+    log += "FAVS\tdocs\\Favorites\tFavorites\t99\t0\t1\t0\t30\r\n";    // only matched against entries: no fault
+    log += "MBX\t\tLocal Folders\t97\t0\t2\t0\t1\r\n";                 // a folder without a file: layout only
     ArchiveTree read = FillArchiveTree(log, true, tree);
-    ASSERT_EQ(read.leftOut.size(), bad.size() + 1);
+    ASSERT_EQ(read.leftOut.size(), bad.size() + 2);
     for (int i = 1; i < tree.Count(); ++i) {
         bool favorites = tree.NumberValue(i, names::kType) == catalog::kTypeFavorites;
         EXPECT_EQ(tree.Mark(i), favorites ? 0 : 2) << tree.Text(i);
@@ -243,6 +244,8 @@ TEST(RenameRules, EntriesKeepInsideTheirFolders) {
     EXPECT_TRUE(MapEntry(tree, rules, "docs\\Favorites\\x.url:stream").refused);
     EXPECT_TRUE(MapEntry(tree, rules, "docs\\Favorites\\NUL.txt").refused);
     EXPECT_TRUE(MapEntry(tree, {"..\\x.wab", ""}, "a.wab").refused);
+    for (const char* book : {"..\\..\\evil.wab", "C:\\evil.wab", "\\evil.wab", "CON.wab", "x\\aux.wab"})
+        EXPECT_TRUE(MapEntry(tree, rules, book).refused) << book;
     EntryTarget news = MapEntry(tree, {}, "acct\\sub\\file");
     EXPECT_EQ(news.newName, "acct\\sub\\file");
     EXPECT_EQ(news.shown, "acct");
@@ -256,6 +259,26 @@ TEST(RenameRules, EntriesKeepInsideTheirFolders) {
 TEST(RenameRules, ExtractionResultsThatCountAsSuccess) {
     for (uint16_t result : {0, 10, 20, 30, 40, 50}) EXPECT_TRUE(ExtractionSucceeded(result)) << result;
     for (uint16_t result : {5, 51, 60, 190, 430, 470, 510}) EXPECT_FALSE(ExtractionSucceeded(result)) << result;
+}
+
+TEST(EntryLedger, TheFirstEntryForAFileIsTheOnlyOneTaken) {
+    EntryLedger ledger;
+    ledger.NewExtraction();
+    EXPECT_FALSE(ledger.MetAny());
+    EXPECT_TRUE(ledger.Take("Inbox.dbx", "Inbox.dbx"));
+    EXPECT_FALSE(ledger.Take("INBOX.DBX", "INBOX.DBX"));
+    EXPECT_FALSE(ledger.Take("Family.dbx", "inbox.dbx"));  // sent to the same file
+    EXPECT_TRUE(ledger.Take("Links\\News.url", "Links\\News.url"));
+    EXPECT_FALSE(ledger.Take("links/news.url", "links/news.url"));
+    EXPECT_TRUE(ledger.Met("family.DBX"));
+    EXPECT_FALSE(ledger.Met("Work.dbx"));
+    EXPECT_EQ(ledger.Doubled(), (std::vector<std::string>{"Inbox.dbx", "Links\\News.url"}));
+    // The next extraction starts afresh; the report keeps what was doubled.
+    ledger.NewExtraction();
+    EXPECT_FALSE(ledger.Met("Inbox.dbx"));
+    EXPECT_TRUE(ledger.Take("Inbox.dbx", "Inbox.dbx"));
+    EXPECT_FALSE(ledger.Take("Inbox.dbx", "Inbox.dbx"));
+    EXPECT_EQ(ledger.Doubled().size(), 2u);
 }
 
 }  // namespace

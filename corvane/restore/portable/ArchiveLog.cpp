@@ -33,9 +33,11 @@ const KnownKind* FindKind(std::string_view kind) {
 }
 
 // Mail folders, newsgroups and news accounts become paths in the store; the
-// address book and Favorites are only matched against entry names.
-bool NameBecomesPath(std::string_view kind) {
-    return EqualsNoCase(kind, "mbx") || EqualsNoCase(kind, "dbx") || EqualsNoCase(kind, "news");
+// address book and Favorites are only matched against entry names. Either
+// field may say so: the restore takes an item by its type, whatever its kind.
+bool NameBecomesPath(std::string_view kind, int64_t type) {
+    return EqualsNoCase(kind, "mbx") || EqualsNoCase(kind, "dbx") || EqualsNoCase(kind, "news") ||
+           type == catalog::kTypeMailFolder || type == catalog::kTypeNewsgroup || type == catalog::kTypeNewsAccount;
 }
 
 void SplitFields(std::string_view line, std::string_view (&fields)[kFields]) {
@@ -89,7 +91,7 @@ bool ReadLogRow(std::string_view line, bool currentLayout, bool haveAddressBook,
     if (kind->olderType == catalog::kTypeAddressBook && !haveAddressBook) read.flgSave = 0;
     if (read.display.empty()) return false;
     // An empty name is a folder without a file of its own, kept for the layout.
-    if (NameBecomesPath(read.kind) && !read.mbxName.empty()) read.fault = CheckPlainName(read.mbxName);
+    if (NameBecomesPath(read.kind, read.type) && !read.mbxName.empty()) read.fault = CheckPlainName(read.mbxName);
     *row = std::move(read);
     return true;
 }

@@ -10,6 +10,14 @@ namespace {
 namespace names = catalog::names;
 
 bool IsMailType(int64_t type) { return type == catalog::kTypeMailFolder || type == catalog::kTypeNewsgroup; }
+
+// A relative name as the file system compares it: letters without case, "/" as "\".
+std::string NameKey(std::string_view name) {
+    std::string key = UpperCased(name);
+    for (char& c : key)
+        if (c == '/') c = '\\';
+    return key;
+}
 }  // namespace
 
 std::string FirstColumn(std::string_view text) { return std::string(text.substr(0, text.find('\t'))); }
@@ -100,7 +108,9 @@ EntryTarget MapEntry(const catalog::TreeList& tree, const RenameRules& rules, st
     std::string name(entry);
     if (EndsWithNoCase(name, "wab")) {
         target.shown = "Windows Address Book";
-        if (IsPlainName(rules.wabTargetName)) {
+        // The backup stores the address book under its own path: an entry
+        // whose name climbs, or names a drive or a device, is not it.
+        if (IsPlainName(rules.wabTargetName) && IsSafeRelativeName(name)) {
             target.newName = rules.wabTargetName;
         } else {
             target.refused = true;
@@ -139,6 +149,21 @@ EntryTarget MapEntry(const catalog::TreeList& tree, const RenameRules& rules, st
     }
     return target;
 }
+
+void EntryLedger::NewExtraction() {
+    entries_.clear();
+    targets_.clear();
+}
+
+bool EntryLedger::Take(std::string_view origName, std::string_view newName) {
+    entries_.insert(NameKey(origName));
+    auto [taken, fresh] = targets_.emplace(NameKey(newName), std::string(newName));
+    if (fresh) return true;
+    if (doubledKeys_.insert(taken->first).second) doubled_.push_back(taken->second);
+    return false;
+}
+
+bool EntryLedger::Met(std::string_view origName) const { return entries_.count(NameKey(origName)) > 0; }
 
 std::vector<int> MarkedMailItems(const catalog::TreeList& tree) {
     std::vector<int> marked;

@@ -9,6 +9,8 @@
 #include "corvane/restore/portable/StorePaths.h"
 
 #include <cstdint>
+#include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,6 +66,35 @@ struct RenameRules {
     std::string favPrefix;  // "" outside the Favorites step
 };
 EntryTarget MapEntry(const catalog::TreeList& tree, const RenameRules& rules, std::string_view entry);
+
+// What the extractions of one restore took from the archive. An archive can
+// hold several entries that end at one file (the same name twice, names that
+// differ only in case, two folders sent to one target): the first of them in
+// archive order is the one restored, each later one is left out unread, so a
+// file is written from one entry only and the user is told which files had
+// more than one.
+class EntryLedger {
+public:
+    // A new extraction: its entries and files start afresh; the files with
+    // more than one entry are kept for the report.
+    void NewExtraction();
+    // Whether the entry `origName` may be written to `newName` (relative to
+    // the extraction folder, compared without case); false when an earlier
+    // entry of this extraction has that file, which is then recorded.
+    bool Take(std::string_view origName, std::string_view newName);
+    // Whether this extraction met an entry of that name with a file to go to
+    // (restored, or left out for an earlier entry with the same file).
+    bool Met(std::string_view origName) const;
+    bool MetAny() const { return !entries_.empty(); }
+    // The files more than one entry was headed for, each once, named as the
+    // first entry named them.
+    const std::vector<std::string>& Doubled() const { return doubled_; }
+
+private:
+    std::set<std::string> entries_, doubledKeys_;
+    std::map<std::string, std::string> targets_;  // by key, the file as the first entry named it
+    std::vector<std::string> doubled_;
+};
 
 // Positions of the marked mail folders and newsgroups, in tree order.
 std::vector<int> MarkedMailItems(const catalog::TreeList& tree);
