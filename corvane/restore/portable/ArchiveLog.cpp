@@ -174,7 +174,7 @@ ArchiveTree FillArchiveTree(std::string_view logText, bool haveAddressBook, cata
         int position = tree.AddItem(row.display, parentPosition);
         // A folder without a file of its own may carry a saved flag in the
         // log, but the archive holds nothing for it.
-        bool noFile = NameBecomesPath(row.kind) && row.mbxName.empty();
+        bool noFile = NameBecomesPath(row.kind, row.type) && row.mbxName.empty();
         bool inArchive = row.flgSave == 1 && row.fault == NameFault::None && !noFile;
         tree.SetTextValue(position, names::kMbxName, row.mbxName);
         tree.SetNumberValue(position, names::kFolderNo, row.folderNo);
