@@ -35,6 +35,7 @@
 #define IDS_PLACE_NAME_ELSEWHERE 646
 #define IDS_PLACE_NAME_DEVICE 647
 #define IDS_PLACE_NAME_INVALID 648
+#define IDS_PLACE_FILES_LEFT_ASIDE 649
 
 // The restore's page, its log and its run.
 #define IDS_RESTORE_LOG_RETRY 660

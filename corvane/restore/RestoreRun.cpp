@@ -65,6 +65,21 @@ bool CanWriteIn(const std::string& folder) {
     return true;
 }
 
+// A failed step's text with the engine's result: its number and what it means.
+std::string FailureText(int textNumber, uint16_t result) {
+    return LoadText(textNumber) + std::to_string(result) + " (" + zip::DescribeResult(result) + ")";
+}
+
+// Puts a file set aside back under its old name: a rename on its own volume,
+// which needs no room on a full disk; where that cannot be done, a copy made
+// beside it takes the name only once it is whole.
+void PutBack(const std::string& aside, const std::string& inStore) {
+    if (MoveFileA(aside.c_str(), inStore.c_str())) return;
+    std::string partial = inStore + ".~back.tmp";
+    if (CopyFileA(aside.c_str(), partial.c_str(), FALSE) && MoveFileA(partial.c_str(), inStore.c_str())) return;
+    DeleteFileA(partial.c_str());
+}
+
 std::string ReadWholeFile(const std::string& path, uint64_t limit, bool* tooLarge) {
     *tooLarge = false;
     std::string text;
@@ -304,7 +319,7 @@ void RestoreSession::RestoreAddressBook() {
         return;
     }
     uint16_t result = Extract(folder, "*.wab");
-    if (!Succeeded(result) && !diskCancelled_) Message(LoadText(IDS_RESTORE_WAB_FAILED) + std::to_string(result));
+    if (!Succeeded(result) && !diskCancelled_) Message(FailureText(IDS_RESTORE_WAB_FAILED, result));
 }
 
 void RestoreSession::RestoreMail() {
@@ -324,7 +339,7 @@ void RestoreSession::RestoreMail() {
     if (full && store.bIsV5) {
         PlacementResult dated = MakeDatedBackupFolder(store.Oe5StoreFolder);
         if (!dated.ok) return void(Message(dated.message));
-        PlacementResult moved = MoveOldFiles(page_.Owner(), store.Oe5StoreFolder, dated.path, files);
+        PlacementResult moved = SetOldFilesAside(page_.Owner(), store.Oe5StoreFolder, dated.path, files);
         if (!moved.ok) return void(Message(moved.message));
         asideFolder = dated.path;
         movedNames = files;
@@ -358,21 +373,28 @@ void RestoreSession::RestoreMail() {
             if (now.exists && !(now == was)) DeleteFileA(restore::IndexCompanion(path).c_str());
         }
     }
-    // A full restore moved the old files aside: where the archive's copy did
-    // not arrive, the old one goes back rather than leave the store without it.
+    // A full restore set the old files aside: where the archive's copy did
+    // not arrive, the old one goes back rather than leave the store without
+    // it, and an old file still in place (a second name was all that was set
+    // aside) keeps no twin there that would change with it.
     if (!asideFolder.empty()) {
         for (const auto& name : movedNames) {
             std::string inStore = restore::PathInFolder(store.MailFilesFolder, name);
             std::string aside = restore::PathInFolder(asideFolder, name);
-            if (inStore.empty() || aside.empty() || FileExists(inStore) || !FileExists(aside)) continue;
-            CopyFileA(aside.c_str(), inStore.c_str(), TRUE);
+            if (inStore.empty() || aside.empty() || !FileExists(aside)) continue;
+            if (FileExists(inStore)) {
+                FileIdentity kept = IdentityOf(inStore);
+                if (kept.exists && kept == IdentityOf(aside)) DeleteFileA(aside.c_str());
+                continue;
+            }
+            PutBack(aside, inStore);
             if (!store.bIsV5) {
                 std::string index = restore::IndexCompanion(aside);
-                if (FileExists(index)) CopyFileA(index.c_str(), restore::IndexCompanion(inStore).c_str(), TRUE);
+                if (FileExists(index)) PutBack(index, restore::IndexCompanion(inStore));
             }
         }
     }
-    if (!Succeeded(result) && !diskCancelled_) Message(LoadText(IDS_RESTORE_MAIL_FAILED) + std::to_string(result));
+    if (!Succeeded(result) && !diskCancelled_) Message(FailureText(IDS_RESTORE_MAIL_FAILED, result));
 }
 
 void RestoreSession::RestoreNews() {
@@ -386,7 +408,7 @@ void RestoreSession::RestoreNews() {
         rules_ = {wabTargetName_, ""};
         uint16_t result = Extract(newsFolder, account + "\\*.*");
         if (diskCancelled_) return;
-        if (!Succeeded(result)) return void(Message(LoadText(IDS_RESTORE_NEWS_FAILED) + std::to_string(result)));
+        if (!Succeeded(result)) return void(Message(FailureText(IDS_RESTORE_NEWS_FAILED, result)));
     }
 }
 
@@ -398,7 +420,7 @@ void RestoreSession::RestoreFavorites() {
     rules_ = {wabTargetName_, StripTrailingBackslash(tree.TextValue(item, names::kMbxName)) + "\\"};
     uint16_t result = Extract(favoritesFolder_, rules_.favPrefix + "*.*");
     rules_.favPrefix.clear();
-    if (!Succeeded(result) && !diskCancelled_) Message(LoadText(IDS_RESTORE_FAVS_FAILED) + std::to_string(result));
+    if (!Succeeded(result) && !diskCancelled_) Message(FailureText(IDS_RESTORE_FAVS_FAILED, result));
 }
 
 }  // namespace corvane
