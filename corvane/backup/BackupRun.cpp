@@ -20,6 +20,9 @@ constexpr const char* kKeepFailed = "Archive Failed - the existing archive could
 constexpr const char* kNotSound =
     "Archive Failed - the new archive did not read back correctly.\r\nThe previous archive, if any, is unchanged.";
 constexpr const char* kNotPlaced = "Archive Failed - the new archive could not replace the old one: ";
+constexpr const char* kDestinationGone =
+    " could not be reached any more (was the drive removed?).\r\n"
+    "The previous archive, if any, is unchanged.";
 
 // The drive of a diskette archive: "a:" or "b:".
 bool OnDiskette(const std::string& path) {
@@ -83,7 +86,12 @@ void BackupRun::Run() {
     uint16_t result = WriteArchive(archivePath);
     RemoveLog();
     if (plan.CancelRequested) return;  // the window is closing already; nothing is recorded
-    SaveRunSettings(failure_.empty() && planning::IsCompleteArchive(result));
+    const bool complete = failure_.empty() && planning::IsCompleteArchive(result);
+    // A destination gone during the run (a drive pulled out, a share lost)
+    // fails a write, a rename or the read-back: the user hears the cause.
+    if (!complete && !FolderExists(plan.SaveFolder))
+        failure_ = "Archive Failed - the destination " + plan.SaveFolder + kDestinationGone;
+    SaveRunSettings(complete);
     page_.HideProgress();
     Report(result);
     page_.Close();
@@ -219,7 +227,9 @@ uint16_t BackupRun::PlaceVerifiedArchive(const std::string& written, const std::
 }
 
 // The run's choices become the next run's defaults. Only a complete archive
-// counts as the last backup: the reminder and the quick backup rely on it.
+// counts as the last backup: the reminder and the quick backup rely on it,
+// and the restore offers the archive named last, which a failed run did not
+// write.
 void BackupRun::SaveRunSettings(bool complete) {
     const BackupPlan& plan = context_.plan;
     if (CRegSettings* registry = context_.registry.get()) {
@@ -229,11 +239,11 @@ void BackupRun::SaveRunSettings(bool complete) {
             registry->SaveSetting(section, settings::kAllowQuick, "Y");
             registry->SaveSetting(section, settings::kLastBackup, today);
             registry->SaveSetting(settings::kGeneralSection, settings::kLastBackup, today);
+            registry->SaveSetting(section, settings::kLastSaveName, plan.ArchiveFileName);
         }
         registry->SaveSetting(section, settings::kLastSavePath, plan.SaveFolder);
         registry->SaveSetting(section, settings::kInclWab, plan.IncludeAddressBook != 0 ? "1" : "0");
         registry->SaveSetting(section, settings::kDoRename, plan.KeepExisting ? "1" : "0");
-        registry->SaveSetting(section, settings::kLastSaveName, plan.ArchiveFileName);
     }
     if (context_.saveControlFile) context_.saveControlFile(context_.store.bIsV5 ? "5" : "4");
 }

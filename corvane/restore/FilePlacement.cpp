@@ -37,6 +37,41 @@ bool Contains(const std::vector<std::string>& paths, const std::string& path) {
     return false;
 }
 
+// The files of the store a full restore sets aside, and the names refused.
+struct OldFiles {
+    std::vector<std::string> sources;
+    std::vector<RefusedName> refused;
+};
+OldFiles CollectOldFiles(const std::string& storeFolder, const std::vector<std::string>& names) {
+    OldFiles old;
+    auto add = [&](const std::string& name) {
+        std::string path = restore::PathInFolder(storeFolder, name);
+        if (path.empty()) {
+            old.refused.push_back({name, restore::CheckPlainName(name)});
+            return;
+        }
+        if (FileExists(path) && !Contains(old.sources, path)) old.sources.push_back(path);
+    };
+    add(kFolderIndex);
+    for (const auto& name : names) add(name);
+    return old;
+}
+
+std::string AsideName(const std::string& backupFolder, const std::string& source) {
+    return WithOneTrailingBackslash(backupFolder) + source.substr(source.find_last_of('\\') + 1);
+}
+
+// Whether the file may be renamed or replaced now: nobody holds it open
+// without sharing its deletion.
+bool CanBeRenamed(const std::string& path) {
+    HANDLE file =
+        CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
 int ReasonText(restore::NameFault fault) {
     switch (fault) {
     case restore::NameFault::Separator:
@@ -63,20 +98,8 @@ PlacementResult MakeDatedBackupFolder(const std::string& storeFolder) {
 PlacementResult MoveOldFiles(HWND owner, const std::string& storeFolder, const std::string& backupFolder,
                              const std::vector<std::string>& names) {
     if (!restore::IsInsideFolder(storeFolder, backupFolder)) return Failed(IDS_PLACE_FILES_STAYED, backupFolder);
-    std::vector<std::string> sources;
-    std::vector<RefusedName> refused;
-    auto add = [&](const std::string& name) {
-        std::string path = restore::PathInFolder(storeFolder, name);
-        if (path.empty()) {
-            refused.push_back({name, restore::CheckPlainName(name)});
-            return;
-        }
-        if (FileExists(path) && !Contains(sources, path)) sources.push_back(path);
-    };
-    add(kFolderIndex);
-    for (const auto& name : names) add(name);
-
-    if (!sources.empty()) {
+    OldFiles old = CollectOldFiles(storeFolder, names);
+    if (!old.sources.empty()) {
         CSHFileOp operation;
         operation.SetParentWnd(owner);
         operation.ClearSourceFiles();
@@ -84,21 +107,64 @@ PlacementResult MoveOldFiles(HWND owner, const std::string& storeFolder, const s
         // One destination per file: the shell's move of several files into
         // one folder is refused by some shells (Wine cancels it), a move
         // pairing each file with its new path is not.
-        for (const auto& source : sources) {
+        for (const auto& source : old.sources) {
             operation.AddSourceFile(source);
-            operation.AddDestFile(WithOneTrailingBackslash(backupFolder) +
-                                  source.substr(source.find_last_of('\\') + 1));
+            operation.AddDestFile(AsideName(backupFolder, source));
         }
         // The shell's answer does not say which files moved; what is still there says it.
         operation.MoveFiles();
     }
 
     std::string stayed;
-    for (const auto& source : sources)
+    for (const auto& source : old.sources)
         if (PathExists(source)) stayed += "\r\n" + source;
-    PlacementResult result = stayed.empty() ? Succeeded(backupFolder) : Failed(IDS_PLACE_FILES_STAYED, backupFolder);
-    if (!stayed.empty()) result.message += stayed;
-    result.refused = std::move(refused);
+    if (stayed.empty()) {
+        PlacementResult result = Succeeded(backupFolder);
+        result.refused = std::move(old.refused);
+        return result;
+    }
+    // The files that did move go back: no restore follows a failed set-aside.
+    std::string leftAside;
+    for (const auto& source : old.sources) {
+        std::string aside = AsideName(backupFolder, source);
+        if (PathExists(source) || !PathExists(aside)) continue;
+        if (!MoveFileA(aside.c_str(), source.c_str())) leftAside += "\r\n" + aside;
+    }
+    RemoveDirectoryA(StripTrailingBackslash(backupFolder).c_str());  // only when nothing is left in it
+    PlacementResult result = Failed(IDS_PLACE_FILES_STAYED, backupFolder);
+    result.message += stayed;
+    if (!leftAside.empty()) result.message += "\r\n" + LoadText(IDS_PLACE_FILES_LEFT_ASIDE, backupFolder) + leftAside;
+    result.refused = std::move(old.refused);
+    return result;
+}
+
+PlacementResult SetOldFilesAside(HWND owner, const std::string& storeFolder, const std::string& backupFolder,
+                                 const std::vector<std::string>& names) {
+    if (!restore::IsInsideFolder(storeFolder, backupFolder)) return Failed(IDS_PLACE_FILES_STAYED, backupFolder);
+    OldFiles old = CollectOldFiles(storeFolder, names);
+    // A file that cannot be renamed now cannot be replaced later either.
+    std::string held;
+    for (const auto& source : old.sources)
+        if (!CanBeRenamed(source)) held += "\r\n" + source;
+    if (!held.empty()) {
+        RemoveDirectoryA(StripTrailingBackslash(backupFolder).c_str());
+        PlacementResult result = Failed(IDS_PLACE_FILES_STAYED, backupFolder);
+        result.message += held;
+        result.refused = std::move(old.refused);
+        return result;
+    }
+    std::vector<std::string> linked;
+    for (const auto& source : old.sources) {
+        std::string aside = AsideName(backupFolder, source);
+        if (!CreateHardLinkA(aside.c_str(), source.c_str(), nullptr)) {
+            // No hard links here (FAT): the second names go again, the files are moved.
+            for (const auto& made : linked) DeleteFileA(made.c_str());
+            return MoveOldFiles(owner, storeFolder, backupFolder, names);
+        }
+        linked.push_back(aside);
+    }
+    PlacementResult result = Succeeded(backupFolder);
+    result.refused = std::move(old.refused);
     return result;
 }
 

@@ -1,6 +1,6 @@
 // Putting the current files out of the way before a restore writes into the
-// store: the dated backup folder of a version-5 store and the move of the old
-// files into it, a folder set aside under a numbered name and made again
+// store: the dated backup folder of a version-5 store and the old files set
+// aside into it, a folder set aside under a numbered name and made again
 // empty, and the address book's safety name. Each step says whether the
 // files it was to protect are safe; a restore goes on with the extraction
 // that needs a step only when it succeeded, so nothing is written over a
@@ -40,9 +40,21 @@ PlacementResult MakeDatedBackupFolder(const std::string& storeFolder);
 // dated folder through the shell, with `owner` as the owner of its dialogs.
 // Names that are not plain names of the store are refused and not moved;
 // files that do not exist need no moving. Fails, naming them, when any file
-// is still in place afterwards.
+// is still in place afterwards; the files that did move are then moved back
+// (those that cannot be are named too) and the dated folder, left empty, is
+// removed: a set-aside that fails leaves the store as it was.
 PlacementResult MoveOldFiles(HWND owner, const std::string& storeFolder, const std::string& backupFolder,
                              const std::vector<std::string>& names);
+
+// Sets the same files aside in the dated folder without taking them out of
+// the store: each gets a second name there (a hard link) and keeps its own
+// until the restore writes its replacement over it, so a restore that stops
+// anywhere - the program killed included - leaves each store file whole, the
+// old one or the new one. A file another program holds open fails it before
+// anything is set aside, as it would fail the move. Where the volume has no
+// hard links the files are moved (MoveOldFiles).
+PlacementResult SetOldFilesAside(HWND owner, const std::string& storeFolder, const std::string& backupFolder,
+                                 const std::vector<std::string>& names);
 
 // Renames the folder to its first free numbered name ("_001", ...) and makes
 // it again, empty. A folder that does not exist is only made.

@@ -36,12 +36,14 @@
 #define IDS_PLACE_NAME_DEVICE 647
 #define IDS_PLACE_NAME_INVALID 648
 #define IDS_PLACE_NOT_PUT_BACK 649
+#define IDS_PLACE_FILES_LEFT_ASIDE 654
 
 // What a restore run could not take from the archive, and why a step failed.
 #define IDS_RESTORE_DOUBLED 650
 #define IDS_RESTORE_WITHOUT_ENTRY 651
 #define IDS_RESTORE_NO_ROOM 652
 #define IDS_RESTORE_DAMAGED 653
+#define IDS_RESTORE_IN_USE 655
 
 // The restore's page, its log and its run.
 #define IDS_RESTORE_LOG_RETRY 660

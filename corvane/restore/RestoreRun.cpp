@@ -91,6 +91,7 @@ std::string FailureText(int stepText, uint16_t result) {
     if (result == zip::result::kTargetDiskFull) text += "\r\n" + LoadText(IDS_RESTORE_NO_ROOM);
     if (result == zip::result::kCorruptEntry || result == zip::result::kTruncated)
         text += "\r\n" + LoadText(IDS_RESTORE_DAMAGED);
+    if (result == zip::result::kCannotReplace) text += "\r\n" + LoadText(IDS_RESTORE_IN_USE);
     return text;
 }
 
@@ -103,11 +104,14 @@ bool SawEveryEntry(uint16_t result) {
            result == r::kTruncated || result == r::kEntryTooLarge;
 }
 
-// A file set aside goes back by a copy, so the set-aside folder keeps it;
-// where the disk has no room for a copy, by a move, which needs none.
+// Puts a file set aside back under its old name: a rename on its own volume,
+// which needs no room on a full disk; where that cannot be done, a copy made
+// beside it takes the name only once it is whole.
 void PutBack(const std::string& aside, const std::string& inStore) {
-    if (CopyFileA(aside.c_str(), inStore.c_str(), TRUE)) return;
-    MoveFileExA(aside.c_str(), inStore.c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (MoveFileA(aside.c_str(), inStore.c_str())) return;
+    std::string partial = inStore + ".~back.tmp";
+    if (CopyFileA(aside.c_str(), partial.c_str(), FALSE) && MoveFileA(partial.c_str(), inStore.c_str())) return;
+    DeleteFileA(partial.c_str());
 }
 
 }  // namespace
@@ -360,7 +364,7 @@ void RestoreSession::RestoreMail() {
     if (full && store.bIsV5) {
         PlacementResult dated = MakeDatedBackupFolder(store.Oe5StoreFolder);
         if (!dated.ok) return void(Message(dated.message));
-        PlacementResult moved = MoveOldFiles(page_.Owner(), store.Oe5StoreFolder, dated.path, files);
+        PlacementResult moved = SetOldFilesAside(page_.Owner(), store.Oe5StoreFolder, dated.path, files);
         if (!moved.ok) return void(Message(moved.message));
         asideFolder = dated.path;
         movedNames = files;
@@ -402,13 +406,20 @@ void RestoreSession::RestoreMail() {
             if (now.exists && !(now == was)) DeleteFileA(restore::IndexCompanion(path).c_str());
         }
     }
-    // A full restore moved the old files aside: where the archive's copy did
-    // not arrive, the old one goes back rather than leave the store without it.
+    // A full restore set the old files aside: where the archive's copy did
+    // not arrive, the old one goes back rather than leave the store without
+    // it, and an old file still in place (a second name was all that was set
+    // aside) keeps no twin there that would change with it.
     if (!asideFolder.empty()) {
         for (const auto& name : movedNames) {
             std::string inStore = restore::PathInFolder(store.MailFilesFolder, name);
             std::string aside = restore::PathInFolder(asideFolder, name);
-            if (inStore.empty() || aside.empty() || FileExists(inStore) || !FileExists(aside)) continue;
+            if (inStore.empty() || aside.empty() || !FileExists(aside)) continue;
+            if (FileExists(inStore)) {
+                FileIdentity kept = IdentityOf(inStore);
+                if (kept.exists && kept == IdentityOf(aside)) DeleteFileA(aside.c_str());
+                continue;
+            }
             PutBack(aside, inStore);
             if (!store.bIsV5) {
                 std::string index = restore::IndexCompanion(aside);
