@@ -42,10 +42,10 @@ inline std::vector<std::string> SortedArchiveEntries(const std::string& archive)
     return names;
 }
 
-// Bytes that do not compress, added to a store file.
-inline void AppendNoise(const std::string& path, size_t length) {
+// Bytes that do not compress, added to the end of a file.
+inline void AppendNoise(const std::string& path, size_t length, uint32_t seed = 2463534242u) {
     std::string noise(length, '\0');
-    uint32_t state = 2463534242u;
+    uint32_t state = seed;
     for (char& c : noise) {
         state ^= state << 13;
         state ^= state >> 17;
@@ -53,9 +53,9 @@ inline void AppendNoise(const std::string& path, size_t length) {
         c = static_cast<char>(state);
     }
     HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
     DWORD written = 0;
-    WriteFile(file, noise.data(), static_cast<DWORD>(noise.size()), &written, nullptr);
+    EXPECT_TRUE(WriteFile(file, noise.data(), static_cast<DWORD>(noise.size()), &written, nullptr));
     CloseHandle(file);
 }
 

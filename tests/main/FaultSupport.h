@@ -1,7 +1,7 @@
-// What the fault tests of the backup and the restore share: store files made
-// large with bytes that do not compress, the files of a folder (temporaries
-// left behind show there), a volume filled up to a given free space, and a
-// drive letter of the Wine prefix made and taken away as a removed drive.
+// What the fault tests of the backup and the restore share: the files of a
+// folder (temporaries left behind show there), a volume filled up to a given
+// free space, and a drive letter of the Wine prefix made and taken away as a
+// removed drive.
 #pragma once
 
 #include "testsupport/OeTestSupport.h"
@@ -14,23 +14,6 @@
 #include <vector>
 
 namespace corvane::testing {
-
-// Bytes that do not compress, added to the end of a file.
-inline void AppendNoise(const std::string& path, size_t length, uint32_t seed = 2463534242u) {
-    std::string noise(length, '\0');
-    uint32_t state = seed;
-    for (char& c : noise) {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        c = static_cast<char>(state);
-    }
-    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    EXPECT_TRUE(WriteFile(file, noise.data(), static_cast<DWORD>(noise.size()), &written, nullptr));
-    CloseHandle(file);
-}
 
 // The names of the files (not folders) in `folder` matching `pattern`, below it too when `deep`.
 inline std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern = "*",

@@ -13,6 +13,7 @@
 #include "corvane/restore/RestoreIds.h"
 #include "corvane/restore/RestoreRun.h"
 #include "corvane/restore/portable/RestoreMapping.h"
+#include "tests/main/FaultSupport.h"
 #include "tests/main/RestoreDriver.h"
 #include "testsupport/OeTestSupport.h"
 #include "tests/main/TreeViewItems.h"
@@ -61,16 +62,10 @@ int TextRow(const catalog::TreeList& tree, const std::string& text) {
     return -1;
 }
 
-// The store folder's file names, to see that nothing was left half-written.
-std::vector<std::string> FilesIn(const std::string& folder) {  // lower-cased
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(Lower(found.cFileName));
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+// The store folder's file names, lower-cased, to see that nothing was left half-written.
+std::vector<std::string> LowerFilesIn(const std::string& folder) {
+    std::vector<std::string> names = FilesIn(folder);
+    for (std::string& name : names) name = Lower(name);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -343,7 +338,7 @@ TEST_F(RestoreRun, CancelledDiskPromptLeavesTheCurrentFiles) {
     volumes.push_back(shelf + "\\last");
     ASSERT_TRUE(CopyFileA(archive.c_str(), volumes.back().c_str(), FALSE));
     Spoil("Work.dbx");
-    const std::vector<std::string> before = FilesIn(store);
+    const std::vector<std::string> before = LowerFilesIn(store);
 
     // Each prompt is answered with the disk asked for, until disk 2: Cancel.
     auto diskettes = [&] {
@@ -367,7 +362,7 @@ TEST_F(RestoreRun, CancelledDiskPromptLeavesTheCurrentFiles) {
     ASSERT_FALSE(boxes->Texts().empty());
     EXPECT_EQ(boxes->Texts().back(), "Please insert disk #2 of the archive set");
     EXPECT_EQ(Stored("Work.dbx"), "changed");
-    EXPECT_EQ(FilesIn(store), before);
+    EXPECT_EQ(LowerFilesIn(store), before);
 
     CopyFileA(volumes.back().c_str(), archive.c_str(), FALSE);
     OpenArchive(2, archive);
@@ -376,7 +371,7 @@ TEST_F(RestoreRun, CancelledDiskPromptLeavesTheCurrentFiles) {
     RunRestore();
     EXPECT_EQ(boxes->Texts().back(), "Please insert disk #2 of the archive set");
     EXPECT_EQ(Stored("Work.dbx"), "changed");
-    EXPECT_EQ(FilesIn(store), before);
+    EXPECT_EQ(LowerFilesIn(store), before);
     for (const char* file : kMail) {
         std::string now = Stored(file);
         EXPECT_TRUE(now == original[file] || (std::string(file) == "Work.dbx" && now == "changed")) << file;
