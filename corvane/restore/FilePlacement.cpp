@@ -181,6 +181,43 @@ PlacementResult SetFolderAside(const std::string& folder) {
     return Succeeded(asideName);
 }
 
+PlacementResult LinkFolderAside(const std::string& folder) {
+    std::string current = StripTrailingBackslash(folder);
+    if (current.empty() || !PathExists(current)) return SetFolderAside(folder);
+    std::vector<std::string> files;
+    bool flat = true;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((current + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                files.push_back(current + "\\" + name);
+            else if (name != "." && name != "..")
+                flat = false;
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    if (!flat) return SetFolderAside(folder);
+    for (const auto& file : files)
+        if (!CanBeRenamed(file)) return Failed(IDS_PLACE_NOT_SET_ASIDE, current);
+    std::string asideName = restore::SetAsideFolderName(current, PathExists);
+    if (asideName.empty() || !CreateDirectoryA(asideName.c_str(), nullptr))
+        return Failed(IDS_PLACE_NOT_SET_ASIDE, current);
+    std::vector<std::string> linked;
+    for (const auto& file : files) {
+        std::string aside = AsideName(asideName, file);
+        if (!CreateHardLinkA(aside.c_str(), file.c_str(), nullptr)) {
+            // No hard links here (FAT): the second names go, the folder itself is set aside.
+            for (const auto& made : linked) DeleteFileA(made.c_str());
+            RemoveDirectoryA(asideName.c_str());
+            return SetFolderAside(folder);
+        }
+        linked.push_back(aside);
+    }
+    return Succeeded(asideName);
+}
+
 PlacementResult PutFolderBack(const std::string& folder, const std::string& asideName) {
     std::string current = StripTrailingBackslash(folder);
     if (asideName.empty()) return Succeeded(current);

@@ -59,6 +59,13 @@ PlacementResult SetOldFilesAside(HWND owner, const std::string& storeFolder, con
 // Renames the folder to its first free numbered name ("_001", ...) and makes
 // it again, empty. A folder that does not exist is only made.
 PlacementResult SetFolderAside(const std::string& folder);
+// Sets a folder of files aside as SetFolderAside does, without emptying it:
+// the numbered folder gets a second name (a hard link) of each file, and the
+// files stay where they are until a restore writes their replacements over
+// them, so a restore that stops anywhere leaves each file whole. A file
+// another program holds open fails it before anything is done. A folder with
+// folders inside, or on a volume without hard links, is set aside whole.
+PlacementResult LinkFolderAside(const std::string& folder);
 // Puts the folder set aside as `asideName` back under its own name when
 // what was to replace it could not be restored. Whatever had been written
 // into its place meanwhile is set aside in turn, not deleted. Nothing to do

@@ -371,7 +371,7 @@ void RestoreSession::RestoreMail() {
         movedNames.insert(movedNames.begin(), "folders.dbx");
         add("folders.dbx");
     } else if (full) {
-        PlacementResult aside = SetFolderAside(store.Oe4.Oe4MailFolder);
+        PlacementResult aside = LinkFolderAside(store.Oe4.Oe4MailFolder);
         if (!aside.ok) return void(Message(aside.message));
         asideFolder = WithBackslash(aside.path);
         movedNames = files;
@@ -427,7 +427,34 @@ void RestoreSession::RestoreMail() {
             }
         }
     }
+    if (!store.bIsV5 && !asideFolder.empty()) LeaveOnlyRestoredFiles(asideFolder, movedNames);
     if (!restore::ExtractionSucceeded(result) && !diskCancelled_) Message(FailureText(IDS_RESTORE_MAIL_FAILED, result));
+}
+
+// A version-4 full restore sets the whole mail folder aside; where only second
+// names were made there, a file still the same as its set-aside twin was not
+// replaced. One of the restore's own names (and its index) stays in the store,
+// as a file put back would; any other leaves the store for the set-aside
+// folder, as if the folder had been moved away whole.
+void RestoreSession::LeaveOnlyRestoredFiles(const std::string& asideFolder, const std::vector<std::string>& names) {
+    const std::string& mailFolder = context_.store.MailFilesFolder;
+    auto ours = [&names](const std::string& file) {
+        for (const auto& name : names)
+            if (EqualsNoCase(file, name) || EqualsNoCase(file, LastPart(restore::IndexCompanion(name)))) return true;
+        return false;
+    };
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((WithBackslash(asideFolder) + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        std::string aside = WithBackslash(asideFolder) + found.cFileName;
+        std::string inStore = restore::PathInFolder(mailFolder, found.cFileName);
+        FileIdentity kept = IdentityOf(aside);
+        if (inStore.empty() || !kept.exists || !(IdentityOf(inStore) == kept)) continue;
+        DeleteFileA((ours(found.cFileName) ? aside : inStore).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
 }
 
 void RestoreSession::RestoreNews() {

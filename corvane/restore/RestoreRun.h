@@ -72,6 +72,7 @@ private:
     uint16_t Extract(const std::string& folder, const std::string& files);
     void RestoreAddressBook();
     void RestoreMail();
+    void LeaveOnlyRestoredFiles(const std::string& asideFolder, const std::vector<std::string>& names);
     void RestoreNews();
     void RestoreFavorites();
     void OnRename(const std::string& origName, std::string& newName);

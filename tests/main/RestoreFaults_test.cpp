@@ -377,6 +377,32 @@ TEST_F(KilledRestore, AFullRestoreKilledMidwayLosesNoFile) {
     for (const char* file : kMail) EXPECT_TRUE(FileExists(store + "\\" + file)) << file;
 }
 
+// A version-4 store, whose full restore sets the whole mail folder aside.
+class KilledRestoreV4 : public KilledRestore {
+protected:
+    void SetUp() override {
+        RestoreDriverTest::SetUp();
+        Version4Sample("faults4");
+        store = mail;  // where the mail files are restored
+    }
+};
+
+TEST_F(KilledRestoreV4, AFullRestoreKilledMidwayLosesNoFile) {
+    for (const char* file : {"Inbox.mbx", "Family.mbx", "Work.mbx"})
+        AppendNoise(mail + "\\" + file, 24 << 20, static_cast<uint32_t>(std::hash<std::string>{}(file)));
+    MakeArchive(destination);
+    window.reset();
+    for (const std::string& name : FilesIn(mail)) {
+        archived[name] = ReadFileText(mail + "\\" + name);
+        current[name] = "current " + name;
+        ASSERT_TRUE(SyntheticOE::WriteFile(mail + "\\" + name, current[name]));
+    }
+
+    ASSERT_TRUE(RunAndKillMidway(2, {}, 2 << 20)) << "the restore ended before it could be killed";
+    ExpectEveryFileOldOrNew(mail);
+    for (const auto& [name, bytes] : current) EXPECT_TRUE(FileExists(mail + "\\" + name)) << name;
+}
+
 // The child: a restore as the parent orders it, in a process of its own. It
 // leaves the registry as the parent made it.
 class RestoreChild : public RestoreDriverTest {

@@ -93,6 +93,7 @@ TEST_F(RestoreRunV4, FullRestoreSetsTheMailFolderAsideAndRestoresEveryFolder) {
         Write(mail + "\\" + file + ".idx", "old index");
     }
     Write(mail + "\\Folders.nch", "changed");
+    Write(mail + "\\Extra.mbx", "not in the archive");
     OpenArchive(2);
     ASSERT_TRUE(loaded);
     EXPECT_EQ(window->tlMail.Mark(Row("Inbox.mbx")), 1);
@@ -106,6 +107,9 @@ TEST_F(RestoreRunV4, FullRestoreSetsTheMailFolderAsideAndRestoresEveryFolder) {
     EXPECT_EQ(ReadFileText(aside + "\\Inbox.mbx"), "changed");
     EXPECT_EQ(ReadFileText(aside + "\\Inbox.idx"), "old index");
     EXPECT_EQ(ReadFileText(aside + "\\Folders.nch"), "changed");
+    // What the archive does not hold went aside with the folder.
+    EXPECT_FALSE(FileExists(mail + "\\Extra.mbx"));
+    EXPECT_EQ(ReadFileText(aside + "\\Extra.mbx"), "not in the archive");
 }
 
 // A news account whose entry is damaged: the account's old folder comes back

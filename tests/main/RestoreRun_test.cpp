@@ -181,6 +181,26 @@ TEST_F(RestoreRun, FullRestoreMovesTheOldFilesAsideAndRestoresEveryFolder) {
     EXPECT_TRUE(FolderExists(dated + "_001"));
 }
 
+// An archive with no mail folder at all: a full restore still sets the
+// folder index aside and restores it, and leaves the mail files alone.
+TEST_F(RestoreRun, FullRestoreOfAnArchiveWithoutMailFoldersRestoresTheIndex) {
+    const std::string folder = FreshTestFolder("restore-index-only");
+    ToLastPage(folder);
+    window->cmdSelect_Click(1);  // Clear All
+    window->doIT_Click();
+    ASSERT_EQ(boxes->Texts(), std::vector<std::string>{"Archive is complete"});
+    Spoil("Folders.dbx");
+    Spoil("Inbox.dbx");
+    OpenArchive(2, archive);
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(restore::MarkedMailItems(window->tlMail).empty());
+    RunRestore();
+    EXPECT_EQ(boxes->Texts(), std::vector<std::string>{kComplete});
+    EXPECT_EQ(Stored("Folders.dbx"), original["Folders.dbx"]);
+    EXPECT_EQ(ReadFileText(store + "\\backup2001-01-31\\Folders.dbx"), "changed");
+    EXPECT_EQ(Stored("Inbox.dbx"), "changed");
+}
+
 // A byte flipped in an entry's data: the current file stays as it was.
 TEST_F(RestoreRun, CorruptEntryLeavesTheCurrentFileAndFullRestorePutsTheOldOneBack) {
     const std::string spoiled = destination + "\\spoiled.zip";
