@@ -95,8 +95,11 @@ TEST_F(PulledDrive, MidArchiveTheOldArchiveSurvivesTheUserIsToldAndNoBackupIsRec
     EXPECT_FALSE(window->IsLoaded());
     // What the run was writing when the drive went stays there under its
     // temporary name, which no later run takes for its own.
-    for (const std::string& name : FilesIn(shelf))
-        if (Lower(name) != Lower(old.substr(3))) EXPECT_EQ(Lower(name), Lower(old.substr(3)) + ".new.~0.tmp");
+    for (const std::string& name : FilesIn(shelf)) {
+        if (Lower(name) != Lower(old.substr(3))) {
+            EXPECT_EQ(Lower(name), Lower(old.substr(3)) + ".new.~0.tmp");
+        }
+    }
 }
 
 TEST_F(PulledDrive, BeforeTheArchiveIsMadeTheUserIsToldAndNoBackupIsRecorded) {
