@@ -7,8 +7,8 @@
 #include "corvane/main/frmMain.h"
 #include "corvane/main/frmMain_BackupRun.h"
 #include "corvane/main/frmMain_BackupStart.h"
+#include "bench/common/BenchStore.h"
 #include "testsupport/OeTestSupport.h"
-#include "testsupport/portable/DbxWriter.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -27,27 +27,9 @@ int main(int argc, char** argv) {
     }
     const std::string store = argv[1], destination = argv[2];
     // The store's index: every .dbx file a folder under Local Folders.
-    std::vector<DbxFolder> folders = {DbxFolder::Root("Main Identity"), DbxFolder::NoFile(1, 0, "Local Folders")};
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((store + "\\*.dbx").c_str(), &found);
-    for (int number = 2; search != INVALID_HANDLE_VALUE; ++number) {
-        std::string file = found.cFileName;
-        if (lstrcmpiA(file.c_str(), "folders.dbx") != 0)
-            folders.push_back(DbxFolder::Mail(number, 1, file.substr(0, file.size() - 4), file));
-        if (!FindNextFileA(search, &found)) break;
-    }
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
-    if (!WriteBytes(store + "\\folders.dbx", BuildFolderIndex(folders))) return 1;
-
-    CleanOutlookExpressState();
+    if (!bench::WriteFolderIndex(store)) return 1;
     SyntheticOE oe;
-    oe.RegisterProgram(kOeProgramPath5);
-    const std::string id = "{BE0C0000-0000-4000-8000-000000000001}";
-    oe.AddIdentity(id, "Bench", store);
-    oe.SetDefaultIdentity(id);
-    oe.SetLastIdentity(id);
-    oe.SetFavorites("");
-    SaveCorvaneSetting("", "WarnVirus", "N");
+    bench::RegisterBenchIdentity(oe, "{BE0C0000-0000-4000-8000-000000000001}", store);
     ScriptedMessageBoxes boxes;
 
     LARGE_INTEGER frequency, start, end;

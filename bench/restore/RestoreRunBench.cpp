@@ -11,7 +11,7 @@
 //   and whether every restored file holds the original bytes; then times the
 //   zip component alone extracting the same archive into WORK\Scratch.
 // The Outlook Express keys the runs need are made for them and removed afterwards.
-#include "bench/restore/BenchStore.h"
+#include "bench/common/BenchStore.h"
 #include "corvane/backup/zip/XZip.h"
 #include "corvane/main/WizardIds.h"
 #include "corvane/main/frmMain.h"
@@ -200,15 +200,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "restore_run_bench: cannot make %s from %s\n", store.c_str(), originals.c_str());
         return 1;
     }
-    CleanOutlookExpressState();
     SyntheticOE oe;
-    oe.RegisterProgram(kOeProgramPath5);
-    const std::string id = "{BE0C0000-0000-4000-8000-000000000002}";
-    oe.AddIdentity(id, "Bench", store);
-    oe.SetDefaultIdentity(id);
-    oe.SetLastIdentity(id);
-    oe.SetFavorites("");
-    SaveCorvaneSetting("", "WarnVirus", "N");
+    bench::RegisterBenchIdentity(oe, "{BE0C0000-0000-4000-8000-000000000002}", store);
     int status = mode == "archive" ? MakeArchive(archiveFolder)
                                    : Restore(originals, store, FindArchive(archiveFolder), work + "\\Scratch");
     oe.RemoveAll();

@@ -1,11 +1,16 @@
-// The files of the restore bench's store: the folder index over the
-// original store files, the working copy the restore writes into, the
-// changes made to it before each restore, and the byte comparison after.
+// The benches' store: the folder index over the corpus's store files, the
+// Outlook Express identity that names it, the working copy a restore writes
+// into, the changes made to it before each restore, and the byte comparison
+// after.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+namespace corvane::testing {
+class SyntheticOE;
+}
 
 namespace corvane::bench {
 
@@ -13,8 +18,13 @@ namespace corvane::bench {
 std::vector<std::string> StoreFileNames(const std::string& folder);
 
 // Writes `folder`\folders.dbx listing every other .dbx file as a mail
-// folder under Local Folders, unless it is there already.
+// folder under Local Folders; EnsureFolderIndex only when it is not there.
+bool WriteFolderIndex(const std::string& folder);
 bool EnsureFolderIndex(const std::string& folder);
+
+// Makes Outlook Express's keys afresh with the one identity "Bench" on
+// `store`, no Favorites and the virus caution silenced.
+void RegisterBenchIdentity(testing::SyntheticOE& oe, const std::string& id, const std::string& store);
 
 // Copies every .dbx file of `originals` into `store`, made when missing.
 bool CopyStore(const std::string& originals, const std::string& store);

@@ -1,4 +1,6 @@
-#include "bench/restore/BenchStore.h"
+#include "bench/common/BenchStore.h"
+
+#include "testsupport/OeTestSupport.h"
 
 #include "testsupport/SyntheticOE.h"
 #include "testsupport/portable/DbxWriter.h"
@@ -49,15 +51,29 @@ std::vector<std::string> StoreFileNames(const std::string& folder) {
     return names;
 }
 
-bool EnsureFolderIndex(const std::string& folder) {
-    const std::string index = In(folder, kIndexName);
-    if (GetFileAttributesA(index.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+bool WriteFolderIndex(const std::string& folder) {
     std::vector<testing::DbxFolder> folders = {testing::DbxFolder::Root("Main Identity"),
                                                testing::DbxFolder::NoFile(1, 0, "Local Folders")};
     int number = 2;
     for (const std::string& file : StoreFileNames(folder))
-        folders.push_back(testing::DbxFolder::Mail(number++, 1, file.substr(0, file.size() - 4), file));
-    return testing::WriteBytes(index, testing::BuildFolderIndex(folders));
+        if (lstrcmpiA(file.c_str(), kIndexName) != 0)
+            folders.push_back(testing::DbxFolder::Mail(number++, 1, file.substr(0, file.size() - 4), file));
+    return testing::WriteBytes(In(folder, kIndexName), testing::BuildFolderIndex(folders));
+}
+
+bool EnsureFolderIndex(const std::string& folder) {
+    if (GetFileAttributesA(In(folder, kIndexName).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    return WriteFolderIndex(folder);
+}
+
+void RegisterBenchIdentity(testing::SyntheticOE& oe, const std::string& id, const std::string& store) {
+    testing::CleanOutlookExpressState();
+    oe.RegisterProgram(testing::kOeProgramPath5);
+    oe.AddIdentity(id, "Bench", store);
+    oe.SetDefaultIdentity(id);
+    oe.SetLastIdentity(id);
+    oe.SetFavorites("");
+    testing::SaveCorvaneSetting("", "WarnVirus", "N");
 }
 
 bool CopyStore(const std::string& originals, const std::string& store) {
