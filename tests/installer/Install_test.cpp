@@ -7,6 +7,7 @@
 #include "loopline/resource.h"
 #include "nudgeon/resource.h"
 #include "testsupport/OeTestSupport.h"
+#include "testsupport/ProcessWindows.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -23,8 +24,8 @@ namespace {
 const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvane";
 const char* const kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const kRunValue = "Corvane Reminder";
-const char* const kShippedFiles[] = {"corvane.exe", "nudgeon.exe", "loopline.exe", "skein.dll", "loopline.ini",
-                                     "help\\999.html", "help\\help.css", "uninstall.exe"};
+const char* const kShippedFiles[] = {"corvane.exe",  "nudgeon.exe",    "loopline.exe",   "skein.dll",
+                                     "loopline.ini", "help\\999.html", "help\\help.css", "uninstall.exe"};
 
 // The build's path of the setup program, as Wine sees it.
 std::string SetupProgram() {
@@ -85,8 +86,8 @@ std::string FileVersion(const std::string& path) {
     if (!GetFileVersionInfoA(path.c_str(), 0, size, data.data()) ||
         !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed)
         return "";
-    return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) +
-           "." + std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionLS));
+    return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+           std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionLS));
 }
 
 // Runs a command line and waits for its end; its exit code, or -1.
@@ -99,33 +100,22 @@ int RunToEnd(const std::string& program, const std::string& arguments, DWORD tim
                         &process))
         return -1;
     DWORD exitCode = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &exitCode);
-    else TerminateProcess(process.hProcess, 1);
+    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &exitCode);
+    else
+        TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return static_cast<int>(exitCode);
 }
 
-struct WindowSearch {
-    DWORD process = 0;
-    const char* className = nullptr;
+struct ControlSearch {
     int id = 0;
     HWND found = nullptr;
 };
 
-BOOL CALLBACK FindTopLevel(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<WindowSearch*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (owner != search->process || lstrcmpA(name, search->className) != 0 || !IsWindowVisible(window)) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 BOOL CALLBACK FindControl(HWND child, LPARAM context) {
-    auto* search = reinterpret_cast<WindowSearch*>(context);
+    auto* search = reinterpret_cast<ControlSearch*>(context);
     if (GetDlgCtrlID(child) != search->id || !IsWindowVisible(child)) return TRUE;
     search->found = child;
     return FALSE;
@@ -155,14 +145,14 @@ public:
     bool Started() const { return started_; }
     // A visible top-level window of the given class of this process; nullptr after the timeout.
     HWND WaitForWindow(const char* className, int timeoutMs) const {
-        WindowSearch search{process_.dwProcessId, className};
+        HWND found = nullptr;
         WaitUntil(
             [&] {
-                EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
-                return search.found != nullptr || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+                found = VisibleWindowOf(process_.dwProcessId, className);
+                return found != nullptr || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
             },
             timeoutMs);
-        return search.found;
+        return found;
     }
 
 private:
@@ -172,7 +162,7 @@ private:
 
 // A visible child of `parent` with the control id, at any depth.
 HWND VisibleControl(HWND parent, int id) {
-    WindowSearch search;
+    ControlSearch search;
     search.id = id;
     EnumChildWindows(parent, FindControl, reinterpret_cast<LPARAM>(&search));
     return search.found;

@@ -3,6 +3,7 @@
 #include "corvane/environment/CRegSettings.h"
 #include "corvane/environment/SysFcns.h"
 #include "nudgeon/resource.h"
+#include "testsupport/ProcessWindows.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -11,22 +12,6 @@
 
 namespace corvane::nudgeon {
 namespace {
-
-struct WindowSearch {
-    DWORD process = 0;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindDialogOf(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<WindowSearch*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (owner != search->process || lstrcmpA(className, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-    search->found = window;
-    return FALSE;
-}
 
 // Another process's control text, asked for with the message.
 std::string ForeignText(HWND control) {
@@ -68,9 +53,7 @@ protected:
     }
     HWND WaitForWindow(int timeoutMs) {
         for (int waited = 0; waited < timeoutMs; waited += 50) {
-            WindowSearch search{process.dwProcessId, nullptr};
-            EnumWindows(FindDialogOf, reinterpret_cast<LPARAM>(&search));
-            if (search.found) return search.found;
+            if (HWND found = testing::VisibleWindowOf(process.dwProcessId, "#32770")) return found;
             if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
         }
         return nullptr;
