@@ -1,6 +1,6 @@
 // fuzz_seeds FOLDER: writes the starting corpus of every fuzz target, one
 // folder per target, from the writers the tests use.
-#include "corvane/backup/zip/ZipEngine.h"
+#include "corvane/zip/ZipEngine.h"
 #include "testsupport/portable/DbxWriter.h"
 #include "testsupport/portable/NchWriter.h"
 

@@ -2,7 +2,7 @@
 // and its CRC checked) and extracted into a folder it must not leave.
 #include "fuzz/MemoryFileSystem.h"
 
-#include "corvane/backup/zip/ZipEngine.h"
+#include "corvane/zip/ZipEngine.h"
 
 #include <atomic>
 #include <cctype>

@@ -3,7 +3,7 @@
 // "disk".
 #pragma once
 
-#include "corvane/backup/zip/ZipFileSystem.h"
+#include "corvane/zip/ZipFileSystem.h"
 
 #include <algorithm>
 #include <cstring>

@@ -12,7 +12,7 @@
 //   zip component alone extracting the same archive into WORK\Scratch.
 // The Outlook Express keys the runs need are made for them and removed afterwards.
 #include "bench/common/BenchStore.h"
-#include "corvane/backup/zip/XZip.h"
+#include "corvane/zip/XZip.h"
 #include "corvane/main/WizardIds.h"
 #include "corvane/main/frmMain.h"
 #include "corvane/main/frmMain_BackupRun.h"

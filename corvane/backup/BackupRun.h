@@ -7,7 +7,7 @@
 
 #include "corvane/backup/BackupPlan.h"
 #include "corvane/backup/planning/RunContents.h"
-#include "corvane/backup/zip/XZip.h"
+#include "corvane/zip/XZip.h"
 #include "corvane/catalog/TreeList.h"
 #include "corvane/environment/CRegSettings.h"
 #include "corvane/environment/StoreContext.h"

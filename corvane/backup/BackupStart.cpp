@@ -1,6 +1,6 @@
 #include "corvane/backup/BackupStart.h"
 
-#include "corvane/backup/zip/Win32FileSystem.h"
+#include "corvane/zip/Win32FileSystem.h"
 #include "corvane/catalog/CatalogExtras.h"
 #include "corvane/catalog/StoreCatalog.h"
 #include "corvane/environment/Seams.h"

@@ -4,7 +4,7 @@
 // through the zip engine's file system.
 #pragma once
 
-#include "corvane/backup/zip/ZipFileSystem.h"
+#include "corvane/zip/ZipFileSystem.h"
 #include "corvane/catalog/CatalogModel.h"
 #include "corvane/catalog/Selection.h"
 #include "corvane/catalog/TreeBuilder.h"

@@ -2,7 +2,7 @@
 // the catalog and the archive see the same files.
 #pragma once
 
-#include "corvane/backup/zip/ZipFileSystem.h"
+#include "corvane/zip/ZipFileSystem.h"
 
 #include <cstdint>
 #include <string>

@@ -19,7 +19,7 @@
 // The returned AddressBookCaution tells whether to show or hide label 22.
 #pragma once
 
-#include "corvane/backup/zip/ZipFileSystem.h"
+#include "corvane/zip/ZipFileSystem.h"
 #include "corvane/catalog/CatalogExtras.h"
 #include "corvane/catalog/CatalogModel.h"
 #include "corvane/catalog/Dbx5Reader.h"

@@ -4,7 +4,7 @@
 #include "corvane/backup/frmQuick.h"
 #include "corvane/backup/planning/BackupPlanning.h"
 #include "corvane/backup/planning/QuickCheck.h"
-#include "corvane/backup/zip/Win32FileSystem.h"
+#include "corvane/zip/Win32FileSystem.h"
 #include "corvane/catalog/CatalogExtras.h"
 #include "corvane/catalog/Dbx5Reader.h"
 #include "corvane/catalog/Win32Catalog.h"

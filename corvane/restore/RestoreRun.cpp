@@ -1,7 +1,7 @@
 #include "corvane/restore/RestoreRun.h"
 
-#include "corvane/backup/zip/Win32FileSystem.h"
-#include "corvane/backup/zip/ZipResult.h"
+#include "corvane/zip/Win32FileSystem.h"
+#include "corvane/zip/ZipResult.h"
 #include "corvane/catalog/CatalogModel.h"
 #include "corvane/catalog/Win32Catalog.h"
 #include "corvane/environment/Seams.h"

@@ -7,7 +7,7 @@
 // restored, it is put back. The main window is reached through IRestorePage.
 #pragma once
 
-#include "corvane/backup/zip/XZip.h"
+#include "corvane/zip/XZip.h"
 #include "corvane/catalog/TreeList.h"
 #include "corvane/catalog/TreeListView.h"
 #include "corvane/environment/StoreContext.h"

@@ -3,7 +3,7 @@
 // unzip sees it (entries, soundness, the log inside).
 #pragma once
 
-#include "corvane/backup/zip/ZipNames.h"
+#include "corvane/zip/ZipNames.h"
 #include "corvane/catalog/CatalogModel.h"
 #include "corvane/main/WizardIds.h"
 #include "corvane/main/frmMain.h"

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "corvane/backup/zip/ZipEngine.h"
+#include "corvane/zip/ZipEngine.h"
 
 #ifdef _WIN32
-#include "corvane/backup/zip/Win32FileSystem.h"
-#include "corvane/backup/zip/XZip.h"
+#include "corvane/zip/Win32FileSystem.h"
+#include "corvane/zip/XZip.h"
 #endif
 
 using namespace corvane::zip;

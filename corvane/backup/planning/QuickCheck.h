@@ -2,7 +2,7 @@
 // the list rebuilt from the control file must still be there. Platform-free.
 #pragma once
 
-#include "corvane/backup/zip/ZipFileSystem.h"
+#include "corvane/zip/ZipFileSystem.h"
 #include "corvane/catalog/TreeList.h"
 
 #include <cstdint>

@@ -2,8 +2,8 @@
 // small one whose offset lies beyond 4 GiB. Labelled slow.
 #include <gtest/gtest.h>
 
-#include "corvane/backup/zip/ZipEngine.h"
-#include "tests/backup/zip/ZipTestSupport.h"
+#include "corvane/zip/ZipEngine.h"
+#include "tests/zip/ZipTestSupport.h"
 
 namespace corvane::zip {
 namespace {

@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "corvane/backup/zip/ZipFileSystem.h"
+#include "corvane/zip/ZipFileSystem.h"
 
 namespace corvane::zip {
 namespace {

@@ -1,6 +1,6 @@
-#include "corvane/backup/zip/XZip.h"
+#include "corvane/zip/XZip.h"
 
-#include "corvane/backup/zip/Win32FileSystem.h"
+#include "corvane/zip/Win32FileSystem.h"
 #include "corvane/environment/MessagePump.h"
 
 #include <windows.h>

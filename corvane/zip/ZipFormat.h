@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "corvane/backup/zip/ZipBytes.h"
-#include "corvane/backup/zip/ZipEngine.h"
+#include "corvane/zip/ZipBytes.h"
+#include "corvane/zip/ZipEngine.h"
 
 namespace corvane::zip {
 

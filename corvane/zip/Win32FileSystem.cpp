@@ -1,4 +1,4 @@
-#include "corvane/backup/zip/Win32FileSystem.h"
+#include "corvane/zip/Win32FileSystem.h"
 
 #include <windows.h>
 

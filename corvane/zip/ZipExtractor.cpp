@@ -11,8 +11,8 @@
 #include <mutex>
 #include <thread>
 
-#include "corvane/backup/zip/ArchiveSource.h"
-#include "corvane/backup/zip/ZipNames.h"
+#include "corvane/zip/ArchiveSource.h"
+#include "corvane/zip/ZipNames.h"
 
 namespace corvane::zip {
 namespace {

@@ -8,8 +8,8 @@
 #include <mutex>
 #include <new>
 
-#include "corvane/backup/zip/ZipEngine.h"
-#include "tests/backup/zip/ZipTestSupport.h"
+#include "corvane/zip/ZipEngine.h"
+#include "tests/zip/ZipTestSupport.h"
 
 namespace corvane::zip {
 namespace {

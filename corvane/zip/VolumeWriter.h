@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "corvane/backup/zip/ZipEngine.h"
-#include "corvane/backup/zip/ZipFormat.h"
+#include "corvane/zip/ZipEngine.h"
+#include "corvane/zip/ZipFormat.h"
 
 namespace corvane::zip {
 

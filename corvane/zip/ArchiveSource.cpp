@@ -1,4 +1,4 @@
-#include "corvane/backup/zip/ArchiveSource.h"
+#include "corvane/zip/ArchiveSource.h"
 
 #include <zlib.h>
 

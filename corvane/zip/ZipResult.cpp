@@ -1,4 +1,4 @@
-#include "corvane/backup/zip/ZipResult.h"
+#include "corvane/zip/ZipResult.h"
 
 namespace corvane::zip {
 

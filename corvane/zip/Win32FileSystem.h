@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "corvane/backup/zip/ZipFileSystem.h"
+#include "corvane/zip/ZipFileSystem.h"
 
 namespace corvane::zip {
 

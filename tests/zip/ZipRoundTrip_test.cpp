@@ -1,9 +1,9 @@
 // Compress and extract through the engine on the native file system.
 #include <gtest/gtest.h>
 
-#include "corvane/backup/zip/ZipEngine.h"
-#include "corvane/backup/zip/ZipNames.h"
-#include "tests/backup/zip/ZipTestSupport.h"
+#include "corvane/zip/ZipEngine.h"
+#include "corvane/zip/ZipNames.h"
+#include "tests/zip/ZipTestSupport.h"
 
 namespace corvane::zip {
 namespace {

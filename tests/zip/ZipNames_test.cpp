@@ -1,4 +1,4 @@
-#include "corvane/backup/zip/ZipNames.h"
+#include "corvane/zip/ZipNames.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 
 #include <random>
 
-#include "corvane/backup/zip/ZipBytes.h"
-#include "corvane/backup/zip/ZipEngine.h"
-#include "tests/backup/zip/ZipTestSupport.h"
+#include "corvane/zip/ZipBytes.h"
+#include "corvane/zip/ZipEngine.h"
+#include "tests/zip/ZipTestSupport.h"
 
 namespace corvane::zip {
 namespace {

@@ -9,11 +9,11 @@
 #include <memory>
 #include <thread>
 
-#include "corvane/backup/zip/DeflatePool.h"
-#include "corvane/backup/zip/SourcePlan.h"
-#include "corvane/backup/zip/VolumeWriter.h"
-#include "corvane/backup/zip/ZipFormat.h"
-#include "corvane/backup/zip/ZipNames.h"
+#include "corvane/zip/DeflatePool.h"
+#include "corvane/zip/SourcePlan.h"
+#include "corvane/zip/VolumeWriter.h"
+#include "corvane/zip/ZipFormat.h"
+#include "corvane/zip/ZipNames.h"
 
 namespace corvane::zip {
 namespace {

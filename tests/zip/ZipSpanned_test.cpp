@@ -2,8 +2,8 @@
 // diskette drive, and the Newdisk handlers swap volume files in and out of it.
 #include <gtest/gtest.h>
 
-#include "corvane/backup/zip/ZipEngine.h"
-#include "tests/backup/zip/ZipTestSupport.h"
+#include "corvane/zip/ZipEngine.h"
+#include "tests/zip/ZipTestSupport.h"
 
 namespace corvane::zip {
 namespace {

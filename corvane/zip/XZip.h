@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "corvane/backup/zip/ZipEngine.h"
+#include "corvane/zip/ZipEngine.h"
 
 namespace corvane::zip {
 

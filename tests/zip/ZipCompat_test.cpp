@@ -2,8 +2,8 @@
 // archives they write extract right. Each case is skipped where its tool is missing.
 #include <gtest/gtest.h>
 
-#include "corvane/backup/zip/ZipEngine.h"
-#include "tests/backup/zip/ZipTestSupport.h"
+#include "corvane/zip/ZipEngine.h"
+#include "tests/zip/ZipTestSupport.h"
 
 namespace corvane::zip {
 namespace {

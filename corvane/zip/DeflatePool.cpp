@@ -1,4 +1,4 @@
-#include "corvane/backup/zip/DeflatePool.h"
+#include "corvane/zip/DeflatePool.h"
 
 #include <zlib.h>
 

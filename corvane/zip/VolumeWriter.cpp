@@ -1,4 +1,4 @@
-#include "corvane/backup/zip/VolumeWriter.h"
+#include "corvane/zip/VolumeWriter.h"
 
 #include <zlib.h>
 

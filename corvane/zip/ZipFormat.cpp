@@ -1,4 +1,4 @@
-#include "corvane/backup/zip/ZipFormat.h"
+#include "corvane/zip/ZipFormat.h"
 
 #include <cstdio>
 #include <ctime>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "corvane/backup/zip/ZipFileSystem.h"
+#include "corvane/zip/ZipFileSystem.h"
 
 namespace corvane::zip {
 

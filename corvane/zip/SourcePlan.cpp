@@ -1,10 +1,10 @@
-#include "corvane/backup/zip/SourcePlan.h"
+#include "corvane/zip/SourcePlan.h"
 
 #include <algorithm>
 #include <cctype>
 #include <set>
 
-#include "corvane/backup/zip/ZipNames.h"
+#include "corvane/zip/ZipNames.h"
 #include "corvane/environment/portable/Wildcard.h"
 
 namespace corvane::zip {

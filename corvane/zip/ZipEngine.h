@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "corvane/backup/zip/ZipFileSystem.h"
-#include "corvane/backup/zip/ZipResult.h"
+#include "corvane/zip/ZipFileSystem.h"
+#include "corvane/zip/ZipResult.h"
 
 namespace corvane::zip {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "corvane/backup/zip/ZipFormat.h"
+#include "corvane/zip/ZipFormat.h"
 
 namespace corvane::zip {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "corvane/backup/zip/ZipEngine.h"
+#include "corvane/zip/ZipEngine.h"
 
 namespace corvane::zip::ziptest {
 

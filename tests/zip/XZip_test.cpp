@@ -1,7 +1,7 @@
 // The zip component under Wine: events on the calling thread while messages
 // flow, abort from a handler, skipped files held by another program, full
 // volumes, cancelled disk prompts and the writable rename.
-#include "corvane/backup/zip/XZip.h"
+#include "corvane/zip/XZip.h"
 
 #include <windows.h>
 #include <gtest/gtest.h>
@@ -9,8 +9,8 @@
 #include <new>
 #include <stdexcept>
 
-#include "corvane/backup/zip/Win32FileSystem.h"
-#include "tests/backup/zip/ZipTestSupport.h"
+#include "corvane/zip/Win32FileSystem.h"
+#include "tests/zip/ZipTestSupport.h"
 
 namespace corvane::zip {
 namespace {
