@@ -64,6 +64,21 @@ int RunHostCommand(const std::string& command, std::string* output) {
     return status.empty() ? -1 : std::atoi(status.c_str());
 }
 
+bool PumpUntil(const std::function<bool()>& done, double seconds) {
+    const DWORD start = GetTickCount(), limit = static_cast<DWORD>(seconds * 1000);
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) continue;  // a program's window asked its loop to end; the test goes on
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (done()) return true;
+        if (GetTickCount() - start >= limit) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
 std::string FreshTestFolder(const std::string& name) {
     std::string folder = AppFolder() + "\\teststores\\" + name;
     std::error_code ignored;

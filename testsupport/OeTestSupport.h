@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace corvane::testing {
@@ -28,6 +29,11 @@ std::string HostPath(const std::string& windowsPath);
 // them), e.g. "unzip -t '/x/a.zip'"; its output goes to `output`. Returns
 // the command's exit status, -1 when the host cannot be reached.
 int RunHostCommand(const std::string& command, std::string* output = nullptr);
+
+// Runs this thread's window messages, as the program's own loop would, until
+// `done` answers true; false when `seconds` passed first. A test waits for a
+// run on a worker thread with it, and fails fast rather than hang.
+bool PumpUntil(const std::function<bool()>& done, double seconds = 120);
 
 // One fakeoe.exe process showing a window of the given class and title;
 // ended when the object goes.

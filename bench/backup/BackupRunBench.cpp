@@ -48,6 +48,8 @@ int main(int argc, char** argv) {
         archived = window.Backup.TotalBytes;
         QueryPerformanceCounter(&start);
         window.doIT_Click();
+        // The run goes on the window's worker thread; this thread is the program's message loop.
+        if (!PumpUntil([&window] { return !window.Runner.Running(); }, 600)) return 1;
         QueryPerformanceCounter(&end);
     }
     PROCESS_MEMORY_COUNTERS memory = {};

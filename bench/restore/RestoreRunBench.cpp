@@ -34,7 +34,6 @@ using namespace corvane::testing;
 
 namespace {
 
-constexpr int kRestoreWizard = 2;
 
 double Now() {
     static LARGE_INTEGER frequency = [] {
@@ -109,6 +108,7 @@ int MakeArchive(const std::string& archiveFolder) {
         window.optRename_Click(0);
         start = Now();
         window.doIT_Click();
+        if (!PumpUntil([&window] { return !window.Runner.Running(); }, 600)) return 1;
         end = Now();
     }
     std::printf("archive %s\nrun seconds %.3f\nresult %s\n", FindArchive(archiveFolder).c_str(), end - start,
@@ -140,7 +140,6 @@ int Restore(const std::string& originals, const std::string& store, const std::s
         frmMain window(nullptr, "");
         if (!window.Create()) return 1;
         RestoreSession& session = AttachRestore(window);
-        WizardMode = kRestoreWizard;
         window.Restore.RestorePath = archive;
         window.Restore.RestoreMode = static_cast<int16_t>(restore::kFullRestore);
         window.OpenRestoreWizard();
@@ -150,6 +149,7 @@ int Restore(const std::string& originals, const std::string& store, const std::s
             ProgressWatch::Attach(window.Control(IDC_LBLPROGRESS));
             start = Now();
             window.doIT_Click();
+            if (!PumpUntil([&window] { return !window.Runner.Running(); }, 600)) return 1;
             end = Now();
         }
     }

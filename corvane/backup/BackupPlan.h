@@ -34,11 +34,8 @@ struct BackupPlan {
     // The run.
     bool FastMode = false;  // a quick backup runs unattended
     std::string LogPath = "c:\\CorvaneBackup.log";  // where the backup log is written first
-    std::string ZipFileList;                         // CR-separated, the archive's files in order
     std::string ArchiveFileName;
-    int64_t ProgressBytes = 0;
-    bool bProcessStarted = false;
-    bool CancelRequested = false;
+    // Set when a start is refused because Outlook Express is running.
     bool AbortRequested = false;
 };
 

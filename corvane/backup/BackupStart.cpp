@@ -12,7 +12,6 @@
 namespace corvane {
 namespace {
 
-constexpr int kBackupMode = 1;
 constexpr int kRightButton = 2;
 
 // The hourglass for the length of a scope.
@@ -31,7 +30,6 @@ private:
 
 void BackupStart::Start() {
     CautionAboutViruses();
-    WizardMode = kBackupMode;
     WaitCursor wait;
     grouping_ = catalog::LocaleThousandSeparator();
     if (!ReadStore()) {
@@ -50,7 +48,6 @@ void BackupStart::Start() {
 }
 
 void BackupStart::SelectAll(bool select) {
-    if (WizardMode != kBackupMode) return;  // the restore's buttons follow the restore's rules
     if (select)
         catalog::SelectAll(context_.tlMail, totals_);
     else

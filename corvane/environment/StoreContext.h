@@ -25,7 +25,4 @@ struct StoreContext {
     std::string StartAs;  // the identity a restart asked for, used once
 };
 
-// 1 backup wizard, 2 restore wizard, 0 before either was chosen; program-wide.
-inline int16_t WizardMode = 0;
-
 }  // namespace corvane

@@ -17,4 +17,19 @@ std::string LoadText(int number, const std::string& insert) {
     return text;
 }
 
+std::string FormatText(int number, std::initializer_list<std::string> inserts) {
+    const std::string text = LoadText(number);
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        size_t index = i + 1 < text.size() ? static_cast<size_t>(text[i + 1] - '1') : inserts.size();
+        if (text[i] == '%' && index < inserts.size() && index < 9) {
+            out += *(inserts.begin() + index);
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 }  // namespace corvane

@@ -20,8 +20,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     corvane::AttachQuickBackup(window);
     corvane::AttachRestoreStart(window);
     corvane::AttachRestore(window);
-    if (!window.Create()) return 0;
-    window.Show(showCommand);
+    if (window.Create()) window.Show(showCommand);
     MSG message;
     while (window.IsLoaded() && GetMessageA(&message, nullptr, 0, 0) > 0) corvane::DeliverMessage(message);
     return 0;

@@ -72,7 +72,7 @@ bool frmMain::Create() {
     if (!hwnd_) return false;
     CreatePages();
     Form_Load();
-    return hwnd_ != nullptr;
+    return hwnd_ != nullptr && !Backup.FastMode;
 }
 
 void frmMain::Show(int showCommand) {

@@ -9,11 +9,13 @@
 #include "corvane/environment/CRegSettings.h"
 #include "corvane/environment/Dialog.h"
 #include "corvane/environment/OEGenFcns.h"
+#include "corvane/environment/OperationRunner.h"
 #include "corvane/environment/StoreContext.h"
 #include "corvane/environment/StringTable.h"
 #include "corvane/environment/Window.h"
 #include "corvane/main/portable/ControlFileText.h"
 #include "corvane/main/portable/StartupRules.h"
+#include "corvane/main/portable/WizardFlow.h"
 #include "corvane/main/resource.h"
 #include "corvane/restore/RestoreState.h"
 
@@ -33,8 +35,9 @@ public:
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
 
-    // Makes the window (hidden) and runs Form_Load. False when the load ended
-    // by unloading the window (a stop message, or a quick backup that ran).
+    // Makes the window (hidden) and runs Form_Load. False when the window is
+    // not to be shown: the load ended by unloading it (a stop message), or a
+    // quick backup runs with its own small window and ends the program.
     bool Create();
     // Shows the loaded window; the first paint may ask the first-run question.
     void Show(int showCommand);
@@ -93,7 +96,9 @@ public:
     std::string MessageTitle;
     bool FirstRun = false;
     bool RestartPending = false;
-    int16_t WizardStep = 0;
+    // The wizard's pages and moves, and the one run the window may have going.
+    WizardFlow Wizard;
+    OperationRunner Runner;
     char ListDelimiter = '\0';
     char ControlDelimiter = kControlDelimiter;
     std::string OfText, TabText, NulText;  // remembered for the planning and control-file texts
@@ -108,6 +113,7 @@ public:
     // of its start: the backup opens on step 0, the restore on step 4.
     void OpenBackupWizard();
     void OpenRestoreWizard();
+    void CancelArchiveChoice();
     void btnNext_Click();
     void btnBack_Click();
     void doIT_Click();
@@ -130,11 +136,18 @@ public:
     // The news program: automatic (a backup start) follows the date rule; the menu always starts it.
     void LaunchNews(bool automatic);
 
+    // A run begins or has ended: while it goes, the menu items that would
+    // close the window or switch the identity are disabled, and a close
+    // request asks whether to stop it.
+    void RunStarted();
+    void RunEnded();
+
     // Hooks for the parts that attach to the wizard: the runs, the select
-    // buttons of the tree, the restore's folder chooser.
+    // buttons of the tree, the restore's folder chooser, and what a restore
+    // forgets when the wizard leaves its archive.
     std::function<void()> StartBackupRun;
-    std::function<void()> AbortBackupRun;
     std::function<void()> StartRestoreRun;
+    std::function<void()> ForgetRestoreChoice;
     std::function<void(bool select)> SelectAllItems;
     std::function<void()> UnloadSelFolder;  // set while the folder chooser is loaded
 
@@ -208,9 +221,12 @@ private:
 
     // Wizard page parts (frmMain_Wizard.cpp, frmMain_WizardPanels.cpp).
     void CreateWizardControls();
-    void ShowWizardPage(int mode, int step, bool backEnabled);
+    void ShowWizardPage(bool backEnabled);
+    void ShowWelcomePage();
+    void ForgetStaleRestoreChoice();
+    void EnableRunMenus(bool enabled);
     void OnWizardCommand(int id, int code);
-    void SetStepVisible(int step);
+    void ShowCurrentStep();
     void RecomputeDestination();
     void SetRenameFrameVisible(bool visible);
     bool settingSaveLocn_ = false;  // txtSaveLocn is being filled by code

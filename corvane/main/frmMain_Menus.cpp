@@ -9,7 +9,9 @@
 #include "corvane/environment/Seams.h"
 #include "corvane/environment/SysFcns.h"
 #include "corvane/environment/portable/SettingNames.h"
+#include "corvane/backup/BackupIds.h"
 #include "corvane/main/About.h"
+#include "corvane/restore/RestoreIds.h"
 #include "corvane/main/frmSelIdent.h"
 #include "corvane/environment/portable/ListFcns.h"
 #include "corvane/environment/portable/TextRules.h"
@@ -36,7 +38,8 @@ void frmMain::mFunction_Click(int index) {
     case 1:
         return cmdRestore_Click();
     case 3:
-        // File / Exit asks even while a run is under way.
+        // While a run goes, Exit is disabled: only the close box may stop it.
+        if (Runner.Running()) return Beep();
         if (ShowMessage(hwnd_, LoadText(IDS_EXIT_QUESTION), Caption(), MB_YESNO | MB_ICONINFORMATION) == IDYES)
             Unload();
         return;
@@ -46,6 +49,7 @@ void frmMain::mFunction_Click(int index) {
 }
 
 void frmMain::mOpts_Click(int index) {
+    if (Runner.Running()) return Beep();  // the Options menu is disabled while a run goes
     HMENU options = SubMenu(1);
     if (index == 0) {
         if (!Registry) return;
@@ -145,12 +149,15 @@ void frmMain::cmdRestore_Click() {
     if (StartRestoreWizard) StartRestoreWizard();
 }
 
+// A close request while a run goes asks whether to stop it; the window
+// then waits for the operation to stop cleanly, and the run's end closes it.
 bool frmMain::Form_QueryUnload(bool byUser) {
     if (!byUser) return true;
-    if (Backup.bProcessStarted) {
-        Beep();
-        Beep();
-        return false;
+    if (Runner.Running()) {
+        int question = Wizard.Mode() == WizardMode::Restore ? IDS_RESTORE_STOP_QUESTION : IDS_BACKUP_STOP_QUESTION;
+        if (ShowMessage(hwnd_, LoadText(question), Caption(), MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+        Runner.CancelAndWait();
+        return IsLoaded();
     }
     return ShowMessage(hwnd_, LoadText(IDS_EXIT_QUESTION), Caption(), MB_YESNO | MB_ICONINFORMATION) == IDYES;
 }

@@ -1,55 +1,26 @@
 #include "corvane/main/frmMain_QuickBackup.h"
 
-#include "corvane/backup/BackupRun.h"
+#include "corvane/backup/BackupMessages.h"
 #include "corvane/backup/frmQuick.h"
 #include "corvane/backup/planning/BackupPlanning.h"
 #include "corvane/backup/planning/QuickCheck.h"
+#include "corvane/backup/planning/RunContents.h"
 #include "corvane/zip/Win32FileSystem.h"
 #include "corvane/catalog/CatalogExtras.h"
 #include "corvane/catalog/Dbx5Reader.h"
 #include "corvane/catalog/Win32Catalog.h"
 #include "corvane/environment/Seams.h"
-#include "corvane/main/ControlFileSave.h"
 #include "corvane/main/frmMain.h"
+#include "corvane/main/frmMain_BackupRun.h"
 
 #include <memory>
 
 namespace corvane {
 namespace {
 
-// The run's view of the quick backup: its progress window instead of the wizard's page.
-class FastPage final : public IBackupRunPage {
-public:
-    FastPage(frmMain& window, frmFast& fast, const std::string& archivePath)
-        : window_(window), fast_(fast), archivePath_(archivePath) {}
-
-    HWND Owner() const override { return fast_.Handle() ? fast_.Handle() : window_.Handle(); }
-    std::string ArchivePath() const override { return archivePath_; }
-    void ShowRunning() override {}
-    // The main window is never shown in a quick backup: a run that does not
-    // start ends the program rather than leave it running unseen.
-    void ShowNotStarted() override { Close(); }
-    void ShowWriting() override {}
-    void ShowProgress(const std::string& caption, int percent) override { fast_.SetProgress(caption, percent); }
-    void HideProgress() override { fast_.Close(); }
-    void Close() override {
-        fast_.Close();
-        window_.Unload();
-    }
-
-private:
-    frmMain& window_;
-    frmFast& fast_;
-    const std::string& archivePath_;
-};
-
 class QuickBackup {
 public:
-    explicit QuickBackup(frmMain& window)
-        : window_(window),
-          page_(window, fast_, archivePath_),
-          run_(page_, {window.Store, window.Backup, window.Registry, window.tlMail, window.MessageTitle,
-                       [&window](const std::string& kind) { return SaveCtrl(window.Store, window.tlMail, kind); }}) {}
+    explicit QuickBackup(frmMain& window) : window_(window) {}
 
     int Confirm(bool fromReminder) {
         frmCheckFast check;
@@ -102,19 +73,48 @@ public:
         plan.TotalBytes += totals.totalBytes;
         plan.FastMode = true;
         HICON icon = reinterpret_cast<HICON>(GetClassLongPtrA(window_.Handle(), GCLP_HICON));
-        if (!fast_.Open(icon, [this] { run_.Abort(); })) {
+        if (!fast_.Open(icon, [this] { window_.Runner.Cancel(); })) {
             window_.Unload();
             return;
         }
-        run_.Run();
+        planning::MarkParentsOfSaved(window_.tlMail);
+        auto input = std::make_shared<ops::BackupInput>(BackupInputOf(window_, archivePath_));
+        auto outcome = std::make_shared<ops::BackupOutcome>();
+        OperationRunner::Handlers handlers;
+        handlers.progress = [this](const ProgressReport& report) {
+            fast_.SetProgress(BackupProgressCaption(report), report.percent < 0 ? 0 : report.percent);
+        };
+        handlers.answer = [this](const QuestionCall& call) {
+            BoxText asked = BackupQuestionText(call);
+            int button = ShowMessage(Owner(), asked.text, window_.MessageTitle, asked.style);
+            return button == IDOK || button == IDRETRY;
+        };
+        handlers.finished = [this, outcome] { Finished(*outcome); };
+        window_.RunStarted();
+        if (!window_.Runner.Start([input, outcome](IOperationEvents& events) { *outcome = ops::RunBackup(*input, events); },
+                                  std::move(handlers))) {
+            fast_.Close();
+            window_.Unload();
+        }
     }
 
 private:
+    HWND Owner() const { return fast_.Handle() ? fast_.Handle() : window_.Handle(); }
+
+    // The main window is never shown in a quick backup: however the run
+    // ended, the program ends with it.
+    void Finished(const ops::BackupOutcome& outcome) {
+        window_.RunEnded();
+        if (outcome.kind != ops::Kind::NotStarted) RecordBackupRun(window_, outcome);
+        fast_.Close();
+        BoxText said = BackupOutcomeText(outcome, true);
+        if (!said.text.empty()) ShowMessage(window_.Handle(), said.text, window_.MessageTitle, MB_OK | said.style);
+        window_.Unload();
+    }
+
     frmMain& window_;
     frmFast fast_;
     std::string archivePath_;
-    FastPage page_;
-    BackupRun run_;
 };
 
 }  // namespace

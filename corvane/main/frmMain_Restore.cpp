@@ -14,8 +14,6 @@
 namespace corvane {
 namespace {
 
-constexpr int16_t kRestoreWizard = 2;
-
 void SetText(HWND control, const std::string& text) {
     if (!control) return;
     SetWindowTextA(control, text.c_str());
@@ -48,6 +46,9 @@ public:
         if (HWND label = window_.Control(IDC_LBLPROGRESS)) ShowWindow(label, SW_HIDE);
     }
     void Close() override { window_.Unload(); }
+    OperationRunner& Runner() override { return window_.Runner; }
+    void RunStarted() override { window_.RunStarted(); }
+    void RunEnded() override { window_.RunEnded(); }
 
 private:
     frmMain& window_;
@@ -68,14 +69,16 @@ RestoreSession& AttachRestore(frmMain& window) {
     window.StartRestoreWizard = [start, attached, &window] {
         if (!start) return;
         start();
-        if (WizardMode == kRestoreWizard && !window.Restore.RestorePath.empty()) attached->session.LoadArchive();
+        if (window.Wizard.Mode() == WizardMode::Restore && !window.Restore.RestorePath.empty())
+            attached->session.LoadArchive();
     };
     auto select = window.SelectAllItems;
-    window.SelectAllItems = [select, attached](bool all) {
-        if (WizardMode == kRestoreWizard) return attached->session.SelectAll(all);
+    window.SelectAllItems = [select, attached, &window](bool all) {
+        if (window.Wizard.Mode() == WizardMode::Restore) return attached->session.SelectAll(all);
         if (select) select(all);
     };
     window.StartRestoreRun = [attached] { attached->session.Run(); };
+    window.ForgetRestoreChoice = [attached] { attached->session.Forget(); };
     return attached->session;
 }
 

@@ -28,6 +28,7 @@ public:
             if (HWND button = window_.Control(id)) EnableWindow(button, enabled ? TRUE : FALSE);
     }
     void OpenRestoreWizard() override { window_.OpenRestoreWizard(); }
+    void CancelArchiveChoice() override { window_.CancelArchiveChoice(); }
     bool AskCaution(const std::string& text, bool& notAgain) override {
         return frmGenMsg::Message(window_.Handle(), IDI_CAUTION, LoadText(IDS_MESSAGE_TITLE), text, notAgain, 0);
     }

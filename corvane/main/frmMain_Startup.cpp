@@ -73,7 +73,7 @@ void frmMain::Form_Load() {
     }
     if (Backup.FastMode) {
         // The quick backup runs now and ends by unloading the window.
-        WizardMode = 1;
+        Wizard.OpenBackup();
         RunQuickBackup();
         return;
     }
@@ -297,7 +297,6 @@ void frmMain::PlaceWindow() {
 void frmMain::PrepareWelcomePage() {
     if (pages_[1]) ShowWindow(pages_[1], SW_HIDE);
     LayoutPages();
-    WizardStep = 0;
     if (pages_[0]) ShowWindow(pages_[0], SW_SHOW);
 }
 

@@ -11,11 +11,6 @@
 namespace corvane {
 namespace {
 
-constexpr int kWizardHeightTwips = 6090;
-constexpr int kBackupMode = 1;
-constexpr int kRestoreMode = 2;
-constexpr int kRestoreStep = 4;
-constexpr int kRunStep = 3;
 constexpr UINT kRamDiskDriveType = 6;  // DRIVE_RAMDISK
 
 planning::CalendarDate TodayAsDate() {
@@ -36,20 +31,22 @@ void Enable(HWND control, bool enabled) {
 // The page flow of a wizard start; the starts themselves (catalog, archive
 // choice) belong to the backup and restore parts and call these.
 void frmMain::OpenBackupWizard() {
-    ShowWizardPage(kBackupMode, 0, false);
-    EnterStep(0);
+    Wizard.OpenBackup();
+    ForgetStaleRestoreChoice();
+    ShowWizardPage(false);
+    EnterStep(Wizard.Step());
 }
 
 // The page's title belongs to the wizard's start, not to its steps.
 void frmMain::OpenRestoreWizard() {
-    ShowWizardPage(kRestoreMode, kRestoreStep, true);
+    Wizard.OpenRestore();
+    ShowWizardPage(true);
     SetControlText(IDC_LBLCAPTION, LoadText(IDS_TITLE_RESTORE));
 }
 
-// Turns the welcome page into the wizard page of a mode, on its first step.
-void frmMain::ShowWizardPage(int mode, int step, bool backEnabled) {
+// Turns the welcome page into the wizard page, on the flow's step.
+void frmMain::ShowWizardPage(bool backEnabled) {
     CreateWizardControls();
-    WizardMode = mode;
     if (HMENU file = SubMenu(0)) {
         EnableMenuItem(file, 0, MF_BYPOSITION | MF_GRAYED);
         EnableMenuItem(file, 1, MF_BYPOSITION | MF_GRAYED);
@@ -57,69 +54,80 @@ void frmMain::ShowWizardPage(int mode, int step, bool backEnabled) {
     SetWindowHeightTwips(kWizardHeightTwips);
     ShowControl(pages_[0], false);
     ShowControl(pages_[1], true);
-    SetStepVisible(step);
+    ShowCurrentStep();
     Enable(Control(IDC_BTNBACK), backEnabled);
     Enable(Control(IDC_BTNNEXT), true);
 }
 
-// Moving from one step to another hides the old panel, then shows the new one.
-void frmMain::SetStepVisible(int step) {
-    if (HWND old = picStep(WizardStep); old && WizardStep != step) ShowControl(old, false);
-    WizardStep = static_cast<int16_t>(step);
-    ShowControl(picStep(step), true);
+void frmMain::CancelArchiveChoice() {
+    Wizard.CancelArchiveChoice();
+    ShowWelcomePage();
+}
+
+// The welcome page again, with both starts.
+void frmMain::ShowWelcomePage() {
+    ForgetStaleRestoreChoice();
+    if (HMENU file = SubMenu(0)) {
+        EnableMenuItem(file, 0, MF_BYPOSITION | MF_ENABLED);
+        EnableMenuItem(file, 1, MF_BYPOSITION | MF_ENABLED);
+    }
+    for (int id : {IDC_CMDBACKUP, IDC_CMDRESTORE}) Enable(Control(id), true);
+    if (!pages_[1] || !IsWindowVisible(pages_[1])) return;
+    ShowControl(pages_[1], false);
+    ShowControl(pages_[0], true);
+    SetWindowHeightTwips(kWelcomeHeightTwips);
+    SetCaption(LoadText(IDS_CAPTION));
+}
+
+// A restore that left its archive forgets it whole: the archive, the type
+// of restore and the list read from its log.
+void frmMain::ForgetStaleRestoreChoice() {
+    if (!Wizard.RestoreChoiceStale()) return;
+    Restore = {};
+    tlMail.Clear();
+    if (ForgetRestoreChoice) ForgetRestoreChoice();
+    Wizard.RestoreChoiceForgotten();
+}
+
+// Only the panel of the flow's step shows.
+void frmMain::ShowCurrentStep() {
+    for (int step = kSelectionStep; step <= kArchiveItemsStep; ++step)
+        if (step != Wizard.Step()) ShowControl(picStep(step), false);
+    ShowControl(picStep(Wizard.Step()), true);
 }
 
 void frmMain::btnNext_Click() {
-    if (WizardMode == kRestoreMode) {
-        if (WizardStep != kRestoreStep) return;
-        SetStepVisible(kRunStep);
-        Enable(Control(IDC_BTNNEXT), false);
+    const bool toName = Wizard.Mode() == WizardMode::Backup && Wizard.Step() == kDestinationStep;
+    if (toName && !Wizard.Running() && !FolderExists(Backup.SaveFolder)) {
+        ShowMessage(hwnd_, LoadText(IDS_DRIVE_NOT_READY), MessageTitle, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (Wizard.Next() != WizardMove::ShowStep) return;
+    ShowCurrentStep();
+    Enable(Control(IDC_BTNBACK), true);
+    Enable(Control(IDC_BTNNEXT), Wizard.Step() != kRunStep);
+    if (Wizard.Mode() == WizardMode::Restore) {
         SetControlText(IDC_LBL + 1, LoadText(IDS_RESTORE_HINT));
         SetControlText(IDC_DOIT, LoadText(IDS_RESTORE_NOW));
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         return;
     }
-    if (WizardMode != kBackupMode) return;
-    switch (WizardStep) {
-    case 0:
-        SetStepVisible(1);
-        Enable(Control(IDC_BTNBACK), true);
-        break;
-    case 1:
-        if (!FolderExists(Backup.SaveFolder)) {
-            ShowMessage(hwnd_, LoadText(IDS_DRIVE_NOT_READY), MessageTitle, MB_OK | MB_ICONINFORMATION);
-            break;
-        }
-        SetStepVisible(2);
-        Enable(Control(IDC_BTNBACK), true);
-        break;
-    case 2:
-        SetStepVisible(kRunStep);
-        Enable(Control(IDC_BTNBACK), true);
-        Enable(Control(IDC_BTNNEXT), false);
-        break;
-    default:
-        return;  // step 3: Next is disabled there
-    }
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    EnterStep(WizardStep);
+    EnterStep(Wizard.Step());
 }
 
 void frmMain::btnBack_Click() {
-    if (WizardMode == kRestoreMode) {
-        if (WizardStep == kRunStep) {
-            SetStepVisible(kRestoreStep);
-            Enable(Control(IDC_BTNNEXT), true);
-        } else if (WizardStep == kRestoreStep) {
-            cmdRestore_Click();  // choose another archive
-        }
-        return;
+    WizardMove move = Wizard.Back();
+    if (move == WizardMove::ChooseArchive) {
+        ForgetStaleRestoreChoice();
+        return cmdRestore_Click();
     }
-    if (WizardMode != kBackupMode || WizardStep < 1 || WizardStep > kRunStep) return;
-    SetStepVisible(WizardStep - 1);
+    if (move != WizardMove::ShowStep) return;
+    ShowCurrentStep();
     Enable(Control(IDC_BTNNEXT), true);
-    Enable(Control(IDC_BTNBACK), WizardStep != 0);
-    EnterStep(WizardStep);
+    if (Wizard.Mode() == WizardMode::Restore) return;
+    Enable(Control(IDC_BTNBACK), Wizard.Step() != kSelectionStep);
+    EnterStep(Wizard.Step());
 }
 
 void frmMain::EnterStep(int step) {
@@ -139,8 +147,8 @@ void frmMain::EnterStep(int step) {
 
 // The run button: a restore, a backup, or Cancel while a backup runs.
 void frmMain::doIT_Click() {
-    if (WizardMode == kRestoreMode) {
-        Backup.bProcessStarted = true;
+    if (Runner.Running()) return Runner.Cancel();
+    if (Wizard.Mode() == WizardMode::Restore) {
         Enable(Control(IDC_TLMAIL), false);
         Enable(Control(IDC_BTNBACK), false);
         ShowControl(Control(IDC_DOIT), false);
@@ -149,15 +157,29 @@ void frmMain::doIT_Click() {
         if (StartRestoreRun) StartRestoreRun();
         return;
     }
-    if (WizardMode != kBackupMode) return;
-    if (Backup.bProcessStarted) {
-        Backup.CancelRequested = true;
-        if (AbortBackupRun) AbortBackupRun();
-        Unload();
-        return;
-    }
+    if (Wizard.Mode() != WizardMode::Backup) return;
     Backup.KeepExisting = IsDlgButtonChecked(GetParent(Control(IDC_OPTRENAME + 1)), IDC_OPTRENAME + 1) == BST_CHECKED;
     if (StartBackupRun) StartBackupRun();
+}
+
+void frmMain::RunStarted() {
+    Wizard.RunStarted();
+    EnableRunMenus(false);
+}
+
+void frmMain::RunEnded() {
+    Wizard.RunEnded();
+    if (hwnd_) EnableRunMenus(true);
+}
+
+// File > Exit and the Options menu (the identity switch among them).
+void frmMain::EnableRunMenus(bool enabled) {
+    const UINT state = enabled ? MF_ENABLED : MF_GRAYED;
+    if (HMENU file = SubMenu(0)) EnableMenuItem(file, IDM_FUNCTION + 3, MF_BYCOMMAND | state);
+    if (HMENU options = SubMenu(1))
+        for (int position = 0; position < GetMenuItemCount(options); ++position)
+            EnableMenuItem(options, static_cast<UINT>(position), MF_BYPOSITION | state);
+    DrawMenuBar(hwnd_);
 }
 
 void frmMain::cmdSelect_Click(int index) {

@@ -1,18 +1,17 @@
-// The second half of a restore start and the restore run: the archive's log
-// read out of the archive and shown as the tree of archive items, the
-// marking of items, and the run that puts the current files aside and
-// extracts the marked entries into the store. A current file is replaced
-// only by an entry that has been extracted beside it and checked; where a
-// full restore had moved it aside and its replacement could not be
-// restored, it is put back. The main window is reached through IRestorePage.
+// The second half of a restore start and the restore page: the archive's
+// log read out of the archive and shown as the tree of archive items, the
+// marking of items, and "Restore Now", which runs the restore operation
+// under the window's runner and words its outcome. The main window is
+// reached through IRestorePage.
 #pragma once
 
-#include "corvane/zip/XZip.h"
+#include "corvane/environment/OperationRunner.h"
 #include "corvane/catalog/TreeList.h"
 #include "corvane/catalog/TreeListView.h"
 #include "corvane/environment/StoreContext.h"
 #include "corvane/restore/RestoreState.h"
 #include "corvane/restore/frmSelFolder.h"
+#include "corvane/operations/RestoreOperation.h"
 #include "corvane/restore/portable/RestoreMapping.h"
 
 #include <windows.h>
@@ -35,6 +34,10 @@ public:
     virtual void ShowProgress(const std::string& caption) = 0;
     virtual void HideProgress() = 0;
     virtual void Close() = 0;
+    // The window's one runner, and the window told that a run begins and ends.
+    virtual OperationRunner& Runner() = 0;
+    virtual void RunStarted() = 0;
+    virtual void RunEnded() = 0;
 };
 
 struct RestoreContext {
@@ -55,40 +58,27 @@ public:
     void tlMail_MarkClick();
     void tlMail_DblClick();
     void SelectAll(bool select);
-    // "Restore Now": every step, "Restore is Complete", the window closed.
+    // "Restore Now": the run on the window's runner; once it has ended, its
+    // outcome worded and the window closed.
     void Run();
+    // The wizard left the archive: its list and choices go.
+    void Forget();
 
     // Sends the selected mail folder to a current folder.
     bool SendSelectedTo(const std::string& targetName, const std::string& targetText, int targetIndex);
-    const std::string& WabTargetName() const { return wabTargetName_; }
     bool CurFoldersLoaded() const { return curFoldersLoaded_; }
     const catalog::TreeList& tlCurrent() const { return selFolder_.tlCurrent; }
 
 private:
     int Message(const std::string& text, UINT buttons = MB_OK);
-    bool ExtractLog(std::string& logPath);
     void AttachView();
     restore::StoreFolders Folders() const;
-    uint16_t Extract(const std::string& folder, const std::string& files);
-    void RestoreAddressBook();
-    void RestoreMail();
-    void LeaveOnlyRestoredFiles(const std::string& asideFolder, const std::vector<std::string>& names);
-    void RestoreNews();
-    void RestoreFavorites();
-    void OnRename(const std::string& origName, std::string& newName);
-    void OnNewdisk(int disk);
+    void Finished(const ops::RestoreOutcome& outcome);
 
     IRestorePage& page_;
     RestoreContext context_;
-    zip::XZip zip_;
     catalog::TreeListView view_;
-    std::string wabPath_, favoritesFolder_, wabTargetName_;
-    restore::RenameRules rules_;
-    std::vector<std::string> refusedEntries_;
-    restore::EntryLedger ledger_;
-    // Marked items the archive held no entry for, as the user knows them.
-    std::vector<std::string> withoutEntry_;
-    bool diskCancelled_ = false;
+    std::string wabPath_, favoritesFolder_;
     frmSelFolder selFolder_;
     bool curFoldersLoaded_ = false;
 };

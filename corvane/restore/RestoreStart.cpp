@@ -9,13 +9,8 @@
 #include "corvane/restore/portable/RestoreMapping.h"
 
 namespace corvane {
-namespace {
-constexpr int16_t kRestoreWizard = 2;
-}  // namespace
 
 bool RestoreStart::Start() {
-    int16_t previousMode = WizardMode;
-    WizardMode = kRestoreWizard;
     page_.EnableStarts(false);
     std::string lastName;
     if (parts_.Registry)
@@ -24,8 +19,7 @@ bool RestoreStart::Start() {
 
     frmGetLocn(parts_.Restore, parts_.Backup.BackupName, parts_.MessageTitle).Show(page_.Owner());
     if (parts_.Restore.RestorePath.empty()) {
-        WizardMode = previousMode;
-        page_.EnableStarts(true);
+        page_.CancelArchiveChoice();
         return false;
     }
     CautionAboutReplacing();

@@ -23,6 +23,9 @@ public:
     // The backup and restore entries of the function menu and the two start buttons.
     virtual void EnableStarts(bool enabled) = 0;
     virtual void OpenRestoreWizard() = 0;
+    // The archive choice was cancelled: the wizard forgets the restore and
+    // shows the welcome page with both starts.
+    virtual void CancelArchiveChoice() = 0;
     // The caution before a restore of selected folders, with Yes, No and
     // "Do not show this again"; true for Yes.
     virtual bool AskCaution(const std::string& text, bool& notAgain) = 0;

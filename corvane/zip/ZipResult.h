@@ -54,8 +54,11 @@ inline constexpr ZipResult kWrongVolume = 500;         // the volume needed of a
 inline constexpr ZipResult kEntryTooLarge = 510;       // an entry is larger than the caller allows; not extracted
 }  // namespace result
 
-// Whether an extraction result counts as success for the callers.
-inline bool IsExtractSuccess(ZipResult r) { return r < 60; }
+// The one reading of a result for the callers. A compress result means a
+// complete archive for 0, 10 and 30; an extraction is done for 0 to 50 in
+// steps of ten (everything that was there came out, or there was nothing to do).
+inline bool IsCompleteArchive(ZipResult r) { return r == 0 || r == 10 || r == 30; }
+inline bool IsExtractSuccess(ZipResult r) { return r <= 50 && r % 10 == 0; }
 
 // A short English text for a result, for the command-line tool.
 const char* DescribeResult(ZipResult r);

@@ -113,7 +113,7 @@ protected:
         window->cmdBackup_Click();
         window->Backup.SaveFolder = folder;
         for (int step = 0; step < 3; ++step) window->btnNext_Click();
-        ASSERT_EQ(window->WizardStep, 3);
+        ASSERT_EQ(window->Wizard.Step(), kRunStep);
         archive = window->ControlText(IDC_TXTBACKNAME);
     }
     // Presses "Make Archive" on the last page of a backup onto the diskette
@@ -126,9 +126,15 @@ protected:
             std::string kept = shelf + "\\volume" + std::to_string(volumes.size() + 1);
             if (MoveFileA(archive.c_str(), kept.c_str())) volumes.push_back(kept);
         };
-        window->doIT_Click();
+        EXPECT_TRUE(RunToEnd());
         boxes->whileShown = nullptr;
         return volumes;
+    }
+    // Presses the run button and lets the run go to its end, answering its
+    // boxes; false when it had not ended within the time allowed.
+    bool RunToEnd(double seconds = 120) {
+        window->doIT_Click();
+        return PumpUntil([this] { return !window->Runner.Running(); }, seconds);
     }
     // The row of tlMail whose store file is `file`.
     int Row(const std::string& file) const {

@@ -75,7 +75,7 @@ protected:
         ASSERT_EQ(Lower(archive), Lower(old));
         window->optRename_Click(0);  // replace
         TextChangeHook pull(window->Control(id), when, [] { UnplugDrive('v'); });
-        window->doIT_Click();
+        ASSERT_TRUE(RunToEnd());
         EXPECT_EQ(pull.Fired(), 1) << pull.Texts();
         ASSERT_TRUE(PlugDrive('v', shelf));
     }
@@ -135,7 +135,7 @@ protected:
         const std::string work = HostPath(store + "\\Work.dbx");
         TextChangeHook change(window->Control(IDC_LBLPROGRESS), "Saving: Work",
                               [&] { ASSERT_EQ(RunHostCommand(command + " '" + work + "'"), 0); });
-        window->doIT_Click();
+        ASSERT_TRUE(RunToEnd());
         EXPECT_EQ(change.Fired(), 1) << change.Texts();
     }
 };
@@ -149,7 +149,7 @@ TEST_F(ChangingStoreFile, ChangedAfterTheMeasuringTheArchiveHoldsItAsItIsRead) {
     SetFilePointer(family, 1000, nullptr, FILE_BEGIN);
     SetEndOfFile(family);
     CloseHandle(family);
-    window->doIT_Click();
+    ASSERT_TRUE(RunToEnd());
     EXPECT_EQ(boxes->Texts(), std::vector<std::string>{kComplete});
     EXPECT_TRUE(ArchiveTestsSound(archive));
     EXPECT_TRUE(EntryHoldsTheFile("Work.dbx"));

@@ -29,7 +29,7 @@ TEST_F(BackupRunV4, ArchiveHoldsTheIndexFirstTheMailFilesTheNewsFoldersAndTheLog
     const std::string family = std::to_string(Row("Family.mbx"));
     const std::string newsRow = std::to_string(Row("news.example.com"));
     const std::string controlFile = window->Store.ControlFilePath;
-    window->doIT_Click();
+    ASSERT_TRUE(RunToEnd());
 
     EXPECT_EQ(boxes->Texts(), std::vector<std::string>{"Archive is complete"});
     EXPECT_FALSE(window->IsLoaded());

@@ -38,7 +38,7 @@ TEST_F(BackupRun, ArchiveHoldsTheIndexTheTickedItemsAndTheLog) {
     ToLastPage(destination);
     Untick("Work.dbx");  // Projects beneath it stays ticked: Work is logged as its parent only
     const std::string controlFile = window->Store.ControlFilePath;
-    window->doIT_Click();
+    ASSERT_TRUE(RunToEnd());
 
     EXPECT_EQ(boxes->Texts(), std::vector<std::string>{kComplete});
     EXPECT_EQ(boxes->Shown()[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
@@ -86,7 +86,7 @@ TEST_F(BackupRun, ArchiveHoldsTheIndexTheTickedItemsAndTheLog) {
 TEST_F(BackupRun, WithoutMailFoldersTheIndexAndTheLogAreStillArchived) {
     ToLastPage(destination);
     window->cmdSelect_Click(1);  // Clear All
-    window->doIT_Click();
+    ASSERT_TRUE(RunToEnd());
     EXPECT_EQ(boxes->Texts(), std::vector<std::string>{kComplete});
     std::vector<std::string> expected = {"corvanebackup.log", EntryOf(store + "\\Folders.dbx")};
     std::sort(expected.begin(), expected.end());  // the store's path may sort either side of the log
@@ -99,7 +99,7 @@ TEST_F(BackupRun, KeptArchivesAreNumberedAndReplaceKeepsTheOldOneUntilTheNewIsSo
     std::vector<std::string> sizes;
     for (int run = 0; run < 3; ++run) {
         ToLastPage(destination);
-        window->doIT_Click();
+        ASSERT_TRUE(RunToEnd());
         ASSERT_EQ(boxes->Texts(), std::vector<std::string>{kComplete}) << run;
     }
     EXPECT_TRUE(FileExists(archive));
@@ -113,7 +113,7 @@ TEST_F(BackupRun, KeptArchivesAreNumberedAndReplaceKeepsTheOldOneUntilTheNewIsSo
     ToLastPage(destination);
     window->optRename_Click(0);
     ASSERT_TRUE(CreateDirectoryA((archive + ".new").c_str(), nullptr));  // the new archive cannot be made
-    window->doIT_Click();
+    ASSERT_TRUE(RunToEnd());
     RemoveDirectoryA((archive + ".new").c_str());
     ASSERT_EQ(boxes->Texts().size(), 1u);
     EXPECT_NE(boxes->Texts()[0], kComplete);
@@ -130,7 +130,7 @@ TEST_F(BackupRun, KeptArchivesAreNumberedAndReplaceKeepsTheOldOneUntilTheNewIsSo
     HANDLE held = CreateFileA((store + "\\Inbox.dbx").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    window->doIT_Click();
+    ASSERT_TRUE(RunToEnd());
     CloseHandle(held);
     ASSERT_FALSE(boxes->Texts().empty());
     EXPECT_EQ(boxes->Texts()[0],
@@ -151,7 +151,7 @@ TEST_F(BackupRun, WriteTestAsksAgainAndItsCancelEndsWithNothingWritten) {
     window->Backup.SaveFolder = "Q:\\nowhere";  // no such drive
     boxes->Answer(IDRETRY);
     boxes->Answer(IDCANCEL);
-    window->doIT_Click();
+    ASSERT_TRUE(RunToEnd());
     EXPECT_EQ(boxes->Texts(),
               (std::vector<std::string>(2, "Disk Access Error - Check that disk is ready and not Write protected")));
     EXPECT_EQ(boxes->Shown()[0].style & (MB_TYPEMASK | MB_ICONMASK), static_cast<UINT>(MB_RETRYCANCEL | MB_ICONSTOP));
@@ -166,7 +166,7 @@ TEST_F(BackupRun, DisketteRunAndTheFirstDisketteCancel) {
     const std::string control = ReadFileText(window->Store.ControlFilePath);
     SaveCorvaneSetting(kId, "LastSavePath", "D:\\Before");
     boxes->Answer(IDCANCEL);
-    window->doIT_Click();
+    ASSERT_TRUE(RunToEnd());
     EXPECT_EQ(boxes->Texts(), std::vector<std::string>{"Insert first diskette for the Archive"});
     EXPECT_TRUE(window->IsLoaded());  // back on the last page
     EXPECT_TRUE(IsWindowEnabled(window->Control(IDC_BTNBACK)));
@@ -176,7 +176,7 @@ TEST_F(BackupRun, DisketteRunAndTheFirstDisketteCancel) {
     EXPECT_FALSE(FileExists(archive));
 
     ToLastPage("a:\\");
-    window->doIT_Click();  // OK to the first diskette; everything fits on it
+    ASSERT_TRUE(RunToEnd());  // OK to the first diskette; everything fits on it
     EXPECT_EQ(boxes->Texts(), (std::vector<std::string>{"Insert first diskette for the Archive", kComplete}));
     ASSERT_TRUE(FileExists(archive));
     EXPECT_TRUE(ArchiveTestsSound(archive));
@@ -189,8 +189,7 @@ TEST_F(BackupRun, CancelDuringTheRunLeavesNoArchiveNoSettingsAndNoControlFile) {
     SaveCorvaneSetting(kId, "LastSavePath", "D:\\Before");
     // The click waits in the queue until the archive is being written.
     PostMessageA(window->Control(IDC_DOIT), BM_CLICK, 0, 0);
-    window->doIT_Click();
-    EXPECT_TRUE(window->Backup.CancelRequested);
+    ASSERT_TRUE(RunToEnd());
     EXPECT_FALSE(window->IsLoaded());
     EXPECT_TRUE(boxes->Texts().empty());
     EXPECT_FALSE(FileExists(archive));
@@ -203,7 +202,7 @@ TEST_F(BackupRun, CancelDuringTheRunLeavesNoArchiveNoSettingsAndNoControlFile) {
 TEST_F(BackupRun, LogGoesToTheTemporaryFolderWhereTheDriveRootIsClosed) {
     ToLastPage(destination);
     window->Backup.LogPath = "Q:\\CorvaneBackup.log";  // cannot be written
-    window->doIT_Click();
+    ASSERT_TRUE(RunToEnd());
     EXPECT_EQ(boxes->Texts(), std::vector<std::string>{kComplete});
     std::vector<std::string> entries = SortedArchiveEntries(archive);
     EXPECT_NE(std::find(entries.begin(), entries.end(), "corvanebackup.log"), entries.end());
@@ -224,7 +223,7 @@ TEST_F(BackupRun, AFullDiskLeavesTheOldArchiveAndRecordsNoBackup) {
     ToLastPage("t:\\");
     ASSERT_EQ(Lower(archive), Lower(old));
     window->optRename_Click(0);  // replace
-    window->doIT_Click();
+    ASSERT_TRUE(RunToEnd());
     EXPECT_EQ(boxes->Texts(), std::vector<std::string>{"Archive failed - Disk is full"});
     EXPECT_EQ(ReadFileText(old), "the archive of an earlier backup");
     EXPECT_FALSE(FileExists(old + ".new"));

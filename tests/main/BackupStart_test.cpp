@@ -106,7 +106,7 @@ TEST_F(BackupStart, Version5StoreFillsTheTreeAndTheCounts) {
         "\r\nIt is a good idea to run your Anti Virus Software\r\nprior to making a backup of your email folders.");
     EXPECT_EQ(CorvaneSetting("", "WarnVirus"), "N");
     EXPECT_TRUE(boxes->Shown().empty());
-    EXPECT_EQ(WizardMode, 1);
+    EXPECT_EQ(window->Wizard.Mode(), WizardMode::Backup);
     EXPECT_TRUE(Visible(window->picPage(1)));
     EXPECT_FALSE(Visible(window->picPage(0)));
 

@@ -5,6 +5,7 @@
 #include "corvane/backup/frmSetRemindIds.h"
 #include "corvane/environment/RegistryEx.h"
 #include "corvane/environment/SysFcns.h"
+#include "corvane/main/resource.h"
 
 #include <windows.h>
 #include <shlwapi.h>
@@ -44,7 +45,7 @@ TEST_F(WizardMenus, AutomaticNewsFollowsTheTwentyAndThirtyDayRule) {
     window->cmdBackup_Click();  // the backup start calls the automatic rule
     EXPECT_EQ(LastShowDate(), "2026/11/17");
     EXPECT_EQ(NewsLaunches(), 0);
-    EXPECT_EQ(window->WizardStep, 0);
+    EXPECT_EQ(window->Wizard.Step(), 0);
     EXPECT_TRUE(Visible(window->picPage(1)));
 
     for (int day = 8; day <= 16; ++day) {  // nine more days of nothing
@@ -157,26 +158,55 @@ TEST_F(WizardMenus, IdentityRuleEntriesTickOneAndStoreIt) {
         EXPECT_EQ((GetMenuState(window->SubMenu(1), entry, MF_BYPOSITION) & MF_CHECKED) != 0, entry == 4);
 }
 
-TEST_F(WizardMenus, CloseRequestDuringARunOnlyBeeps) {
-    Version5();
+// A run that goes until it is told to stop, as a backup of a large store would.
+void StartEndlessRun(frmMain& window, bool& stopped, bool& finished) {
+    window.RunStarted();
+    OperationRunner::Handlers handlers;
+    handlers.finished = [&window, &finished] {
+        finished = true;
+        window.RunEnded();
+        window.Unload();  // as a run's end does
+    };
+    ASSERT_TRUE(window.Runner.Start(
+        [&stopped](IOperationEvents& events) {
+            while (!events.Stopping()) Sleep(5);
+            stopped = true;
+        },
+        std::move(handlers)));
+}
+
+// While a run goes, Exit and the Options menu (the identity switch among it)
+// are disabled and do nothing if reached; the close box asks whether to stop
+// the run, and the window goes only once the run has stopped.
+TEST_F(WizardMenus, DuringARunNothingClosesTheWindowUnderIt) {
+    Version5(2);
     auto window = Start();
     ASSERT_TRUE(loaded);
-    window->Backup.bProcessStarted = true;
-    SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(sounds.beeps, 2);
+    bool stopped = false, finished = false;
+    StartEndlessRun(*window, stopped, finished);
+    EXPECT_TRUE(GetMenuState(window->SubMenu(0), IDM_FUNCTION + 3, MF_BYCOMMAND) & MF_GRAYED);
+    for (int entry = 0; entry < GetMenuItemCount(window->SubMenu(1)); ++entry)
+        EXPECT_TRUE(GetMenuState(window->SubMenu(1), entry, MF_BYPOSITION) & MF_GRAYED) << entry;
+    window->mFunction_Click(3);
+    window->mOpts_Click(6);
     EXPECT_TRUE(window->IsLoaded());
     EXPECT_TRUE(boxes->Shown().empty());
+    EXPECT_FALSE(window->RestartPending);
 
-    // File / Exit asks even during a run; No keeps the window.
     boxes->Answer(IDNO);
-    window->mFunction_Click(3);
+    SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(window->IsLoaded());
+    EXPECT_TRUE(window->Runner.Running());
+    ASSERT_EQ(boxes->Shown().size(), 1u);
+    EXPECT_EQ(boxes->Shown()[0].text,
+              "A backup is being made. Do you want to stop it? The previous archive, if any, stays as it was.");
+
     boxes->Answer(IDYES);
-    window->mFunction_Click(3);
+    SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(stopped);
+    EXPECT_TRUE(finished);
+    EXPECT_FALSE(window->Runner.Running());
     EXPECT_FALSE(window->IsLoaded());
-    ASSERT_EQ(boxes->Shown().size(), 2u);
-    EXPECT_EQ(boxes->Shown()[1].text, "Are you sure you wish to exit?");
-    EXPECT_EQ(boxes->Shown()[1].title, "Corvane");
 }
 
 TEST_F(WizardMenus, CloseRequestAsksWithTheCaptionAsTitle) {

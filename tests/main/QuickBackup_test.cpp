@@ -47,7 +47,8 @@ protected:
         SaveCorvaneSetting("", "WarnVirus", "N");
         archive = destination + "\\Corvane5Backup.Main Identity.2001-01-31.zip";
     }
-    // A window started with `arguments`; false from Create when a quick backup ran.
+    // A window started with `arguments`; false from Create when a quick
+    // backup runs, which is then let run to its end.
     bool Launch(const std::string& arguments) {
         boxes.reset();
         boxes = std::make_unique<ScriptedMessageBoxes>();
@@ -55,7 +56,13 @@ protected:
         AttachBackupStart(*window);
         AttachBackupRun(*window);
         AttachQuickBackup(*window);
-        return window->Create();
+        const bool shown = window->Create();
+        EXPECT_TRUE(PumpUntil([this] { return !window->Runner.Running(); })) << "the run did not end";
+        return shown;
+    }
+    bool RunToEnd() {
+        window->doIT_Click();
+        return PumpUntil([this] { return !window->Runner.Running(); });
     }
     void NormalBackup() {
         ASSERT_TRUE(Launch(""));
@@ -63,7 +70,7 @@ protected:
         window->Backup.SaveFolder = destination;
         for (int step = 0; step < 3; ++step) window->btnNext_Click();
         ASSERT_EQ(window->ControlText(IDC_TXTBACKNAME), archive);
-        window->doIT_Click();
+        ASSERT_TRUE(RunToEnd());
         ASSERT_EQ(boxes->Texts(), std::vector<std::string>{"Archive is complete"});
         ASSERT_EQ(CorvaneSetting(kId, "AllowQuick"), "Y");
     }

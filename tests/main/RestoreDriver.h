@@ -43,7 +43,7 @@ protected:
     // A complete backup of the store into `folder`; `archive` names it.
     void MakeArchive(const std::string& folder) {
         ToLastPage(folder);
-        window->doIT_Click();
+        ASSERT_TRUE(RunToEnd());
         ASSERT_EQ(boxes->Texts(), std::vector<std::string>{"Archive is complete"});
     }
     // A window showing the archive's items, as after the archive choice.
@@ -53,7 +53,6 @@ protected:
         session = &AttachRestore(*window);
         boxes.reset();  // the seam is released by the old one before the new one takes it
         boxes = std::make_unique<ScriptedMessageBoxes>();
-        WizardMode = 2;
         window->Restore.RestorePath = path;
         window->Restore.RestoreMode = static_cast<int16_t>(mode);
         window->OpenRestoreWizard();

@@ -6,7 +6,8 @@
 #include "corvane/catalog/CatalogModel.h"
 #include "corvane/environment/SysFcns.h"
 #include "corvane/main/WizardIds.h"
-#include "corvane/restore/FilePlacement.h"
+#include "corvane/operations/FilePlacement.h"
+#include "corvane/restore/RestoreMessages.h"
 #include "tests/main/FaultSupport.h"
 #include "tests/main/RestoreDriver.h"
 #include "tests/main/TextChangeHook.h"
@@ -75,7 +76,7 @@ protected:
             window->tlMail.SetMark(row, 0);
             window->tlMail.SetNumberValue(row, catalog::names::kFlgSave, 0);
         }
-        window->doIT_Click();
+        ASSERT_TRUE(RunToEnd());
         ASSERT_EQ(boxes->Texts(), std::vector<std::string>{"Archive is complete"});
         for (const std::string& file : files) archived[file] = ReadFileText(store + "\\" + file);
         archived["Folders.dbx"] = ReadFileText(store + "\\Folders.dbx");
@@ -90,7 +91,7 @@ protected:
     }
     void RunRestore() {
         window->btnNext_Click();
-        window->doIT_Click();
+        ASSERT_TRUE(RunToEnd());
     }
     std::string Stored(const std::string& file) const { return ReadFileText(store + "\\" + file); }
     std::vector<std::string> Temporaries(const std::string& folder) const {
@@ -261,12 +262,12 @@ TEST_F(RestoreFaults, OldFilesThatCannotBeSetAsideAreNeitherReplacedNorLeftHalfM
     held = HoldShut("Sent Items.dbx");
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     PlacementResult made = MakeDatedBackupFolder(store + "\\");
-    ASSERT_TRUE(made.ok) << made.message;
+    ASSERT_TRUE(made.ok) << PlacementText(made);
     PlacementResult moved =
-        MoveOldFiles(nullptr, store + "\\", made.path, std::vector<std::string>(std::begin(kMail), std::end(kMail)));
+        MoveOldFiles(store + "\\", made.path, std::vector<std::string>(std::begin(kMail), std::end(kMail)));
     CloseHandle(held);
     EXPECT_FALSE(moved.ok);
-    EXPECT_TRUE(Contains(moved.message, store + "\\Sent Items.dbx")) << moved.message;
+    EXPECT_TRUE(Contains(PlacementText(moved), store + "\\Sent Items.dbx")) << PlacementText(moved);
     for (const char* file : kMail) EXPECT_TRUE(Same(Stored(file), current[file])) << file;
     EXPECT_TRUE(Same(Stored("Folders.dbx"), archived["Folders.dbx"]));
     EXPECT_FALSE(FolderExists(made.path));
@@ -425,7 +426,7 @@ TEST_F(RestoreChild, DISABLED_RunsTheRestoreItIsGiven) {
     for (std::string name; std::getline(names, name, ',');)
         if (!name.empty()) Click(name);
     window->btnNext_Click();
-    window->doIT_Click();
+    ASSERT_TRUE(RunToEnd());
 }
 
 }  // namespace

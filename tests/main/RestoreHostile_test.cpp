@@ -162,7 +162,7 @@ protected:
     }
     void RunRestore() {
         window->btnNext_Click();
-        window->doIT_Click();
+        ASSERT_TRUE(RunToEnd());
     }
     std::string Stored(const std::string& file) const { return ReadFileText(store + "\\" + file); }
     std::string Original(const std::string& file) const { return before.at("Profile\\Store\\" + file); }
@@ -454,7 +454,7 @@ protected:
     }
     void RunRestore() {
         window->btnNext_Click();
-        window->doIT_Click();
+        ASSERT_TRUE(RunToEnd());
     }
     std::string Stored(const std::string& file) const { return ReadFileText(store + "\\" + file); }
     // Nothing on T: but the store's files (and the dated folder's): no part of any entry.

@@ -67,7 +67,7 @@ TEST_F(RestoreRunV4, SelectedFoldersAnAlternateFolderAndANewsAccountComeBackByte
     EXPECT_EQ(window->tlMail.Mark(Row("news.example.com")), 1);
 
     window->btnNext_Click();
-    window->doIT_Click();
+    ASSERT_TRUE(RunToEnd());
     EXPECT_EQ(boxes->Texts(), std::vector<std::string>{"Restore is Complete"});
     EXPECT_EQ(ReadFileText(mail + "\\Inbox.mbx"), original["Inbox.mbx"]);
     EXPECT_EQ(ReadFileText(mail + "\\Drafts.mbx"), original["Family.mbx"]);
@@ -98,7 +98,7 @@ TEST_F(RestoreRunV4, FullRestoreSetsTheMailFolderAsideAndRestoresEveryFolder) {
     ASSERT_TRUE(loaded);
     EXPECT_EQ(window->tlMail.Mark(Row("Inbox.mbx")), 1);
     window->btnNext_Click();
-    window->doIT_Click();
+    ASSERT_TRUE(RunToEnd());
     EXPECT_EQ(boxes->Texts(), std::vector<std::string>{"Restore is Complete"});
     for (const char* file : {"Inbox.mbx", "Family.mbx", "Drafts.mbx", "Work.mbx", "Folders.nch"})
         EXPECT_EQ(ReadFileText(mail + "\\" + file), original[file]) << file;
@@ -123,7 +123,7 @@ TEST_F(RestoreRunV4, ANewsAccountThatCannotBeRestoredIsPutBack) {
     ASSERT_TRUE(loaded);
     Click("news.example.com");
     window->btnNext_Click();
-    window->doIT_Click();
+    ASSERT_TRUE(RunToEnd());
     ASSERT_EQ(boxes->Texts().size(), 2u) << ::testing::PrintToString(boxes->Texts());
     EXPECT_EQ(boxes->Texts()[0].rfind("News Account Restore Failed - internal error ", 0), 0u) << boxes->Texts()[0];
     EXPECT_EQ(ReadFileText(news + "\\news.example.com\\grouplst.dat"), "changed");

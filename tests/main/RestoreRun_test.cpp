@@ -111,7 +111,7 @@ protected:
     }
     void RunRestore() {
         window->btnNext_Click();
-        window->doIT_Click();
+        ASSERT_TRUE(RunToEnd());
     }
     void Spoil(const std::string& file) { ASSERT_TRUE(SyntheticOE::WriteFile(store + "\\" + file, "changed")); }
     std::string Stored(const std::string& file) const { return ReadFileText(store + "\\" + file); }
@@ -187,7 +187,7 @@ TEST_F(RestoreRun, FullRestoreOfAnArchiveWithoutMailFoldersRestoresTheIndex) {
     const std::string folder = FreshTestFolder("restore-index-only");
     ToLastPage(folder);
     window->cmdSelect_Click(1);  // Clear All
-    window->doIT_Click();
+    ASSERT_TRUE(RunToEnd());
     ASSERT_EQ(boxes->Texts(), std::vector<std::string>{"Archive is complete"});
     Spoil("Folders.dbx");
     Spoil("Inbox.dbx");

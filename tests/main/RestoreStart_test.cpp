@@ -60,7 +60,7 @@ TEST_F(RestoreStartOnTheWindow, CancelGivesTheWelcomePageBack) {
     window->cmdRestore_Click();
     EXPECT_EQ(dialogs.Opened(), std::vector<int>{IDD_GETLOCN});
     EXPECT_EQ(shownPath, archive);  // the last archive written
-    EXPECT_EQ(WizardMode, 0);
+    EXPECT_EQ(window->Wizard.Mode(), WizardMode::None);
     EXPECT_TRUE(StartsEnabled());
     EXPECT_TRUE(Visible(window->picPage(0)));
     EXPECT_FALSE(Visible(window->picPage(1)));
@@ -72,10 +72,10 @@ TEST_F(RestoreStartOnTheWindow, AChosenArchiveOpensTheRestorePage) {
     window->cmdRestore_Click();
     EXPECT_EQ(window->Restore.RestorePath, archive);
     EXPECT_EQ(window->Restore.RestoreMode, 2);
-    EXPECT_EQ(WizardMode, 2);
+    EXPECT_EQ(window->Wizard.Mode(), WizardMode::Restore);
     EXPECT_TRUE(Visible(window->picPage(1)));
     EXPECT_FALSE(Visible(window->picPage(0)));
-    EXPECT_EQ(window->WizardStep, 4);
+    EXPECT_EQ(window->Wizard.Step(), 4);
     EXPECT_TRUE(boxes->Shown().empty());
 }
 

@@ -37,7 +37,7 @@ protected:
 TEST_F(WizardSteps, BackupTableForwardAndBack) {
     window->Backup.SaveFolder = AppFolder();
     window->OpenBackupWizard();
-    EXPECT_EQ(WizardMode, 1);
+    EXPECT_EQ(window->Wizard.Mode(), WizardMode::Backup);
     EXPECT_FALSE(Visible(window->picPage(0)));
     EXPECT_TRUE(Visible(window->picPage(1)));
     EXPECT_EQ(VisibleSteps(), "0");
@@ -46,19 +46,19 @@ TEST_F(WizardSteps, BackupTableForwardAndBack) {
     EXPECT_EQ(GetMenuState(window->SubMenu(0), 0, MF_BYPOSITION) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
 
     window->btnBack_Click();  // nothing before step 0
-    EXPECT_EQ(window->WizardStep, 0);
+    EXPECT_EQ(window->Wizard.Step(), 0);
 
     const int expectedSteps[] = {1, 2, 3, 3};
     for (int expected : expectedSteps) {
         window->btnNext_Click();
-        EXPECT_EQ(window->WizardStep, expected);
+        EXPECT_EQ(window->Wizard.Step(), expected);
         EXPECT_EQ(VisibleSteps(), std::to_string(expected));
         EXPECT_TRUE(Enabled(Back()));
         EXPECT_EQ(Enabled(Next()), expected != 3);
     }
     for (int expected = 2; expected >= 0; --expected) {
         window->btnBack_Click();
-        EXPECT_EQ(window->WizardStep, expected);
+        EXPECT_EQ(window->Wizard.Step(), expected);
         EXPECT_EQ(VisibleSteps(), std::to_string(expected));
         EXPECT_TRUE(Enabled(Next()));
         EXPECT_EQ(Enabled(Back()), expected != 0);
@@ -72,7 +72,7 @@ TEST_F(WizardSteps, LeavingTheDestinationForAMissingFolderIsRefused) {
     SetWindowTextA(window->Control(IDC_TXTSAVELOCN), (AppFolder() + "\\no such folder").c_str());
     EXPECT_EQ(window->Backup.SaveFolder, AppFolder() + "\\no such folder");  // typed text counts at once
     window->btnNext_Click();
-    EXPECT_EQ(window->WizardStep, 1);
+    EXPECT_EQ(window->Wizard.Step(), 1);
     EXPECT_EQ(VisibleSteps(), "1");
     ASSERT_EQ(boxes->Shown().size(), 1u);
     EXPECT_EQ(boxes->Shown()[0].text, "The drive is not ready or the folder does not exist");
@@ -81,7 +81,7 @@ TEST_F(WizardSteps, LeavingTheDestinationForAMissingFolderIsRefused) {
 
     SetWindowTextA(window->Control(IDC_TXTSAVELOCN), AppFolder().c_str());
     window->btnNext_Click();
-    EXPECT_EQ(window->WizardStep, 2);
+    EXPECT_EQ(window->Wizard.Step(), 2);
 }
 
 // The page's title is the wizard's own: the backup start sets it, the restore
@@ -92,7 +92,7 @@ TEST_F(WizardSteps, PageTitleBelongsToTheWizardNotItsSteps) {
     SetWindowTextA(window->Control(IDC_LBLCAPTION), "Data Available to Archive");  // as the start leaves it
     for (int step = 1; step <= 3; ++step) {
         window->btnNext_Click();
-        ASSERT_EQ(window->WizardStep, step);
+        ASSERT_EQ(window->Wizard.Step(), step);
         EXPECT_EQ(Text(IDC_LBLCAPTION), "Data Available to Archive") << "step " << step;
     }
     window->btnBack_Click();
@@ -107,27 +107,26 @@ TEST_F(WizardSteps, RestoreTable) {
     int restarts = 0;
     window->StartRestoreWizard = [&] { ++restarts; };
     window->OpenRestoreWizard();
-    EXPECT_EQ(WizardMode, 2);
+    EXPECT_EQ(window->Wizard.Mode(), WizardMode::Restore);
     EXPECT_EQ(VisibleSteps(), "4");
     window->btnNext_Click();
-    EXPECT_EQ(window->WizardStep, 3);
+    EXPECT_EQ(window->Wizard.Step(), 3);
     EXPECT_EQ(VisibleSteps(), "3");
     EXPECT_FALSE(Enabled(Next()));
     EXPECT_EQ(Text(IDC_LBL + 1), "Select \"Restore Now\" to begin the Restore");
     EXPECT_EQ(Text(IDC_DOIT), "&Restore Now");
     window->btnBack_Click();
-    EXPECT_EQ(window->WizardStep, 4);
+    EXPECT_EQ(window->Wizard.Step(), 4);
     EXPECT_TRUE(Enabled(Next()));
     EXPECT_EQ(restarts, 0);
     window->btnBack_Click();  // from step 4: choose another archive
     EXPECT_EQ(restarts, 1);
-    EXPECT_EQ(window->WizardStep, 4);
+    EXPECT_EQ(window->Wizard.Step(), 4);
 }
 
-TEST_F(WizardSteps, RunButtonDispatchesByModeAndRun) {
-    int backups = 0, aborts = 0, restores = 0;
+TEST_F(WizardSteps, RunButtonDispatchesByModeAndCancelOnlyAsksTheRunToStop) {
+    int backups = 0, restores = 0;
     window->StartBackupRun = [&] { ++backups; };
-    window->AbortBackupRun = [&] { ++aborts; };
     window->StartRestoreRun = [&] { ++restores; };
     window->Backup.SaveFolder = AppFolder();
     window->OpenBackupWizard();
@@ -139,12 +138,26 @@ TEST_F(WizardSteps, RunButtonDispatchesByModeAndRun) {
     EXPECT_EQ(backups, 1);
     EXPECT_FALSE(window->Backup.KeepExisting);  // no archive of that name: option 1 is clear
 
-    window->Backup.bProcessStarted = true;  // the button now cancels the run
+    // While a run goes the button cancels it: the flag is set, and the
+    // window stays until the run has ended.
+    bool stopped = false;
+    window->RunStarted();
+    OperationRunner::Handlers handlers;
+    handlers.finished = [&] { window->RunEnded(); };
+    ASSERT_TRUE(window->Runner.Start(
+        [&stopped](IOperationEvents& events) {
+            while (!events.Stopping()) Sleep(5);
+            stopped = true;
+        },
+        std::move(handlers)));
+    window->btnBack_Click();  // no move while a run goes
+    EXPECT_EQ(window->Wizard.Step(), kRunStep);
     window->doIT_Click();
     EXPECT_EQ(backups, 1);
-    EXPECT_EQ(aborts, 1);
-    EXPECT_TRUE(window->Backup.CancelRequested);
-    EXPECT_FALSE(window->IsLoaded());
+    EXPECT_TRUE(window->IsLoaded());
+    ASSERT_TRUE(PumpUntil([&] { return !window->Runner.Running(); }, 10));
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(restores, 0);
 }
 
 TEST_F(WizardSteps, RestoreRunButtonStartsTheRestore) {
@@ -154,7 +167,6 @@ TEST_F(WizardSteps, RestoreRunButtonStartsTheRestore) {
     window->btnNext_Click();
     window->doIT_Click();
     EXPECT_EQ(restores, 1);
-    EXPECT_TRUE(window->Backup.bProcessStarted);
     EXPECT_FALSE(Enabled(Back()));
     EXPECT_FALSE(Visible(window->Control(IDC_DOIT)));
     EXPECT_FALSE(Visible(window->Control(IDC_LBL + 1)));

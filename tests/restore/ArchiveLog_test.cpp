@@ -254,13 +254,6 @@ TEST(RenameRules, EntriesKeepInsideTheirFolders) {
     EXPECT_EQ(IndexCompanion("C:\\Mail\\Inbox.mbx"), "C:\\Mail\\Inbox.idx");
 }
 
-// The zip component's results a restore step counts as done: the ones that
-// leave entries as they were (10 to 50 in tens) but no others near them.
-TEST(RenameRules, ExtractionResultsThatCountAsSuccess) {
-    for (uint16_t result : {0, 10, 20, 30, 40, 50}) EXPECT_TRUE(ExtractionSucceeded(result)) << result;
-    for (uint16_t result : {5, 51, 60, 190, 430, 470, 510}) EXPECT_FALSE(ExtractionSucceeded(result)) << result;
-}
-
 TEST(EntryLedger, TheFirstEntryForAFileIsTheOnlyOneTaken) {
     EntryLedger ledger;
     ledger.NewExtraction();

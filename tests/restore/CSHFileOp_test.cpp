@@ -1,5 +1,5 @@
 // The shell's real file operation under Wine, through CSHFileOp.
-#include "corvane/restore/CSHFileOp.h"
+#include "corvane/environment/CSHFileOp.h"
 
 #include "testsupport/OeTestSupport.h"
 #include "tests/restore/RestoreTestFiles.h"

@@ -1,7 +1,8 @@
 // The placement steps of a restore on real folders under Wine: the dated and
 // numbered names, the shell's move of the old files, the address book's
 // safety name, and what each does when it cannot protect a file.
-#include "corvane/restore/FilePlacement.h"
+#include "corvane/operations/FilePlacement.h"
+#include "corvane/restore/RestoreMessages.h"
 
 #include "testsupport/OeTestSupport.h"
 #include "tests/restore/RestoreTestFiles.h"
@@ -37,7 +38,7 @@ TEST_F(FilePlacementTest, DatedFoldersCountUpOnTheSameDay) {
     const char* expected[] = {"backup2001-03-05\\", "backup2001-03-05_001\\", "backup2001-03-05_002\\"};
     for (const char* name : expected) {
         PlacementResult made = MakeDatedBackupFolder(store);
-        ASSERT_TRUE(made.ok) << made.message;
+        ASSERT_TRUE(made.ok) << PlacementText(made);
         EXPECT_EQ(made.path, store + name);
         EXPECT_TRUE(IsFolder(made.path));
     }
@@ -50,13 +51,13 @@ TEST_F(FilePlacementTest, DatedFoldersCountUpOnTheSameDay) {
 TEST_F(FilePlacementTest, AFolderThatCannotBeMadeIsNamed) {
     PlacementResult made = MakeDatedBackupFolder(root + "\\NoSuchStore\\");
     EXPECT_FALSE(made.ok);
-    EXPECT_NE(made.message.find(root + "\\NoSuchStore\\backup2001-03-05"), std::string::npos) << made.message;
+    EXPECT_NE(PlacementText(made).find(root + "\\NoSuchStore\\backup2001-03-05"), std::string::npos) << PlacementText(made);
 }
 
 TEST_F(FilePlacementTest, OldFilesMoveIntoTheDatedFolder) {
     std::string dated = MakeDatedBackupFolder(store).path;
-    PlacementResult moved = MoveOldFiles(nullptr, store, dated, {"Inbox.dbx", "Sent Items.dbx", "Gone.dbx"});
-    ASSERT_TRUE(moved.ok) << moved.message;
+    PlacementResult moved = MoveOldFiles(store, dated, {"Inbox.dbx", "Sent Items.dbx", "Gone.dbx"});
+    ASSERT_TRUE(moved.ok) << PlacementText(moved);
     EXPECT_TRUE(moved.refused.empty());
     EXPECT_FALSE(Exists(store + "folders.dbx"));
     EXPECT_FALSE(Exists(store + "Inbox.dbx"));
@@ -69,9 +70,9 @@ TEST_F(FilePlacementTest, NamesReachingOutOfTheStoreAreNeitherMovedNorTouched) {
     WriteFile(root + "\\victim.dbx", "not ours");
     std::string dated = MakeDatedBackupFolder(store).path;
     PlacementResult moved =
-        MoveOldFiles(nullptr, store, dated,
+        MoveOldFiles(store, dated,
                      {"..\\victim.dbx", root + "\\victim.dbx", "Inbox.dbx:stream", "NUL", "*.dbx", "Inbox.dbx"});
-    EXPECT_TRUE(moved.ok) << moved.message;
+    EXPECT_TRUE(moved.ok) << PlacementText(moved);
     ASSERT_EQ(moved.refused.size(), 5u);
     EXPECT_EQ(moved.refused[0].name, "..\\victim.dbx");
     EXPECT_EQ(moved.refused[3].fault, restore::NameFault::DeviceName);
@@ -82,7 +83,7 @@ TEST_F(FilePlacementTest, NamesReachingOutOfTheStoreAreNeitherMovedNorTouched) {
     EXPECT_NE(text.find("\"..\\victim.dbx\""), std::string::npos) << text;
 
     // The dated folder itself must lie in the store.
-    EXPECT_FALSE(MoveOldFiles(nullptr, store, root + "\\", {"Sent Items.dbx"}).ok);
+    EXPECT_FALSE(MoveOldFiles(store, root + "\\", {"Sent Items.dbx"}).ok);
     EXPECT_TRUE(Exists(store + "Sent Items.dbx"));
 }
 
@@ -90,10 +91,10 @@ TEST_F(FilePlacementTest, AFileThatStaysInPlaceFailsTheMoveAndIsNamed) {
     std::string dated = MakeDatedBackupFolder(store).path;
     LockedFile held(store + "Inbox.dbx");
     ASSERT_TRUE(held.Held());
-    PlacementResult moved = MoveOldFiles(nullptr, store, dated, {"Inbox.dbx", "Sent Items.dbx"});
+    PlacementResult moved = MoveOldFiles(store, dated, {"Inbox.dbx", "Sent Items.dbx"});
     EXPECT_FALSE(moved.ok);
-    EXPECT_NE(moved.message.find(store + "Inbox.dbx"), std::string::npos) << moved.message;
-    EXPECT_EQ(moved.message.find(store + "Sent Items.dbx"), std::string::npos) << moved.message;
+    EXPECT_NE(PlacementText(moved).find(store + "Inbox.dbx"), std::string::npos) << PlacementText(moved);
+    EXPECT_EQ(PlacementText(moved).find(store + "Sent Items.dbx"), std::string::npos) << PlacementText(moved);
     EXPECT_TRUE(Exists(store + "Inbox.dbx"));
 }
 
@@ -102,7 +103,7 @@ TEST_F(FilePlacementTest, FoldersAreSetAsideUnderNumberedNamesAndMadeAgain) {
     CreateDirectoryA(mail.c_str(), nullptr);
     WriteFile(mail + "Inbox.mbx", "first");
     PlacementResult aside = SetFolderAside(mail);
-    ASSERT_TRUE(aside.ok) << aside.message;
+    ASSERT_TRUE(aside.ok) << PlacementText(aside);
     EXPECT_EQ(aside.path, root + "\\Mail_001");  // numbered from the first time
     EXPECT_EQ(ReadFileText(root + "\\Mail_001\\Inbox.mbx"), "first");
     EXPECT_TRUE(IsFolder(mail));
@@ -128,7 +129,7 @@ TEST_F(FilePlacementTest, ANewsAccountNameMustBeOneFolderOfTheNewsFolder) {
     WriteFile(root + "\\Outside\\keep.txt", "keep");
 
     PlacementResult aside = SetNewsAccountAside(news, "msnews");
-    ASSERT_TRUE(aside.ok) << aside.message;
+    ASSERT_TRUE(aside.ok) << PlacementText(aside);
     EXPECT_EQ(ReadFileText(news + "msnews_001\\group.nws"), "news");
 
     for (const char* name : {"..\\Outside", "..", "C:\\Windows", ""}) {
@@ -145,7 +146,7 @@ TEST_F(FilePlacementTest, TheAddressBookTakesItsSafetyNameReplacingAnOlderOne) {
     WriteFile(wab, "book");
     WriteFile(root + "\\Main.wax", "older copy");
     PlacementResult kept = KeepWabSafetyCopy(wab);
-    ASSERT_TRUE(kept.ok) << kept.message;
+    ASSERT_TRUE(kept.ok) << PlacementText(kept);
     EXPECT_EQ(kept.path, root + "\\Main.wax");
     EXPECT_EQ(ReadFileText(root + "\\Main.wax"), "book");
     EXPECT_FALSE(Exists(wab));
@@ -160,7 +161,7 @@ TEST_F(FilePlacementTest, AnAddressBookThatCannotBeKeptFailsTheStep) {
     ASSERT_TRUE(held.Held());
     PlacementResult kept = KeepWabSafetyCopy(wab);
     EXPECT_FALSE(kept.ok);
-    EXPECT_NE(kept.message.find(root + "\\Main.wax"), std::string::npos) << kept.message;
+    EXPECT_NE(PlacementText(kept).find(root + "\\Main.wax"), std::string::npos) << PlacementText(kept);
     EXPECT_TRUE(Exists(wab));
 }
 

@@ -1,5 +1,5 @@
 #include "corvane/restore/portable/FileDialogRules.h"
-#include "corvane/restore/portable/FileOpRules.h"
+#include "corvane/environment/portable/FileOpRules.h"
 #include "corvane/restore/portable/PlacementNames.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@ namespace corvane::restore {
 namespace {
 
 using namespace std::string_literals;
+using namespace corvane::shellop;
 
 // A set of existing folders the names are tested against.
 ExistsTest ExistingIn(const std::set<std::string>& taken) {

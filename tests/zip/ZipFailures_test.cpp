@@ -181,5 +181,15 @@ TEST_F(ZipFailures, DataReachesTheDiskBeforeItTakesTheFinalName) {
     EXPECT_TRUE(journaled.FlushedBeforeEachRename());
 }
 
+// The one reading of results that every caller shares: a compress result is
+// a complete archive for 0, 10 and 30 only; an extraction is done for the
+// results that leave entries as they were (10 to 50 in tens) and no others near them.
+TEST(ZipResults, CompleteArchiveAndDoneExtraction) {
+    for (ZipResult r : {0, 10, 30}) EXPECT_TRUE(IsCompleteArchive(r)) << r;
+    for (ZipResult r : {5, 20, 40, 140, 150, 190, 350}) EXPECT_FALSE(IsCompleteArchive(r)) << r;
+    for (ZipResult r : {0, 10, 20, 30, 40, 50}) EXPECT_TRUE(IsExtractSuccess(r)) << r;
+    for (ZipResult r : {5, 51, 60, 190, 430, 470, 510}) EXPECT_FALSE(IsExtractSuccess(r)) << r;
+}
+
 }  // namespace
 }  // namespace corvane::zip

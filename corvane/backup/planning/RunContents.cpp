@@ -210,31 +210,4 @@ int ProgressPercent(int64_t done, int64_t total) {
     return static_cast<int>(done * 100 / total);
 }
 
-bool IsCompleteArchive(uint16_t result) { return result == 0 || result == 10 || result == 30; }
-
-RunMessage ResultMessage(uint16_t result, bool quickBackup) {
-    switch (result) {
-    case 0:
-    case 10:
-    case 30:
-        if (quickBackup) return {};
-        return {"Archive is complete", MessageIcon::Information};
-    case 40:
-    case 140:
-        return {
-            "WARNING - One or more files were skipped and are NOT in the archive.\r\n"
-            "Files are skipped if they are in use - please close files before making an archive.",
-            MessageIcon::Critical};
-    case 150:
-    case 300:
-        return {"Archive failed - Disk is full", MessageIcon::Information};
-    case 190:
-        return {};
-    case 310:
-        return {"Unable to create output file - device not ready or disk error", MessageIcon::Critical};
-    default:
-        return {"Archive Failed - internal error " + std::to_string(result), MessageIcon::Information};
-    }
-}
-
 }  // namespace corvane::planning

@@ -1,7 +1,7 @@
 // What a backup run writes, worked out from the folder list before anything
 // is written: the backup log's text, the files for the archive in their
-// order, the name a kept archive moves to, the progress shown per file and
-// the message for the component's result. Platform-free.
+// order, the name a kept archive moves to and the progress shown per file.
+// Platform-free.
 #pragma once
 
 #include "corvane/catalog/TreeList.h"
@@ -70,15 +70,5 @@ ProgressStep DescribeProgress(const std::string& path, uint64_t eventSize, const
 std::string ProgressCaption(const std::string& prefix, const ProgressStep& step);
 // Whole percent of done in total, 0 to 100; 0 while total is below 1.
 int ProgressPercent(int64_t done, int64_t total);
-
-// The message of a finished run by the component's result.
-enum class MessageIcon { None, Information, Critical };
-struct RunMessage {
-    std::string text;  // empty: no message
-    MessageIcon icon = MessageIcon::None;
-};
-RunMessage ResultMessage(uint16_t result, bool quickBackup);
-// Results that mean a complete archive.
-bool IsCompleteArchive(uint16_t result);
 
 }  // namespace corvane::planning

@@ -183,18 +183,4 @@ std::string IndexCompanion(std::string_view mbxPath) {
     return std::string(mbxPath.substr(0, mbxPath.size() - 3)) + "idx";
 }
 
-bool ExtractionSucceeded(uint16_t result) {
-    switch (result) {
-    case 0:
-    case 10:
-    case 20:
-    case 30:
-    case 40:
-    case 50:
-        return true;
-    default:
-        return false;
-    }
-}
-
 }  // namespace corvane::restore

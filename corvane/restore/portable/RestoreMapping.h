@@ -101,11 +101,6 @@ std::vector<int> MarkedMailItems(const catalog::TreeList& tree);
 // The position of the first item of `type` (0 when none).
 int FindItemOfType(const catalog::TreeList& tree, int type);
 
-// Whether a step of the restore got what it asked of the zip component: its
-// complete extraction (0), or one of the results that report entries left as
-// they were (10, 20, 30, 40, 50). Anything else, 5 and 51 among them, failed.
-bool ExtractionSucceeded(uint16_t result);
-
 // The version-4 index companion of a ".mbx" path: its last three characters "idx".
 std::string IndexCompanion(std::string_view mbxPath);
 

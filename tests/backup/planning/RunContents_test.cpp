@@ -168,28 +168,5 @@ TEST_F(RunContentsTest, ProgressNamesAndBytesByKindOfFile) {
     EXPECT_EQ(ProgressPercent(300, 200), 100);
 }
 
-TEST(RunResult, MessageByResult) {
-    for (uint16_t complete : {0, 10, 30}) {
-        EXPECT_EQ(ResultMessage(complete, false).text, "Archive is complete");
-        EXPECT_EQ(ResultMessage(complete, false).icon, MessageIcon::Information);
-        EXPECT_EQ(ResultMessage(complete, true).text, "");
-        EXPECT_TRUE(IsCompleteArchive(complete));
-    }
-    for (uint16_t skipped : {40, 140}) {
-        EXPECT_EQ(ResultMessage(skipped, false).text,
-                  "WARNING - One or more files were skipped and are NOT in the archive.\r\n"
-                  "Files are skipped if they are in use - please close files before making an archive.");
-        EXPECT_EQ(ResultMessage(skipped, true).icon, MessageIcon::Critical);
-        EXPECT_FALSE(IsCompleteArchive(skipped));
-    }
-    EXPECT_EQ(ResultMessage(150, false).text, "Archive failed - Disk is full");
-    EXPECT_EQ(ResultMessage(300, false).text, "Archive failed - Disk is full");
-    EXPECT_EQ(ResultMessage(190, false).text, "");
-    EXPECT_EQ(ResultMessage(310, false).text, "Unable to create output file - device not ready or disk error");
-    EXPECT_EQ(ResultMessage(310, false).icon, MessageIcon::Critical);
-    EXPECT_EQ(ResultMessage(350, false).text, "Archive Failed - internal error 350");
-    EXPECT_FALSE(IsCompleteArchive(350));
-}
-
 }  // namespace
 }  // namespace corvane::planning

@@ -3,7 +3,7 @@
 // properties, its source and destination lists built up one path at a time.
 #pragma once
 
-#include "corvane/restore/portable/FileOpRules.h"
+#include "corvane/environment/portable/FileOpRules.h"
 
 #include <windows.h>
 
@@ -43,10 +43,10 @@ public:
 
     // Each is true only when the shell answered 0 and no part of the
     // operation was cancelled; an empty source list raises CSHFileOpError.
-    bool MoveFiles() { return Run(restore::FileOpFunction::Move); }
-    bool CopyFiles() { return Run(restore::FileOpFunction::Copy); }
-    bool DeleteFiles() { return Run(restore::FileOpFunction::Delete); }
-    bool RenameFiles() { return Run(restore::FileOpFunction::Rename); }
+    bool MoveFiles() { return Run(shellop::FileOpFunction::Move); }
+    bool CopyFiles() { return Run(shellop::FileOpFunction::Copy); }
+    bool DeleteFiles() { return Run(shellop::FileOpFunction::Delete); }
+    bool RenameFiles() { return Run(shellop::FileOpFunction::Rename); }
 
     void ClearSourceFiles() { sources_.clear(); }
     void AddSourceFile(const std::string& sFilename) { sources_.push_back(sFilename); }
@@ -60,9 +60,9 @@ public:
     bool LastAborted() const { return lastAborted_; }
 
 private:
-    bool Run(restore::FileOpFunction function);
+    bool Run(shellop::FileOpFunction function);
 
-    restore::FileOpOptions options_;
+    shellop::FileOpOptions options_;
     HWND parentWnd_ = nullptr;
     std::vector<std::string> sources_;
     std::vector<std::string> destinations_;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace corvane::restore {
+namespace corvane::shellop {
 
 namespace fof {
 inline constexpr uint16_t kMultiDestFiles = 0x1;
@@ -42,4 +42,4 @@ uint16_t FileOpFlags(const FileOpOptions& options, size_t destinationCount);
 // shorter, or read one path as two.
 std::string DoubleNulList(const std::vector<std::string>& paths);
 
-}  // namespace corvane::restore
+}  // namespace corvane::shellop

@@ -1,13 +1,13 @@
-#include "corvane/restore/FilePlacement.h"
+#include "corvane/operations/FilePlacement.h"
 
+#include "corvane/environment/CSHFileOp.h"
 #include "corvane/environment/Seams.h"
-#include "corvane/environment/StringTable.h"
 #include "corvane/environment/SysFcns.h"
 #include "corvane/environment/portable/OePaths.h"
 #include "corvane/environment/portable/TextRules.h"
-#include "corvane/restore/CSHFileOp.h"
-#include "corvane/restore/RestoreIds.h"
 #include "corvane/restore/portable/PlacementNames.h"
+
+#include <windows.h>
 
 namespace corvane {
 namespace {
@@ -18,9 +18,10 @@ constexpr const char* kFolderIndex = "folders.dbx";
 // cannot be made, nor a folder renamed, onto an existing file either.
 bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-PlacementResult Failed(int textNumber, const std::string& insert) {
+PlacementResult Failed(PlacementFault fault, const std::string& subject) {
     PlacementResult result;
-    result.message = LoadText(textNumber, insert);
+    result.fault = fault;
+    result.subject = subject;
     return result;
 }
 
@@ -72,36 +73,22 @@ bool CanBeRenamed(const std::string& path) {
     return true;
 }
 
-int ReasonText(restore::NameFault fault) {
-    switch (fault) {
-    case restore::NameFault::Separator:
-    case restore::NameFault::DriveOrStream:
-    case restore::NameFault::DotName:
-        return IDS_PLACE_NAME_ELSEWHERE;
-    case restore::NameFault::DeviceName:
-        return IDS_PLACE_NAME_DEVICE;
-    default:
-        return IDS_PLACE_NAME_INVALID;
-    }
-}
-
 }  // namespace
 
 PlacementResult MakeDatedBackupFolder(const std::string& storeFolder) {
     CalendarTime today = Today();
     std::string folder = restore::DatedBackupFolderName(storeFolder, today.year, today.month, today.day, PathExists);
-    if (folder.empty()) return Failed(IDS_PLACE_FOLDER_NOT_MADE, StripTrailingBackslash(storeFolder) + "\\backup");
-    if (!CreateDirectoryA(folder.c_str(), nullptr)) return Failed(IDS_PLACE_FOLDER_NOT_MADE, folder);
+    if (folder.empty()) return Failed(PlacementFault::FolderNotMade, StripTrailingBackslash(storeFolder) + "\\backup");
+    if (!CreateDirectoryA(folder.c_str(), nullptr)) return Failed(PlacementFault::FolderNotMade, folder);
     return Succeeded(folder + "\\");
 }
 
-PlacementResult MoveOldFiles(HWND owner, const std::string& storeFolder, const std::string& backupFolder,
+PlacementResult MoveOldFiles(const std::string& storeFolder, const std::string& backupFolder,
                              const std::vector<std::string>& names) {
-    if (!restore::IsInsideFolder(storeFolder, backupFolder)) return Failed(IDS_PLACE_FILES_STAYED, backupFolder);
+    if (!restore::IsInsideFolder(storeFolder, backupFolder)) return Failed(PlacementFault::FilesStayed, backupFolder);
     OldFiles old = CollectOldFiles(storeFolder, names);
     if (!old.sources.empty()) {
         CSHFileOp operation;
-        operation.SetParentWnd(owner);
         operation.ClearSourceFiles();
         operation.ClearDestFiles();
         // One destination per file: the shell's move of several files into
@@ -115,43 +102,39 @@ PlacementResult MoveOldFiles(HWND owner, const std::string& storeFolder, const s
         operation.MoveFiles();
     }
 
-    std::string stayed;
+    std::vector<std::string> stayed;
     for (const auto& source : old.sources)
-        if (PathExists(source)) stayed += "\r\n" + source;
+        if (PathExists(source)) stayed.push_back(source);
     if (stayed.empty()) {
         PlacementResult result = Succeeded(backupFolder);
         result.refused = std::move(old.refused);
         return result;
     }
     // The files that did move go back: no restore follows a failed set-aside.
-    std::string leftAside;
+    PlacementResult result = Failed(PlacementFault::FilesStayed, backupFolder);
+    result.stayed = std::move(stayed);
     for (const auto& source : old.sources) {
         std::string aside = AsideName(backupFolder, source);
         if (PathExists(source) || !PathExists(aside)) continue;
-        if (!MoveFileA(aside.c_str(), source.c_str())) leftAside += "\r\n" + aside;
+        if (!MoveFileA(aside.c_str(), source.c_str())) result.leftAside.push_back(aside);
     }
     RemoveDirectoryA(StripTrailingBackslash(backupFolder).c_str());  // only when nothing is left in it
-    PlacementResult result = Failed(IDS_PLACE_FILES_STAYED, backupFolder);
-    result.message += stayed;
-    if (!leftAside.empty()) result.message += "\r\n" + LoadText(IDS_PLACE_FILES_LEFT_ASIDE, backupFolder) + leftAside;
     result.refused = std::move(old.refused);
     return result;
 }
 
-PlacementResult SetOldFilesAside(HWND owner, const std::string& storeFolder, const std::string& backupFolder,
+PlacementResult SetOldFilesAside(const std::string& storeFolder, const std::string& backupFolder,
                                  const std::vector<std::string>& names) {
-    if (!restore::IsInsideFolder(storeFolder, backupFolder)) return Failed(IDS_PLACE_FILES_STAYED, backupFolder);
+    if (!restore::IsInsideFolder(storeFolder, backupFolder)) return Failed(PlacementFault::FilesStayed, backupFolder);
     OldFiles old = CollectOldFiles(storeFolder, names);
     // A file that cannot be renamed now cannot be replaced later either.
-    std::string held;
+    PlacementResult held = Failed(PlacementFault::FilesStayed, backupFolder);
     for (const auto& source : old.sources)
-        if (!CanBeRenamed(source)) held += "\r\n" + source;
-    if (!held.empty()) {
+        if (!CanBeRenamed(source)) held.stayed.push_back(source);
+    if (!held.stayed.empty()) {
         RemoveDirectoryA(StripTrailingBackslash(backupFolder).c_str());
-        PlacementResult result = Failed(IDS_PLACE_FILES_STAYED, backupFolder);
-        result.message += held;
-        result.refused = std::move(old.refused);
-        return result;
+        held.refused = std::move(old.refused);
+        return held;
     }
     std::vector<std::string> linked;
     for (const auto& source : old.sources) {
@@ -159,7 +142,7 @@ PlacementResult SetOldFilesAside(HWND owner, const std::string& storeFolder, con
         if (!CreateHardLinkA(aside.c_str(), source.c_str(), nullptr)) {
             // No hard links here (FAT): the second names go again, the files are moved.
             for (const auto& made : linked) DeleteFileA(made.c_str());
-            return MoveOldFiles(owner, storeFolder, backupFolder, names);
+            return MoveOldFiles(storeFolder, backupFolder, names);
         }
         linked.push_back(aside);
     }
@@ -170,14 +153,14 @@ PlacementResult SetOldFilesAside(HWND owner, const std::string& storeFolder, con
 
 PlacementResult SetFolderAside(const std::string& folder) {
     std::string current = StripTrailingBackslash(folder);
-    if (current.empty()) return Failed(IDS_PLACE_NOT_SET_ASIDE, folder);
+    if (current.empty()) return Failed(PlacementFault::NotSetAside, folder);
     std::string asideName;
     if (PathExists(current)) {
         asideName = restore::SetAsideFolderName(current, PathExists);
         if (asideName.empty() || !MoveFileA(current.c_str(), asideName.c_str()))
-            return Failed(IDS_PLACE_NOT_SET_ASIDE, current);
+            return Failed(PlacementFault::NotSetAside, current);
     }
-    if (!CreateDirectoryA(current.c_str(), nullptr)) return Failed(IDS_PLACE_NOT_MADE_AGAIN, current);
+    if (!CreateDirectoryA(current.c_str(), nullptr)) return Failed(PlacementFault::NotMadeAgain, current);
     return Succeeded(asideName);
 }
 
@@ -200,10 +183,10 @@ PlacementResult LinkFolderAside(const std::string& folder) {
     }
     if (!flat) return SetFolderAside(folder);
     for (const auto& file : files)
-        if (!CanBeRenamed(file)) return Failed(IDS_PLACE_NOT_SET_ASIDE, current);
+        if (!CanBeRenamed(file)) return Failed(PlacementFault::NotSetAside, current);
     std::string asideName = restore::SetAsideFolderName(current, PathExists);
     if (asideName.empty() || !CreateDirectoryA(asideName.c_str(), nullptr))
-        return Failed(IDS_PLACE_NOT_SET_ASIDE, current);
+        return Failed(PlacementFault::NotSetAside, current);
     std::vector<std::string> linked;
     for (const auto& file : files) {
         std::string aside = AsideName(asideName, file);
@@ -224,18 +207,17 @@ PlacementResult PutFolderBack(const std::string& folder, const std::string& asid
     if (PathExists(current) && !RemoveDirectoryA(current.c_str())) {
         std::string partial = restore::SetAsideFolderName(current, PathExists);
         if (partial.empty() || !MoveFileA(current.c_str(), partial.c_str()))
-            return Failed(IDS_PLACE_NOT_PUT_BACK, asideName);
+            return Failed(PlacementFault::NotPutBack, asideName);
     }
-    if (!MoveFileA(asideName.c_str(), current.c_str())) return Failed(IDS_PLACE_NOT_PUT_BACK, asideName);
+    if (!MoveFileA(asideName.c_str(), current.c_str())) return Failed(PlacementFault::NotPutBack, asideName);
     return Succeeded(current);
 }
 
 PlacementResult SetNewsAccountAside(const std::string& newsFolder, const std::string& accountName) {
     std::string folder = restore::PathInFolder(newsFolder, accountName);
     if (folder.empty()) {
-        PlacementResult result = Failed(IDS_PLACE_NAMES_REFUSED, "");
+        PlacementResult result = Failed(PlacementFault::NamesRefused, accountName);
         result.refused.push_back({accountName, restore::CheckPlainName(accountName)});
-        result.message = RefusedNamesText(result.refused);
         return result;
     }
     return SetFolderAside(folder);
@@ -243,18 +225,11 @@ PlacementResult SetNewsAccountAside(const std::string& newsFolder, const std::st
 
 PlacementResult KeepWabSafetyCopy(const std::string& wabPath) {
     std::string safety = restore::WabSafetyName(wabPath);
-    if (safety.empty()) return Failed(IDS_PLACE_WAB_NOT_KEPT, wabPath);
-    if (FileExists(safety) && !DeleteFileA(safety.c_str())) return Failed(IDS_PLACE_WAB_NOT_KEPT, safety);
+    if (safety.empty()) return Failed(PlacementFault::WabNotKept, wabPath);
+    if (FileExists(safety) && !DeleteFileA(safety.c_str())) return Failed(PlacementFault::WabNotKept, safety);
     if (FileExists(wabPath) && !MoveFileA(wabPath.c_str(), safety.c_str()))
-        return Failed(IDS_PLACE_WAB_NOT_KEPT, safety);
+        return Failed(PlacementFault::WabNotKept, safety);
     return Succeeded(safety);
-}
-
-std::string RefusedNamesText(const std::vector<RefusedName>& refused) {
-    if (refused.empty()) return "";
-    std::string text = LoadText(IDS_PLACE_NAMES_REFUSED);
-    for (const auto& name : refused) text += "\r\n\"" + name.name + "\" - " + LoadText(ReasonText(name.fault));
-    return text;
 }
 
 }  // namespace corvane

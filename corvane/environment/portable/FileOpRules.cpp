@@ -1,6 +1,6 @@
-#include "corvane/restore/portable/FileOpRules.h"
+#include "corvane/environment/portable/FileOpRules.h"
 
-namespace corvane::restore {
+namespace corvane::shellop {
 
 uint16_t FileOpFlags(const FileOpOptions& options, size_t destinationCount) {
     uint16_t flags = 0;
@@ -26,4 +26,4 @@ std::string DoubleNulList(const std::vector<std::string>& paths) {
     return list;
 }
 
-}  // namespace corvane::restore
+}  // namespace corvane::shellop

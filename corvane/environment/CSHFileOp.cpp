@@ -1,4 +1,4 @@
-#include "corvane/restore/CSHFileOp.h"
+#include "corvane/environment/CSHFileOp.h"
 
 #include <shellapi.h>
 
@@ -12,14 +12,14 @@ static_assert(offsetof(SHFILEOPSTRUCTA, fAnyOperationsAborted) == 18);
 static_assert(offsetof(SHFILEOPSTRUCTA, lpszProgressTitle) == 26);
 #endif
 
-bool CSHFileOp::Run(restore::FileOpFunction function) {
+bool CSHFileOp::Run(shellop::FileOpFunction function) {
     if (sources_.empty()) throw CSHFileOpError();
-    lastFlags_ = restore::FileOpFlags(options_, destinations_.size());
+    lastFlags_ = shellop::FileOpFlags(options_, destinations_.size());
     lastTitle_ = options_.CustomText;
     lastResult_ = -1;
     lastAborted_ = false;
-    std::string from = restore::DoubleNulList(sources_);
-    std::string to = restore::DoubleNulList(destinations_);
+    std::string from = shellop::DoubleNulList(sources_);
+    std::string to = shellop::DoubleNulList(destinations_);
     // A path that would read as no path, or as two, is never handed over.
     if (from.empty() || to.empty()) return false;
 

@@ -9,8 +9,6 @@
 
 #include "corvane/restore/portable/StorePaths.h"
 
-#include <windows.h>
-
 #include <string>
 #include <vector>
 
@@ -22,12 +20,26 @@ struct RefusedName {
     restore::NameFault fault = restore::NameFault::None;
 };
 
+// What a step that failed could not do; `subject` names the file or folder.
+enum class PlacementFault {
+    None,
+    FolderNotMade,  // the dated folder
+    NotSetAside,    // the folder that could not be set aside
+    NotMadeAgain,   // the folder set aside that could not be made again
+    FilesStayed,    // files that could not be set aside into `subject`: `stayed`, and `leftAside` that could not come back
+    WabNotKept,     // the address book's safety name
+    NamesRefused,   // only names that are not plain names: `refused`
+    NotPutBack,     // the folder set aside that could not go back
+};
+
 struct PlacementResult {
     bool ok = false;
     // The dated folder (with its trailing "\") or the set-aside name.
     std::string path;
-    // For the user when the step failed: what could not be done, naming the file or folder.
-    std::string message;
+    PlacementFault fault = PlacementFault::None;
+    std::string subject;
+    std::vector<std::string> stayed;
+    std::vector<std::string> leftAside;
     // Names from the archive that were left alone.
     std::vector<RefusedName> refused;
 };
@@ -37,13 +49,13 @@ struct PlacementResult {
 PlacementResult MakeDatedBackupFolder(const std::string& storeFolder);
 
 // Moves storeFolder + "folders.dbx" and storeFolder + each name into the
-// dated folder through the shell, with `owner` as the owner of its dialogs.
+// dated folder through the shell, which shows no dialog of its own.
 // Names that are not plain names of the store are refused and not moved;
 // files that do not exist need no moving. Fails, naming them, when any file
 // is still in place afterwards; the files that did move are then moved back
 // (those that cannot be are named too) and the dated folder, left empty, is
 // removed: a set-aside that fails leaves the store as it was.
-PlacementResult MoveOldFiles(HWND owner, const std::string& storeFolder, const std::string& backupFolder,
+PlacementResult MoveOldFiles(const std::string& storeFolder, const std::string& backupFolder,
                              const std::vector<std::string>& names);
 
 // Sets the same files aside in the dated folder without taking them out of
@@ -53,7 +65,7 @@ PlacementResult MoveOldFiles(HWND owner, const std::string& storeFolder, const s
 // old one or the new one. A file another program holds open fails it before
 // anything is set aside, as it would fail the move. Where the volume has no
 // hard links the files are moved (MoveOldFiles).
-PlacementResult SetOldFilesAside(HWND owner, const std::string& storeFolder, const std::string& backupFolder,
+PlacementResult SetOldFilesAside(const std::string& storeFolder, const std::string& backupFolder,
                                  const std::vector<std::string>& names);
 
 // Renames the folder to its first free numbered name ("_001", ...) and makes
@@ -78,8 +90,5 @@ PlacementResult SetNewsAccountAside(const std::string& newsFolder, const std::st
 // Renames the address book to its safety name (its path with the last
 // character "x"), deleting an older safety file first.
 PlacementResult KeepWabSafetyCopy(const std::string& wabPath);
-
-// One text for the user listing the refused names and why; "" for none.
-std::string RefusedNamesText(const std::vector<RefusedName>& refused);
 
 }  // namespace corvane

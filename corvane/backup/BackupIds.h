@@ -1,0 +1,21 @@
+// Text ids of the backup run (shared by its script and its words).
+#pragma once
+
+// Texts of the backup run, with "%1" for the file, folder or number.
+#define IDS_BACKUP_WRITE_TEST 900
+#define IDS_BACKUP_FIRST_DISKETTE 901
+#define IDS_BACKUP_NEXT_DISKETTE 902
+#define IDS_BACKUP_FILES_IN_USE 903
+#define IDS_BACKUP_LOG_FAILED 904
+#define IDS_BACKUP_KEEP_FAILED 905
+#define IDS_BACKUP_NOT_SOUND 906
+#define IDS_BACKUP_NOT_PLACED 907
+#define IDS_BACKUP_DESTINATION_GONE 908
+#define IDS_BACKUP_COMPLETE 909
+#define IDS_BACKUP_SKIPPED 910
+#define IDS_BACKUP_DISK_FULL 911
+#define IDS_BACKUP_CANNOT_CREATE 912
+#define IDS_BACKUP_INTERNAL 913
+#define IDS_BACKUP_SAVING 914
+#define IDS_BACKUP_UPDATING 915
+#define IDS_BACKUP_STOP_QUESTION 917

@@ -1,0 +1,268 @@
+#include "corvane/operations/BackupOperation.h"
+
+#include "corvane/backup/planning/RunContents.h"
+#include "corvane/environment/SysFcns.h"
+#include "corvane/zip/Win32FileSystem.h"
+#include "corvane/zip/ZipEngine.h"
+#include "corvane/zip/ZipResult.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+namespace corvane::ops {
+namespace {
+
+// The drive of a diskette archive: "a:" or "b:".
+bool OnDiskette(const std::string& path) {
+    return path.size() >= 2 && path[1] == ':' && (path[0] == 'a' || path[0] == 'A' || path[0] == 'b' || path[0] == 'B');
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& text) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok =
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
+    ok = CloseHandle(file) && ok;
+    if (!ok) DeleteFileA(path.c_str());
+    return ok;
+}
+
+int64_t LengthOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// The zip engine's events as the run hears them: progress by the item the
+// user knows, a file that cannot be read ends the command, diskettes asked for.
+class ZipBridge final : public zip::ZipEvents {
+public:
+    ZipBridge(const BackupInput& input, IOperationEvents& events) : input_(input), events_(events) {}
+    // The bytes the percentage counts to.
+    void SetTotal(int64_t total) { total_ = total; }
+
+    void Adding(const zip::EntryProgress& p) override { Report(Activity::Saving, p); }
+    void Updating(const zip::EntryProgress& p) override { Report(Activity::Updating, p); }
+    void SkippingFile(const std::string&, const std::string&) override {
+        filesInUse_ = true;
+        events_.StopFlag() = true;
+    }
+    bool Newdisk(int disk) override {
+        if (events_.Stopping()) return false;
+        if (events_.Ask({Question::NextDiskette, disk, {}})) return true;
+        declined_ = true;
+        return false;
+    }
+
+    bool FilesInUse() const { return filesInUse_; }
+    bool Declined() const { return declined_; }
+
+private:
+    void Report(Activity activity, const zip::EntryProgress& p) {
+        planning::ProgressStep step =
+            planning::DescribeProgress(p.filename, p.size, input_.rows, input_.favoritesFolder, input_.oe4NewsFolder);
+        done_ += step.bytes;
+        events_.Progress(
+            {step.prefixed ? activity : Activity::Finishing, step.name, planning::ProgressPercent(done_, total_)});
+    }
+
+    const BackupInput& input_;
+    IOperationEvents& events_;
+    int64_t total_ = 0;
+    int64_t done_ = 0;
+    bool filesInUse_ = false;
+    bool declined_ = false;
+};
+
+class Backup {
+public:
+    Backup(const BackupInput& input, IOperationEvents& events)
+        : input_(input), events_(events), bridge_(input, events), fs_(zip::MakeWin32FileSystem()) {}
+    ~Backup() { RemoveLog(); }
+
+    BackupOutcome Run() {
+        if (!PassWriteTest()) return NotStarted(BackupFault::WriteTestDeclined);
+        if (!WriteLog()) return Failed(BackupFault::LogNotWritten, input_.logPath);
+        outcome_.archiveFileName = planning::ArchiveFileNameOf(input_.archivePath, input_.saveFolder);
+        if (!PrepareDestination()) return outcome_;
+        WriteArchive();
+        RemoveLog();
+        // A destination gone during the run (a drive pulled out, a share lost)
+        // fails a write, a rename or the read-back: that is the cause to tell.
+        if (outcome_.kind == Kind::Failed && !FolderExists(input_.saveFolder)) {
+            outcome_.fault = BackupFault::DestinationGone;
+            outcome_.path = input_.saveFolder;
+        }
+        return outcome_;
+    }
+
+private:
+    BackupOutcome NotStarted(BackupFault fault) {
+        outcome_.kind = Kind::NotStarted;
+        outcome_.fault = fault;
+        return outcome_;
+    }
+    BackupOutcome Failed(BackupFault fault, const std::string& path, uint16_t zipResult = 0) {
+        outcome_.kind = Kind::Failed;
+        outcome_.fault = fault;
+        outcome_.path = path;
+        outcome_.zipResult = zipResult;
+        return outcome_;
+    }
+
+    // The destination must take a file before anything else is done.
+    bool PassWriteTest() {
+        const std::string path = StripTrailingBackslash(input_.saveFolder) + "\\" + planning::kWriteTestFileName;
+        for (;;) {
+            HANDLE file =
+                CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file != INVALID_HANDLE_VALUE) {
+                CloseHandle(file);
+                DeleteFileA(path.c_str());
+                return true;
+            }
+            if (!events_.Ask({Question::RetryWriteTest, 0, input_.saveFolder})) return false;
+        }
+    }
+
+    // The log names what the archive holds; the restore reads it back. Where
+    // the drive root cannot be written the log goes to the temporary folder
+    // and is still stored at the archive's root.
+    bool WriteLog() {
+        planning::RunSources sources;
+        sources.isV5 = input_.isV5;
+        sources.indexPath = input_.indexPath;
+        sources.mailFilesFolder = input_.mailFilesFolder;
+        sources.wabPath = input_.wabPath;
+        sources.favoritesFolder = input_.favoritesFolder;
+        sources.oe4NewsFolder = input_.oe4NewsFolder;
+        planning::RunContents contents = planning::BuildRunContents(input_.rows, sources);
+        outcome_.includeAddressBook = contents.includeAddressBook;
+        bridge_.SetTotal(input_.totalBytes + (input_.isV5 ? LengthOf(input_.indexPath) : 0));
+
+        const LocalTime& t = input_.started;
+        const std::string text =
+            planning::LogStartLine({t.year, t.month, t.day, t.hour, t.minute}, input_.isV5 ? input_.identityId : "") +
+            "\r\n" + contents.log;
+        logWritten_ = input_.logPath;
+        if (!WriteWholeFile(logWritten_, text)) {
+            logWritten_ = input_.tempFolder.empty() ? std::string() : input_.tempFolder + planning::kLogFileName;
+            if (logWritten_.empty() || !WriteWholeFile(logWritten_, text)) {
+                logWritten_.clear();
+                return false;
+            }
+            settings_.storedNames.emplace_back(logWritten_, planning::kLogFileName);
+        }
+        fileList_ = contents.zipFileList;
+        planning::AppendSpecification(fileList_, logWritten_);
+        return true;
+    }
+
+    bool PrepareDestination() {
+        if (OnDiskette(input_.archivePath)) {
+            if (!events_.Ask({Question::FirstDiskette, 1, input_.archivePath})) {
+                NotStarted(BackupFault::DisketteDeclined);
+                return false;
+            }
+            settings_.spanDisks = true;
+            settings_.overwriteDiskette = true;
+            return true;
+        }
+        // An archive to be replaced stays until the new one is complete and sound.
+        if (!input_.keepExisting || !FileExists(input_.archivePath)) return true;
+        std::string kept = planning::KeptArchiveName(input_.saveFolder, outcome_.archiveFileName,
+                                                     [](const std::string& path) { return FileExists(path); });
+        if (kept.empty() || !MoveFileA(input_.archivePath.c_str(), kept.c_str())) {
+            Failed(BackupFault::KeepFailed, kept.empty() ? input_.archivePath + "000.zip" : kept);
+            return false;
+        }
+        return true;
+    }
+
+    // A disk archive is written beside its final name, read back, and only
+    // then takes the place of an older archive of that name.
+    void WriteArchive() {
+        const bool readBack = !settings_.spanDisks;
+        const std::string written = readBack ? input_.archivePath + ".new" : input_.archivePath;
+        settings_.archivePath = written;
+        settings_.filesToProcess = fileList_;
+        settings_.tempFolder = input_.tempFolder;
+        settings_.includeSubfolders = true;
+        uint16_t result = zip::Compress(settings_, *fs_, bridge_, events_.StopFlag());
+        if (!Judge(result)) {
+            if (readBack) DeleteFileA(written.c_str());
+            return;
+        }
+        if (readBack) PlaceVerifiedArchive(written);
+    }
+
+    // Sorts the engine's result into the outcome; true for a complete archive.
+    bool Judge(uint16_t result) {
+        outcome_.zipResult = result;
+        if (bridge_.FilesInUse()) {
+            Failed(BackupFault::FilesInUse, {}, result);
+        } else if (bridge_.Declined()) {
+            outcome_.kind = Kind::Cancelled;
+            outcome_.fault = BackupFault::DisketteDeclined;
+        } else if (events_.Stopping()) {
+            outcome_.kind = Kind::Cancelled;
+        } else if (!zip::IsCompleteArchive(result)) {
+            Failed(BackupFault::Zip, input_.archivePath, result);
+        } else {
+            outcome_.kind = Kind::Complete;
+        }
+        return outcome_.kind == Kind::Complete;
+    }
+
+    void PlaceVerifiedArchive(const std::string& written) {
+        std::vector<std::string> bad;
+        uint16_t tested = zip::Test(settings_, *fs_, nullEvents_, events_.StopFlag(), &bad);
+        if (events_.Stopping()) {
+            DeleteFileA(written.c_str());
+            outcome_.kind = Kind::Cancelled;
+            return;
+        }
+        if (tested != zip::result::kSuccess || !bad.empty()) {
+            DeleteFileA(written.c_str());
+            Failed(BackupFault::NotSound, written, tested != zip::result::kSuccess ? tested : zip::result::kCorruptEntry);
+            return;
+        }
+        if (!MoveFileExA(written.c_str(), input_.archivePath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            DeleteFileA(written.c_str());
+            Failed(BackupFault::NotPlaced, input_.archivePath, zip::result::kCannotPlace);
+        }
+    }
+
+    void RemoveLog() {
+        if (!logWritten_.empty()) DeleteFileA(logWritten_.c_str());
+        logWritten_.clear();
+    }
+
+    const BackupInput& input_;
+    IOperationEvents& events_;
+    ZipBridge bridge_;
+    zip::ZipEvents nullEvents_;
+    std::unique_ptr<zip::FileSystem> fs_;
+    zip::ZipSettings settings_;
+    std::string fileList_;
+    std::string logWritten_;
+    BackupOutcome outcome_;
+};
+
+}  // namespace
+
+BackupOutcome RunBackup(const BackupInput& input, IOperationEvents& events) {
+    try {
+        return Backup(input, events).Run();
+    } catch (...) {
+        BackupOutcome failed;
+        failed.fault = BackupFault::Zip;
+        failed.zipResult = zip::result::kInternal;
+        return failed;
+    }
+}
+
+}  // namespace corvane::ops
