@@ -72,7 +72,7 @@ void frmMain::ShowWelcomePage() {
         EnableMenuItem(file, 1, MF_BYPOSITION | MF_ENABLED);
     }
     for (int id : {IDC_CMDBACKUP, IDC_CMDRESTORE}) Enable(Control(id), true);
-    if (!pages_[1] || !IsWindowVisible(pages_[1])) return;
+    if (!pages_[1] || !(GetWindowLongA(pages_[1], GWL_STYLE) & WS_VISIBLE)) return;
     ShowControl(pages_[1], false);
     ShowControl(pages_[0], true);
     SetWindowHeightTwips(kWelcomeHeightTwips);

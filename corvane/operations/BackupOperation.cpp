@@ -54,6 +54,7 @@ public:
         if (events_.Stopping()) return false;
         if (events_.Ask({Question::NextDiskette, disk, {}})) return true;
         declined_ = true;
+        events_.StopFlag() = true;
         return false;
     }
 

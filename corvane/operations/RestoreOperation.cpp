@@ -102,6 +102,7 @@ public:
         if (events_.Stopping()) return false;
         if (events_.Ask({Question::RestoreDisk, disk, {}})) return true;
         declined_ = true;
+        events_.StopFlag() = true;  // the whole restore ends here
         return false;
     }
     bool Declined() const { return declined_; }
