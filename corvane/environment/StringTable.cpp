@@ -10,12 +10,7 @@ std::string LoadText(int number) {
     return std::string(buffer, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
-std::string LoadText(int number, const std::string& insert) {
-    std::string text = LoadText(number);
-    size_t at = text.find("%s");
-    if (at != std::string::npos) text.replace(at, 2, insert);
-    return text;
-}
+std::string LoadText(int number, const std::string& insert) { return FormatText(number, {insert}); }
 
 std::string FormatText(int number, std::initializer_list<std::string> inserts) {
     const std::string text = LoadText(number);

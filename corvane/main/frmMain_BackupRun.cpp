@@ -19,7 +19,6 @@
 namespace corvane {
 namespace {
 
-constexpr int kPageText = IDC_LBL + 1;
 constexpr COLORREF kMeterFill = RGB(0, 0, 255);  // colour 9 of the 16-colour palette, light blue
 
 void Show(HWND control, bool visible) {
@@ -91,7 +90,7 @@ private:
     void ShowRunning() {
         Enable(window_.Control(IDC_TLMAIL), false);
         Enable(window_.Control(IDC_BTNBACK), false);
-        Show(window_.Control(kPageText), false);
+        Show(window_.Control(IDC_LBL_PAGETEXT), false);
         Show(window_.Control(IDC_LBLPROGRESS), true);
         SetWindowTextA(window_.Control(IDC_DOIT), "Cancel");
         if (HWND meter = window_.Control(IDC_BARPROGRESS)) {
@@ -105,7 +104,7 @@ private:
     void ShowNotStarted() {
         Enable(window_.Control(IDC_TLMAIL), true);
         Enable(window_.Control(IDC_BTNBACK), true);
-        Show(window_.Control(kPageText), true);
+        Show(window_.Control(IDC_LBL_PAGETEXT), true);
         Show(window_.Control(IDC_LBLPROGRESS), false);
         Show(window_.Control(IDC_BARPROGRESS), false);
         SetWindowTextA(window_.Control(IDC_DOIT), LoadText(IDS_MAKE_ARCHIVE).c_str());

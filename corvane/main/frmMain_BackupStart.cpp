@@ -14,7 +14,6 @@
 namespace corvane {
 namespace {
 
-constexpr int kAddressBookCautionLabel = IDC_LBL + 22;
 constexpr int kAddressBookHelp = 1050;
 
 void SetText(HWND control, const std::string& text) {
@@ -37,11 +36,11 @@ public:
                            const std::string& estimateCaption, const std::string& selectAll,
                            const std::string& clearAll) override {
         SetText(window_.Control(IDC_LBLCAPTION), caption);
-        SetText(window_.Control(IDC_LBLCOUNTS + 0), itemsCaption);
-        SetText(window_.Control(IDC_LBLCOUNTS + 1), dataCaption);
-        SetText(window_.Control(IDC_LBLCOUNTS + 2), estimateCaption);
-        SetText(window_.Control(IDC_CMDSELECT + 0), selectAll);
-        SetText(window_.Control(IDC_CMDSELECT + 1), clearAll);
+        SetText(window_.Control(IDC_LBL_ITEMS_CAPTION), itemsCaption);
+        SetText(window_.Control(IDC_LBL_DATA_CAPTION), dataCaption);
+        SetText(window_.Control(IDC_LBL_ESTIMATE_CAPTION), estimateCaption);
+        SetText(window_.Control(IDC_CMD_SELECT_ALL), selectAll);
+        SetText(window_.Control(IDC_CMD_CLEAR_ALL), clearAll);
     }
     void ShowStatus(const std::string& text) override {
         HWND status = window_.Control(IDC_TXTLOAD);
@@ -51,7 +50,7 @@ public:
     void ShowCaution(const std::string& text, bool& notAgain) override {
         frmGenMsg::Message(window_.Handle(), IDI_CAUTION, window_.MessageTitle, text, notAgain, -1);
     }
-    void ShowAddressBookCaution(bool show) override { ShowControl(window_.Control(kAddressBookCautionLabel), show); }
+    void ShowAddressBookCaution(bool show) override { ShowControl(window_.Control(IDC_LBL_WAB_CAUTION), show); }
     void ShowAddressBookCheck(const std::string& text, bool& notAgain) override {
         frmGenMsg::Message(window_.Handle(), IDI_CAUTION, LoadText(IDS_MESSAGE_TITLE), text, notAgain,
                            kAddressBookHelp);

@@ -130,7 +130,7 @@ void frmMain::LayoutPages() {
     GetClientRect(hwnd_, &client);
     for (HWND page : pages_)
         if (page) SetWindowPos(page, nullptr, 0, 0, client.right, client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
-    FollowPageFont(pages_[0], Control(IDC_LBL + 0), bannerFont_, "Arial", FW_BOLD, 100);
+    FollowPageFont(pages_[0], Control(IDC_LBL_BANNER), bannerFont_, "Arial", FW_BOLD, 100);
     HFONT previousButtonFont = buttonFont_;
     FollowPageFont(pages_[0], Control(IDC_CMDBACKUP), buttonFont_, nullptr, FW_BOLD, 110);
     // Both welcome buttons share the font.

@@ -28,16 +28,16 @@ public:
     void SetCaption(const std::string& caption) override { SetWindowTextA(window_.Handle(), caption.c_str()); }
     void SetPageTexts(const std::string& hint, const std::string& first, const std::string& second,
                       bool selectButtons) override {
-        SetText(window_.Control(IDC_CMDSELECT + 2), LoadText(IDS_RESTORE_SELECT_ALL));
-        SetText(window_.Control(IDC_CMDSELECT + 3), LoadText(IDS_RESTORE_CLEAR_ALL));
-        for (int index : {2, 3})
-            if (HWND button = window_.Control(IDC_CMDSELECT + index)) EnableWindow(button, selectButtons);
-        if (HWND label = window_.Control(IDC_LBL + 11)) {
+        SetText(window_.Control(IDC_CMD_RESTORE_SELECT_ALL), LoadText(IDS_RESTORE_SELECT_ALL));
+        SetText(window_.Control(IDC_CMD_RESTORE_CLEAR_ALL), LoadText(IDS_RESTORE_CLEAR_ALL));
+        for (int id : {IDC_CMD_RESTORE_SELECT_ALL, IDC_CMD_RESTORE_CLEAR_ALL})
+            if (HWND button = window_.Control(id)) EnableWindow(button, selectButtons);
+        if (HWND label = window_.Control(IDC_LBL_RESTORE_HINT)) {
             SetText(label, hint);
             ShowWindow(label, selectButtons ? SW_SHOW : SW_HIDE);
         }
-        SetText(window_.Control(IDC_LBL + 2), first);
-        SetText(window_.Control(IDC_LBL + 7), second);
+        SetText(window_.Control(IDC_LBL_RESTORE_FIRST), first);
+        SetText(window_.Control(IDC_LBL_RESTORE_SECOND), second);
         if (HWND status = window_.Control(IDC_TXTLOAD)) ShowWindow(status, SW_HIDE);
     }
     bool TakeTreePlace(HWND& parent, RECT& rect, int& id) override { return window_.TakeTreePlace(parent, rect, id); }

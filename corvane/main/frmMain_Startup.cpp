@@ -83,9 +83,9 @@ void frmMain::Form_Load() {
 // Step 4: captions, pictures and the texts kept for later.
 void frmMain::InitialiseTexts() {
     SetCaption(LoadText(IDS_CAPTION));
-    SetControlText(IDC_LBL + 17, LoadText(IDS_VERSION_LABEL));
-    SetControlText(IDC_LBL + 20, VersionText("corvane.exe"));
-    SetControlText(IDC_LBL + 22, LoadText(IDS_WAB_WARNING));
+    SetControlText(IDC_LBL_VERSION_CAPTION, LoadText(IDS_VERSION_LABEL));
+    SetControlText(IDC_LBL_VERSION, VersionText("corvane.exe"));
+    SetControlText(IDC_LBL_WAB_CAUTION, LoadText(IDS_WAB_WARNING));
     SetControlText(IDC_TXTLOAD, LoadText(IDS_LOADING));
     SetControlText(IDC_CMDBACKUP, LoadText(IDS_CMDBACKUP));
     SetControlText(IDC_CMDRESTORE, LoadText(IDS_CMDRESTORE));

@@ -107,7 +107,7 @@ void frmMain::btnNext_Click() {
     Enable(Control(IDC_BTNBACK), true);
     Enable(Control(IDC_BTNNEXT), Wizard.Step() != kRunStep);
     if (Wizard.Mode() == WizardMode::Restore) {
-        SetControlText(IDC_LBL + 1, LoadText(IDS_RESTORE_HINT));
+        SetControlText(IDC_LBL_PAGETEXT, LoadText(IDS_RESTORE_HINT));
         SetControlText(IDC_DOIT, LoadText(IDS_RESTORE_NOW));
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         return;
@@ -152,13 +152,13 @@ void frmMain::doIT_Click() {
         Enable(Control(IDC_TLMAIL), false);
         Enable(Control(IDC_BTNBACK), false);
         ShowControl(Control(IDC_DOIT), false);
-        ShowControl(Control(IDC_LBL + 1), false);
+        ShowControl(Control(IDC_LBL_PAGETEXT), false);
         ShowControl(Control(IDC_LBLPROGRESS), true);
         if (StartRestoreRun) StartRestoreRun();
         return;
     }
     if (Wizard.Mode() != WizardMode::Backup) return;
-    Backup.KeepExisting = IsDlgButtonChecked(GetParent(Control(IDC_OPTRENAME + 1)), IDC_OPTRENAME + 1) == BST_CHECKED;
+    Backup.KeepExisting = IsDlgButtonChecked(GetParent(Control(IDC_OPT_KEEP)), IDC_OPT_KEEP) == BST_CHECKED;
     if (StartBackupRun) StartBackupRun();
 }
 
@@ -175,7 +175,7 @@ void frmMain::RunEnded() {
 // File > Exit and the Options menu (the identity switch among them).
 void frmMain::EnableRunMenus(bool enabled) {
     const UINT state = enabled ? MF_ENABLED : MF_GRAYED;
-    if (HMENU file = SubMenu(0)) EnableMenuItem(file, IDM_FUNCTION + 3, MF_BYCOMMAND | state);
+    if (HMENU file = SubMenu(0)) EnableMenuItem(file, IDM_EXIT, MF_BYCOMMAND | state);
     if (HMENU options = SubMenu(1))
         for (int position = 0; position < GetMenuItemCount(options); ++position)
             EnableMenuItem(options, static_cast<UINT>(position), MF_BYPOSITION | state);
@@ -216,20 +216,20 @@ void frmMain::txtSaveLocn_Change() {
 }
 
 void frmMain::UpdateDestinationWarnings() {
-    ShowControl(Control(IDC_LBL + 13), false);
-    ShowControl(Control(IDC_LBL + 14), false);
-    ShowControl(Control(IDC_LBL + 8), Backup.IsDiskette);
-    ShowControl(Control(IDC_LBL + 10), Backup.IsDiskette);
+    ShowControl(Control(IDC_LBL_SPACE_WARNING), false);
+    ShowControl(Control(IDC_LBL_SPACE_NEEDED), false);
+    ShowControl(Control(IDC_LBL_DISKETTE_CAUTION), Backup.IsDiskette);
+    ShowControl(Control(IDC_LBL_DISKETTE_ESTIMATE), Backup.IsDiskette);
     if (Backup.IsDiskette) {
-        SetControlText(IDC_LBL + 10, planning::DisketteEstimateText(Backup.TotalBytes));
+        SetControlText(IDC_LBL_DISKETTE_ESTIMATE, planning::DisketteEstimateText(Backup.TotalBytes));
         return;
     }
     if (planning::IsNetworkPath(Backup.SaveFolder)) return;
     int64_t freeBytes = Drives().FreeBytes(Backup.SaveDriveRoot);
     if (!planning::NeedsSpaceWarning(Backup.TotalBytes, freeBytes)) return;
-    SetControlText(IDC_LBL + 14, planning::RequiredSpaceText(Backup.TotalBytes, catalog::LocaleThousandSeparator()));
-    ShowControl(Control(IDC_LBL + 13), true);
-    ShowControl(Control(IDC_LBL + 14), true);
+    SetControlText(IDC_LBL_SPACE_NEEDED, planning::RequiredSpaceText(Backup.TotalBytes, catalog::LocaleThousandSeparator()));
+    ShowControl(Control(IDC_LBL_SPACE_WARNING), true);
+    ShowControl(Control(IDC_LBL_SPACE_NEEDED), true);
 }
 
 void frmMain::cmdSaveLocn_Click() {
@@ -264,14 +264,14 @@ void frmMain::cmdSaveLocn_Click() {
 
 void frmMain::SetRenameFrameVisible(bool visible) {
     ShowControl(Control(IDC_FRARENAME), visible);
-    ShowControl(Control(IDC_OPTRENAME + 0), visible);
-    ShowControl(Control(IDC_OPTRENAME + 1), visible);
+    ShowControl(Control(IDC_OPT_REPLACE), visible);
+    ShowControl(Control(IDC_OPT_KEEP), visible);
 }
 
 void frmMain::optRename_Click(int index) {
     HWND step = picStep(2);
-    CheckDlgButton(step, IDC_OPTRENAME + 0, index == 0 ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(step, IDC_OPTRENAME + 1, index == 1 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(step, IDC_OPT_REPLACE, index == 0 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(step, IDC_OPT_KEEP, index == 1 ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void frmMain::ShowNamePage() {
@@ -289,7 +289,7 @@ void frmMain::ShowNamePage() {
 }
 
 void frmMain::ShowFinalPage() {
-    SetControlText(IDC_LBL + 1, LoadText(IDS_MAKE_ARCHIVE_HINT));
+    SetControlText(IDC_LBL_PAGETEXT, LoadText(IDS_MAKE_ARCHIVE_HINT));
     SetControlText(IDC_DOIT, LoadText(IDS_MAKE_ARCHIVE));
 }
 
@@ -303,8 +303,8 @@ void frmMain::OnWizardCommand(int id, int code) {
     if (id == IDC_BTNBACK) return btnBack_Click();
     if (id == IDC_DOIT) return doIT_Click();
     if (id == IDC_CMDSAVELOCN) return cmdSaveLocn_Click();
-    if (id >= IDC_CMDSELECT && id <= IDC_CMDSELECT + 3) return cmdSelect_Click(id - IDC_CMDSELECT);
-    if (id == IDC_OPTRENAME + 0 || id == IDC_OPTRENAME + 1) return optRename_Click(id - IDC_OPTRENAME);
+    if (id >= IDC_CMDSELECT && id <= IDC_CMD_RESTORE_CLEAR_ALL) return cmdSelect_Click(id - IDC_CMDSELECT);
+    if (id == IDC_OPT_REPLACE || id == IDC_OPT_KEEP) return optRename_Click(id - IDC_OPTRENAME);
 }
 
 }  // namespace corvane

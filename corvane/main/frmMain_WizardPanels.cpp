@@ -81,37 +81,37 @@ constexpr Dlu kStepArea = {160, 34, 148, 152};
 constexpr int kStepWidth = kStepArea.width;
 
 void MakeSelectionStep(const ControlMaker& make, HWND step) {
-    make.Label(step, LoadText(IDS_ITEMS_SELECTED), IDC_LBLCOUNTS + 0, {4, 10, 140, 9});
+    make.Label(step, LoadText(IDS_ITEMS_SELECTED), IDC_LBL_ITEMS_CAPTION, {4, 10, 140, 9});
     make.ReadOnlyBox(step, IDC_TXTCOUNT, {4, 20, 140, 12});
-    make.Label(step, LoadText(IDS_DATA_SELECTED), IDC_LBLCOUNTS + 1, {4, 38, 140, 9});
+    make.Label(step, LoadText(IDS_DATA_SELECTED), IDC_LBL_DATA_CAPTION, {4, 38, 140, 9});
     make.ReadOnlyBox(step, IDC_TXTTOTALSIZE, {4, 48, 140, 12});
-    make.Label(step, LoadText(IDS_SIZE_ESTIMATE), IDC_LBLCOUNTS + 2, {4, 66, 140, 9});
+    make.Label(step, LoadText(IDS_SIZE_ESTIMATE), IDC_LBL_ESTIMATE_CAPTION, {4, 66, 140, 9});
     make.ReadOnlyBox(step, IDC_TXTBACKSIZE, {4, 76, 140, 12});
-    make.Button(step, LoadText(IDS_PANEL_SELECT_ALL), IDC_CMDSELECT + 0, {4, 100, 68, 14});
-    make.Button(step, LoadText(IDS_CLEAR_ALL), IDC_CMDSELECT + 1, {76, 100, 68, 14});
+    make.Button(step, LoadText(IDS_PANEL_SELECT_ALL), IDC_CMD_SELECT_ALL, {4, 100, 68, 14});
+    make.Button(step, LoadText(IDS_CLEAR_ALL), IDC_CMD_CLEAR_ALL, {76, 100, 68, 14});
 }
 
 void MakeDestinationStep(const ControlMaker& make, HWND step) {
-    make.Label(step, LoadText(IDS_DESTINATION_HINT), IDC_LBL + 9, {4, 8, 140, 34});
+    make.Label(step, LoadText(IDS_DESTINATION_HINT), IDC_LBL_DESTINATION_HINT, {4, 8, 140, 34});
     make.Make(step, "Edit", "", ES_AUTOHSCROLL | WS_TABSTOP, IDC_TXTSAVELOCN, {4, 44, 140, 12}, WS_EX_CLIENTEDGE);
     make.Button(step, LoadText(IDS_BROWSE), IDC_CMDSAVELOCN, {94, 60, 50, 14});
-    make.Label(step, LoadText(IDS_DISKETTE_CAUTION), IDC_LBL + 8, {4, 80, 140, 26});
-    make.Label(step, "", IDC_LBL + 10, {4, 108, 140, 9});
-    make.Label(step, LoadText(IDS_SPACE_WARNING), IDC_LBL + 13, {4, 80, 140, 26});
-    make.Label(step, "", IDC_LBL + 14, {4, 108, 140, 20});
+    make.Label(step, LoadText(IDS_DISKETTE_CAUTION), IDC_LBL_DISKETTE_CAUTION, {4, 80, 140, 26});
+    make.Label(step, "", IDC_LBL_DISKETTE_ESTIMATE, {4, 108, 140, 9});
+    make.Label(step, LoadText(IDS_SPACE_WARNING), IDC_LBL_SPACE_WARNING, {4, 80, 140, 26});
+    make.Label(step, "", IDC_LBL_SPACE_NEEDED, {4, 108, 140, 20});
 }
 
 void MakeNameStep(const ControlMaker& make, HWND step) {
-    make.Label(step, LoadText(IDS_SAVED_AS), IDC_LBL + 12, {4, 8, 140, 9});
+    make.Label(step, LoadText(IDS_SAVED_AS), IDC_LBL_SAVED_AS, {4, 8, 140, 9});
     make.Make(step, "Edit", "", ES_READONLY | ES_MULTILINE, IDC_TXTBACKNAME, {4, 20, 140, 30}, WS_EX_CLIENTEDGE);
     make.Make(step, "Button", LoadText(IDS_ARCHIVE_EXISTS), BS_GROUPBOX, IDC_FRARENAME, {2, 58, 144, 64});
-    make.Button(step, LoadText(IDS_KEEP_EXISTING), IDC_OPTRENAME + 1, {8, 70, 134, 20},
+    make.Button(step, LoadText(IDS_KEEP_EXISTING), IDC_OPT_KEEP, {8, 70, 134, 20},
                 BS_AUTORADIOBUTTON | BS_MULTILINE | WS_GROUP);
-    make.Button(step, LoadText(IDS_REPLACE_EXISTING), IDC_OPTRENAME + 0, {8, 96, 134, 12}, BS_AUTORADIOBUTTON);
+    make.Button(step, LoadText(IDS_REPLACE_EXISTING), IDC_OPT_REPLACE, {8, 96, 134, 12}, BS_AUTORADIOBUTTON);
 }
 
 void MakeRunStep(const ControlMaker& make, HWND step) {
-    make.Label(step, "", IDC_LBL + 1, {4, 10, 140, 26});
+    make.Label(step, "", IDC_LBL_PAGETEXT, {4, 10, 140, 26});
     make.Button(step, LoadText(IDS_MAKE_ARCHIVE), IDC_DOIT, {24, 42, 100, 20});
     make.Make(step, PROGRESS_CLASSA, "", 0, IDC_BARPROGRESS, {4, 72, 140, 10});
     // The progress caption doubles every "&" of a name so that it shows as one.
@@ -121,11 +121,11 @@ void MakeRunStep(const ControlMaker& make, HWND step) {
 }
 
 void MakeRestoreStep(const ControlMaker& make, HWND step) {
-    make.Label(step, "", IDC_LBL + 11, {4, 8, 140, 30});
-    make.Label(step, "", IDC_LBL + 2, {4, 40, 140, 30});
-    make.Label(step, "", IDC_LBL + 7, {4, 72, 140, 20});
-    make.Button(step, LoadText(IDS_PANEL_SELECT_ALL), IDC_CMDSELECT + 2, {4, 100, 68, 14});
-    make.Button(step, LoadText(IDS_CLEAR_ALL), IDC_CMDSELECT + 3, {76, 100, 68, 14});
+    make.Label(step, "", IDC_LBL_RESTORE_HINT, {4, 8, 140, 30});
+    make.Label(step, "", IDC_LBL_RESTORE_FIRST, {4, 40, 140, 30});
+    make.Label(step, "", IDC_LBL_RESTORE_SECOND, {4, 72, 140, 20});
+    make.Button(step, LoadText(IDS_PANEL_SELECT_ALL), IDC_CMD_RESTORE_SELECT_ALL, {4, 100, 68, 14});
+    make.Button(step, LoadText(IDS_CLEAR_ALL), IDC_CMD_RESTORE_CLEAR_ALL, {76, 100, 68, 14});
 }
 
 }  // namespace
@@ -157,7 +157,7 @@ void frmMain::CreateWizardControls() {
         make.EtchedTop(step, kStepWidth);
         makers[index](make, step);
     }
-    if (HWND caution = GetDlgItem(page, IDC_LBL + 22)) {
+    if (HWND caution = GetDlgItem(page, IDC_LBL_WAB_CAUTION)) {
         HWND run = picStep(3);
         SetParent(caution, run);
         RECT at = make.Pixels({4, 112, 140, 30});

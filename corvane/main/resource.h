@@ -1,6 +1,7 @@
 // Resource ids of corvane.exe: strings (under the numbers the program's texts
 // are known by), dialogs, menus, pictures and the controls of its windows.
-// Control arrays keep their index in the id: lbl(20) is IDC_LBL + 20.
+// Control arrays keep their index in the id (lbl(20) is IDC_LBL + 20); each
+// control used by the code has a name of its own.
 #pragma once
 
 // Dialog templates: the main window's pages are child dialogs.
@@ -27,11 +28,26 @@
 #define IDM_FUNCTION 1000
 #define IDM_OPTS 1100
 #define IDM_HELP 1200
+#define IDM_EXIT (IDM_FUNCTION + 3)
 
 // Welcome page.
 #define IDC_CMDBACKUP 1500
 #define IDC_CMDRESTORE 1501
 #define IDC_LBL 1600
+#define IDC_LBL_BANNER (IDC_LBL + 0)            // the welcome page's banner
+#define IDC_LBL_PAGETEXT (IDC_LBL + 1)          // the run page's text, hidden while a run goes
+#define IDC_LBL_RESTORE_FIRST (IDC_LBL + 2)     // the restore page's first line
+#define IDC_LBL_RESTORE_SECOND (IDC_LBL + 7)    // the restore page's second line
+#define IDC_LBL_DISKETTE_CAUTION (IDC_LBL + 8)
+#define IDC_LBL_DESTINATION_HINT (IDC_LBL + 9)
+#define IDC_LBL_DISKETTE_ESTIMATE (IDC_LBL + 10)
+#define IDC_LBL_RESTORE_HINT (IDC_LBL + 11)
+#define IDC_LBL_SAVED_AS (IDC_LBL + 12)
+#define IDC_LBL_SPACE_WARNING (IDC_LBL + 13)
+#define IDC_LBL_SPACE_NEEDED (IDC_LBL + 14)
+#define IDC_LBL_VERSION_CAPTION (IDC_LBL + 17)
+#define IDC_LBL_VERSION (IDC_LBL + 20)
+#define IDC_LBL_WAB_CAUTION (IDC_LBL + 22)      // the address book caution of the selection page
 #define IDC_IMG 1700
 #define IDC_IMGICON 1750
 #define IDC_LINE2 1760

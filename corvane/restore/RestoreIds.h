@@ -45,10 +45,9 @@
 #define IDS_RESTORE_DAMAGED 653
 #define IDS_RESTORE_IN_USE 655
 
-// The restore's page, its log and its run.
+// The restore's page, its log and its run ("%1" the number or item).
 #define IDS_RESTORE_LOG_RETRY 660
 #define IDS_RESTORE_UNEXPECTED 661
-#define IDS_RESTORE_NO_LOG 662
 #define IDS_RESTORE_LOG_TOO_LARGE 663
 #define IDS_RESTORE_LEFT_OUT 664
 #define IDS_RESTORE_WAB_FAILED 665
@@ -57,7 +56,6 @@
 #define IDS_RESTORE_FAVS_FAILED 668
 #define IDS_RESTORE_COMPLETE 669
 #define IDS_RESTORE_DISK 670
-#define IDS_RESTORE_DISK_SET 671
 #define IDS_RESTORE_LAST_DISK 672
 #define IDS_RESTORE_ENTRIES_REFUSED 673
 #define IDS_RESTORE_FOLDER_MISSING 674

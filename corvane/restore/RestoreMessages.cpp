@@ -45,7 +45,7 @@ int StepText(ops::RestoreStep step) {
 std::string FailureText(const ops::RestoreFailure& failure) {
     if (failure.placement.fault != PlacementFault::None) return PlacementText(failure.placement);
     const uint16_t result = failure.zipResult;
-    std::string text = LoadText(StepText(failure.step)) + std::to_string(result);
+    std::string text = FormatText(StepText(failure.step), {std::to_string(result)});
     if (result == zip::result::kTargetDiskFull) text += "\r\n" + LoadText(IDS_RESTORE_NO_ROOM);
     if (result == zip::result::kCorruptEntry || result == zip::result::kTruncated)
         text += "\r\n" + LoadText(IDS_RESTORE_DAMAGED);
@@ -58,9 +58,8 @@ std::string FailureText(const ops::RestoreFailure& failure) {
 BoxText RestoreQuestionText(const QuestionCall& call) {
     if (call.question == Question::RetryArchive)
         return {LoadText(IDS_RESTORE_LOG_RETRY), MB_RETRYCANCEL | MB_ICONINFORMATION};
-    std::string text = call.number != 0
-                           ? LoadText(IDS_RESTORE_DISK) + std::to_string(call.number) + LoadText(IDS_RESTORE_DISK_SET)
-                           : LoadText(IDS_RESTORE_LAST_DISK);
+    std::string text = call.number != 0 ? FormatText(IDS_RESTORE_DISK, {std::to_string(call.number)})
+                                        : LoadText(IDS_RESTORE_LAST_DISK);
     return {text, MB_OKCANCEL | MB_ICONINFORMATION};
 }
 
@@ -105,7 +104,7 @@ std::string LogOutcomeText(const ops::LogOutcome& outcome) {
     case ops::LogFault::TooLarge:
         return LoadText(IDS_RESTORE_LOG_TOO_LARGE);
     case ops::LogFault::Zip:
-        return LoadText(IDS_RESTORE_UNEXPECTED) + std::to_string(outcome.zipResult) + LoadText(IDS_RESTORE_NO_LOG);
+        return FormatText(IDS_RESTORE_UNEXPECTED, {std::to_string(outcome.zipResult)});
     default:
         return {};
     }

@@ -62,35 +62,49 @@ bool RestoreSession::LoadArchive() {
         return Accepted(ShowMessage(page_.Owner(), asked.text, context_.messageTitle, asked.style));
     };
     ops::LogOutcome log = ops::ReadArchiveLog(input, events);
-    if (log.kind != ops::Kind::Complete) {
-        if (std::string text = LogOutcomeText(log); !text.empty()) Message(text);
-        page_.Close();
-        return false;
-    }
-    catalog::ExtraPlaces places = catalog::ReadExtraPlaces(context_.store.WindowsFolder);
+    catalog::ExtraPlaces places;
+    if (log.kind == ops::Kind::Complete) places = catalog::ReadExtraPlaces(context_.store.WindowsFolder);
     wabPath_ = places.WabPath;
     favoritesFolder_ = places.FavoritesFolder;
-    restore::ArchiveTree read = restore::FillArchiveTree(log.text, !wabPath_.empty(), context_.tlMail);
-    if (read.refusal != restore::LogRefusal::None) {
-        context_.tlMail.Clear();
-        Message(LoadText(IDS_RESTORE_LOG_TOO_LARGE));
+    const bool full = context_.restore.RestoreMode == restore::kFullRestore;
+    ArchiveItemsRead read = ReadArchiveItems(log, !wabPath_.empty(), full, context_.tlMail);
+    if (!read.ok) {
+        for (const std::string& text : read.texts) Message(text);
         page_.Close();
         return false;
     }
     page_.SetCaption(read.caption);
-    bool full = context_.restore.RestoreMode == restore::kFullRestore;
-    if (full) restore::MarkForFullRestore(context_.tlMail);
     page_.SetPageTexts(LoadText(IDS_RESTORE_PAGE_HINT), LoadText(full ? IDS_RESTORE_FULL_1 : IDS_RESTORE_SELECTED_1),
                        LoadText(full ? IDS_RESTORE_FULL_2 : IDS_RESTORE_SELECTED_2), !full);
     AttachView();
     view_.Refresh();
-    if (!read.leftOut.empty()) {
-        std::vector<RefusedName> refused;
-        for (const auto& item : read.leftOut) refused.push_back({item.display + " (" + item.name + ")", item.fault});
-        std::string reasons = RefusedNamesText(refused);
-        Message(LoadText(IDS_RESTORE_LEFT_OUT) + reasons.substr(reasons.find("\r\n")));
-    }
+    for (const std::string& text : read.texts) Message(text);
     return true;
+}
+
+ArchiveItemsRead ReadArchiveItems(const ops::LogOutcome& log, bool hasAddressBook, bool full,
+                                  catalog::TreeList& items) {
+    ArchiveItemsRead read;
+    if (log.kind != ops::Kind::Complete) {
+        if (std::string text = LogOutcomeText(log); !text.empty()) read.texts.push_back(text);
+        return read;
+    }
+    restore::ArchiveTree tree = restore::FillArchiveTree(log.text, hasAddressBook, items);
+    if (tree.refusal != restore::LogRefusal::None) {
+        items.Clear();
+        read.texts.push_back(LoadText(IDS_RESTORE_LOG_TOO_LARGE));
+        return read;
+    }
+    read.ok = true;
+    read.caption = tree.caption;
+    if (full) restore::MarkForFullRestore(items);
+    if (!tree.leftOut.empty()) {
+        std::vector<RefusedName> refused;
+        for (const auto& item : tree.leftOut) refused.push_back({item.display + " (" + item.name + ")", item.fault});
+        std::string reasons = RefusedNamesText(refused);
+        read.texts.push_back(LoadText(IDS_RESTORE_LEFT_OUT) + reasons.substr(reasons.find("\r\n")));
+    }
+    return read;
 }
 
 void RestoreSession::Forget() {
@@ -188,7 +202,7 @@ void RestoreSession::Run() {
     auto outcome = std::make_shared<ops::RestoreOutcome>();
     OperationRunner::Handlers handlers;
     handlers.progress = [this](const ProgressReport& report) {
-        if (report.activity == Activity::Restoring) page_.ShowProgress(LoadText(IDS_RESTORE_RESTORING) + report.item);
+        if (report.activity == Activity::Restoring) page_.ShowProgress(FormatText(IDS_RESTORE_RESTORING, {report.item}));
     };
     handlers.answer = [this](const QuestionCall& call) {
         BoxText asked = RestoreQuestionText(call);

@@ -40,6 +40,17 @@ public:
     virtual void RunEnded() = 0;
 };
 
+// The archive's items from its log, as the restore page shows them: `items`
+// filled (and marked for a full restore), the page's caption, and the boxes
+// to show in order. Not ok when the restore cannot go on.
+struct ArchiveItemsRead {
+    bool ok = false;
+    std::string caption;
+    std::vector<std::string> texts;
+};
+ArchiveItemsRead ReadArchiveItems(const ops::LogOutcome& log, bool hasAddressBook, bool full,
+                                  catalog::TreeList& items);
+
 struct RestoreContext {
     const StoreContext& store;
     RestoreState& restore;

@@ -1,30 +1,14 @@
 #include "corvane/zip/XZip.h"
 
 #include "corvane/zip/Win32FileSystem.h"
-#include "corvane/environment/MessagePump.h"
-
-#include <windows.h>
-
-#include <thread>
 
 namespace corvane::zip {
 
-// Carries each engine event to the calling thread and waits for its handler:
-// the worker posts the call and signals `request_`; the caller's message loop
-// runs it and signals `answered_`.
-class XZip::Marshal final : public ZipEvents {
+// Hands each engine event to its handler on the calling thread. A handler's
+// exception stays here: the command stops, and no further event is raised.
+class XZip::Bridge final : public ZipEvents {
 public:
-    explicit Marshal(XZip& owner) : owner_(owner) {
-        request_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        answered_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        done_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    }
-    ~Marshal() override {
-        CloseHandle(request_);
-        CloseHandle(answered_);
-        CloseHandle(done_);
-    }
-    bool Ready() const { return request_ && answered_ && done_; }
+    explicit Bridge(XZip& owner) : owner_(owner) {}
     bool HandlerFailed() const { return failed_; }
 
     void Adding(const EntryProgress& p) override {
@@ -45,56 +29,20 @@ public:
         if (owner_.Rename) Call([&] { owner_.Rename(orig, newName); });
     }
 
-    // The worker's side.
-    void Call(const std::function<void()>& handler) {
+private:
+    template <typename Handler>
+    void Call(const Handler& handler) {
         if (failed_) return;
-        call_ = &handler;
-        SetEvent(request_);
-        WaitForSingleObject(answered_, INFINITE);
-    }
-    void Finished() { SetEvent(done_); }
-
-    // The caller's side: runs handlers and window messages until the worker ends.
-    void Pump() {
-        HANDLE handles[2] = {done_, request_};
-        for (;;) {
-            // Messages first, so a busy stream of events cannot starve the window.
-            if (!DispatchPending()) break;
-            DWORD w = MsgWaitForMultipleObjectsEx(2, handles, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-            if (w == WAIT_OBJECT_0) break;
-            if (w == WAIT_OBJECT_0 + 1) Answer();
-        }
-        // The worker may still post events after a quit: serve them until it ends.
-        while (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) Answer();
-    }
-
-    // Runs the handler the worker waits for. A handler's exception stays on
-    // this side: the command stops, and no further event is raised.
-    void Answer() {
         try {
-            (*call_)();
+            handler();
         } catch (...) {
             failed_ = true;
             owner_.abort_ = true;
         }
-        SetEvent(answered_);
     }
 
-    // Dispatches the queued messages; false once a quit request arrives. The
-    // pump leaves the request queued for the program's own loop; the command stops.
-    bool DispatchPending() {
-        if (PumpMessages()) return true;
-        owner_.abort_ = true;
-        return false;
-    }
-
-private:
     XZip& owner_;
-    HANDLE request_;
-    HANDLE answered_;
-    HANDLE done_;
-    const std::function<void()>* call_ = nullptr;
-    std::atomic<bool> failed_{false};
+    bool failed_ = false;
 };
 
 XZip::XZip() : fs_(MakeWin32FileSystem()) {}
@@ -126,44 +74,23 @@ uint16_t XZip::Run(Command command, std::vector<std::string>* bad) {
     if (running_) return result::kBusy;
     running_ = true;
     abort_ = false;
-    ZipSettings settings;
-    try {
-        settings = Settings();
-    } catch (...) {
-        running_ = false;
-        return result::kInternal;
-    }
-    Marshal marshal(*this);
-    if (!marshal.Ready()) {
-        running_ = false;
-        return result::kInternal;
-    }
-    ZipResult r = result::kInternal;
+    Bridge bridge(*this);
     std::vector<std::string> unreported;
     if (!bad) bad = &unreported;
-    std::thread worker;
+    ZipResult r = result::kInternal;
     try {
-        worker = std::thread([&] {
-            try {
-                if (command == Command::Compress)
-                    r = zip::Compress(settings, *fs_, marshal, abort_);
-                else if (command == Command::Extract)
-                    r = zip::Extract(settings, *fs_, marshal, abort_);
-                else
-                    r = zip::Test(settings, *fs_, marshal, abort_, bad);
-            } catch (...) {
-                r = result::kInternal;
-            }
-            marshal.Finished();
-        });
+        const ZipSettings settings = Settings();
+        if (command == Command::Compress)
+            r = zip::Compress(settings, *fs_, bridge, abort_);
+        else if (command == Command::Extract)
+            r = zip::Extract(settings, *fs_, bridge, abort_);
+        else
+            r = zip::Test(settings, *fs_, bridge, abort_, bad);
     } catch (...) {
-        running_ = false;
-        return result::kInternal;  // no thread for the command
+        r = result::kInternal;  // memory ran out, or a thread could not start
     }
-    marshal.Pump();
-    worker.join();
     running_ = false;
-    return marshal.HandlerFailed() ? result::kInternal : r;
+    return bridge.HandlerFailed() ? result::kInternal : r;
 }
 
 }  // namespace corvane::zip

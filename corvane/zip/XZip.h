@@ -1,11 +1,11 @@
-// The zip component of the main window (`xZip`): settings set before each
-// call, the blocking commands Compress and Extract returning a 16-bit result,
-// and the events Adding, Updating, SkippingFile, Newdisk and Rename. The work
-// runs on a worker thread while the calling thread keeps processing window
-// messages; every event is delivered on the calling thread, where a handler
-// may set Abort to end the command promptly. No exception leaves a command:
-// memory running out, a thread that cannot start or a handler that throws
-// ends it with the internal-error result 210.
+// The zip component as one object (`xZip`): settings set before each call,
+// the commands Compress, Extract and Test returning a 16-bit result, and the
+// events Adding, Updating, SkippingFile, Newdisk and Rename. A command runs
+// on the calling thread, which also gets every event; a handler may set
+// Abort to end the command promptly. No exception leaves a command: memory
+// running out, a thread that cannot start or a handler that throws ends it
+// with the internal-error result 210. The program's runs call the engine
+// from their worker thread; this is the command line's and the tests' way in.
 #pragma once
 
 #include <atomic>
@@ -63,7 +63,7 @@ public:
     uint16_t Test(std::vector<std::string>* bad);
 
 private:
-    class Marshal;
+    class Bridge;
     enum class Command { Compress, Extract, Test };
     uint16_t Run(Command command, std::vector<std::string>* bad = nullptr);
     ZipSettings Settings() const;

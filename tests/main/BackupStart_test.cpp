@@ -122,10 +122,10 @@ TEST_F(BackupStart, Version5StoreFillsTheTreeAndTheCounts) {
     HWND tree = TreeView();
     ASSERT_NE(tree, nullptr);
     EXPECT_EQ(static_cast<int>(TreeView_GetCount(tree)), window->tlMail.Count());
-    EXPECT_EQ(Text(IDC_LBLCOUNTS + 0), "Items to Save:");
-    EXPECT_EQ(Text(IDC_LBLCOUNTS + 1), "Total Data to Save:");
-    EXPECT_EQ(Text(IDC_LBLCOUNTS + 2), "Estimated Archive Size:");
-    EXPECT_EQ(Text(IDC_CMDSELECT + 0), "&Select All");
+    EXPECT_EQ(Text(IDC_LBL_ITEMS_CAPTION), "Items to Save:");
+    EXPECT_EQ(Text(IDC_LBL_DATA_CAPTION), "Total Data to Save:");
+    EXPECT_EQ(Text(IDC_LBL_ESTIMATE_CAPTION), "Estimated Archive Size:");
+    EXPECT_EQ(Text(IDC_CMD_SELECT_ALL), "&Select All");
     EXPECT_EQ(Text(IDC_TXTLOAD), "Click on the Check box to select items to copy to the archive.");
 
     // The select buttons act on the list and the counts follow.
@@ -423,7 +423,7 @@ TEST_F(BackupStart, AddressBookAndFavoritesJoinTheListWithTheirSizes) {
     EXPECT_EQ(list.BackColour(favs), catalog::kFavoritesBack);
     EXPECT_EQ(window->Backup.WabPath, wab);
     EXPECT_EQ(window->Backup.FavoritesFolder, favorites);
-    EXPECT_FALSE(Visible(window->Control(IDC_LBL + 22)));
+    EXPECT_FALSE(Visible(window->Control(IDC_LBL_WAB_CAUTION)));
     EXPECT_TRUE(dialogs.Opened().empty());  // Outlook Express uses this very book
 
     // Both are counted in Select All's figure and in the page's counts.
@@ -452,7 +452,7 @@ TEST_F(BackupStart, AddressBookLeftOutOrMissing) {
     EXPECT_EQ(window->tlMail.Mark(book), 2);
     EXPECT_EQ(window->tlMail.TextColour(book), catalog::kGreyText);
     EXPECT_EQ(window->Backup.ItemCount, SampleStoreItemCount() + 1);
-    EXPECT_FALSE(Visible(window->Control(IDC_LBL + 22)));
+    EXPECT_FALSE(Visible(window->Control(IDC_LBL_WAB_CAUTION)));
     EXPECT_TRUE(dialogs.Opened().empty());
 
     // Present but left out by the last backup's setting: unticked, the caution shows.
@@ -463,8 +463,8 @@ TEST_F(BackupStart, AddressBookLeftOutOrMissing) {
     window->cmdBackup_Click();
     book = RowOfType(window->tlMail, catalog::kTypeAddressBook);
     EXPECT_EQ(window->tlMail.Mark(book), 0);
-    EXPECT_TRUE(Visible(window->Control(IDC_LBL + 22)));
-    EXPECT_EQ(Text(IDC_LBL + 22), "WARNING! - You have not included the Windows Address Book.");
+    EXPECT_TRUE(Visible(window->Control(IDC_LBL_WAB_CAUTION)));
+    EXPECT_EQ(Text(IDC_LBL_WAB_CAUTION), "WARNING! - You have not included the Windows Address Book.");
     EXPECT_TRUE(dialogs.Opened().empty());  // not ticked, so not checked
 }
 
@@ -504,11 +504,11 @@ TEST_F(BackupStart, AddressBookCheckComesBackAtEachTickUntilSilenced) {
     // Unticked: the caution label; ticked again: the check again, now silenced.
     Click(tree, box, WM_LBUTTONDOWN, WM_LBUTTONUP);
     EXPECT_EQ(window->tlMail.Mark(book), 0);
-    EXPECT_TRUE(Visible(window->Control(IDC_LBL + 22)));
+    EXPECT_TRUE(Visible(window->Control(IDC_LBL_WAB_CAUTION)));
     answer(true);
     Click(tree, box, WM_LBUTTONDOWN, WM_LBUTTONUP);
     EXPECT_EQ(window->tlMail.Mark(book), 1);
-    EXPECT_FALSE(Visible(window->Control(IDC_LBL + 22)));
+    EXPECT_FALSE(Visible(window->Control(IDC_LBL_WAB_CAUTION)));
     EXPECT_EQ(dialogs.Opened().size(), 2u);
     EXPECT_EQ(CorvaneSetting("Parms", "WarnAboutWAB"), "N");
     Click(tree, box, WM_LBUTTONDOWN, WM_LBUTTONUP);

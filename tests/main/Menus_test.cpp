@@ -184,7 +184,7 @@ TEST_F(WizardMenus, DuringARunNothingClosesTheWindowUnderIt) {
     ASSERT_TRUE(loaded);
     bool stopped = false, finished = false;
     StartEndlessRun(*window, stopped, finished);
-    EXPECT_TRUE(GetMenuState(window->SubMenu(0), IDM_FUNCTION + 3, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(GetMenuState(window->SubMenu(0), IDM_EXIT, MF_BYCOMMAND) & MF_GRAYED);
     for (int entry = 0; entry < GetMenuItemCount(window->SubMenu(1)); ++entry)
         EXPECT_TRUE(GetMenuState(window->SubMenu(1), entry, MF_BYPOSITION) & MF_GRAYED) << entry;
     window->mFunction_Click(3);

@@ -161,7 +161,7 @@ TEST_F(RestoreRun, FullRestoreMovesTheOldFilesAsideAndRestoresEveryFolder) {
     Spoil("Folders.dbx");
     OpenArchive(2, archive);
     ASSERT_TRUE(loaded);
-    EXPECT_EQ(window->ControlText(IDC_LBL + 2),
+    EXPECT_EQ(window->ControlText(IDC_LBL_RESTORE_FIRST),
               "For a \"Full Restore\", all Mail Folders in the archive will be restored.");
     EXPECT_EQ(window->tlMail.Mark(Row("Inbox.dbx")), 1);
     Click("Inbox.dbx");  // stays marked in a full restore

@@ -117,9 +117,9 @@ TEST_F(Startup, WelcomePageCaptionsMenusAndHeight) {
     EXPECT_EQ(window->Caption(), "Corvane");
     EXPECT_EQ(window->ControlText(IDC_CMDBACKUP), "Make &Backup/Archive");
     EXPECT_EQ(window->ControlText(IDC_CMDRESTORE), "&Restore or Copy Folders");
-    EXPECT_EQ(window->ControlText(IDC_LBL + 17), "Version Number:");
-    EXPECT_EQ(window->ControlText(IDC_LBL + 20), "1.0 rev 1");
-    EXPECT_EQ(window->ControlText(IDC_LBL + 0),
+    EXPECT_EQ(window->ControlText(IDC_LBL_VERSION_CAPTION), "Version Number:");
+    EXPECT_EQ(window->ControlText(IDC_LBL_VERSION), "1.0 rev 1");
+    EXPECT_EQ(window->ControlText(IDC_LBL_BANNER),
               "YOUR Easy, 1 Step Data Back-Up, Restore and Copy Solution for Outlook\xAE Express!");
     EXPECT_EQ(window->ControlText(IDC_TXTLOAD), "Loading Outlook Express Folders");
     EXPECT_EQ(MenuText(window->SubMenu(0), 0), "Make &Backup/Archive");
@@ -142,7 +142,7 @@ TEST_F(Startup, WelcomePageCaptionsMenusAndHeight) {
     GetClientRect(window->Handle(), &client);
     MapWindowPoints(window->Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
     GetWindowRect(window->Control(IDC_CMDBACKUP), &button);
-    GetWindowRect(window->Control(IDC_LBL + 0), &tagline);
+    GetWindowRect(window->Control(IDC_LBL_BANNER), &tagline);
     EXPECT_LE(button.right, client.right);
     EXPECT_LE(tagline.right, client.right);
     EXPECT_GE(tagline.left, client.left);

@@ -113,7 +113,7 @@ TEST_F(WizardSteps, RestoreTable) {
     EXPECT_EQ(window->Wizard.Step(), 3);
     EXPECT_EQ(VisibleSteps(), "3");
     EXPECT_FALSE(Enabled(Next()));
-    EXPECT_EQ(Text(IDC_LBL + 1), "Select \"Restore Now\" to begin the Restore");
+    EXPECT_EQ(Text(IDC_LBL_PAGETEXT), "Select \"Restore Now\" to begin the Restore");
     EXPECT_EQ(Text(IDC_DOIT), "&Restore Now");
     window->btnBack_Click();
     EXPECT_EQ(window->Wizard.Step(), 4);
@@ -131,7 +131,7 @@ TEST_F(WizardSteps, RunButtonDispatchesByModeAndCancelOnlyAsksTheRunToStop) {
     window->Backup.SaveFolder = AppFolder();
     window->OpenBackupWizard();
     for (int i = 0; i < 3; ++i) window->btnNext_Click();
-    EXPECT_EQ(Text(IDC_LBL + 1), "Select \"Make Archive\" to compress and backup your email folders");
+    EXPECT_EQ(Text(IDC_LBL_PAGETEXT), "Select \"Make Archive\" to compress and backup your email folders");
     EXPECT_EQ(Text(IDC_DOIT), "Make &Archive");
     window->Backup.KeepExisting = true;
     window->doIT_Click();
@@ -169,7 +169,7 @@ TEST_F(WizardSteps, RestoreRunButtonStartsTheRestore) {
     EXPECT_EQ(restores, 1);
     EXPECT_FALSE(Enabled(Back()));
     EXPECT_FALSE(Visible(window->Control(IDC_DOIT)));
-    EXPECT_FALSE(Visible(window->Control(IDC_LBL + 1)));
+    EXPECT_FALSE(Visible(window->Control(IDC_LBL_PAGETEXT)));
     EXPECT_TRUE(Visible(window->Control(IDC_LBLPROGRESS)));
 }
 
@@ -191,10 +191,10 @@ TEST_F(WizardSteps, DisketteDestinationShowsTheEstimateAndNoSpaceCheck) {
         window->OpenBackupWizard();
         window->btnNext_Click();
         EXPECT_TRUE(window->Backup.IsDiskette);
-        EXPECT_EQ(Text(IDC_LBL + 10), std::string("Estimated diskettes required = ") + diskettes);
-        EXPECT_TRUE(Visible(window->Control(IDC_LBL + 8)));
-        EXPECT_TRUE(Visible(window->Control(IDC_LBL + 10)));
-        EXPECT_FALSE(Visible(window->Control(IDC_LBL + 13)));
+        EXPECT_EQ(Text(IDC_LBL_DISKETTE_ESTIMATE), std::string("Estimated diskettes required = ") + diskettes);
+        EXPECT_TRUE(Visible(window->Control(IDC_LBL_DISKETTE_CAUTION)));
+        EXPECT_TRUE(Visible(window->Control(IDC_LBL_DISKETTE_ESTIMATE)));
+        EXPECT_FALSE(Visible(window->Control(IDC_LBL_SPACE_WARNING)));
         window->btnBack_Click();
     }
     EXPECT_TRUE(drives.askedRoots.empty());
@@ -207,25 +207,25 @@ TEST_F(WizardSteps, FreeSpaceWarningOnSmallButNotOnVeryLargeFreeSpace) {
     window->OpenBackupWizard();
     window->btnNext_Click();
     EXPECT_EQ(drives.askedRoots.back(), "c:\\");
-    EXPECT_FALSE(Visible(window->Control(IDC_LBL + 8)));
-    EXPECT_TRUE(Visible(window->Control(IDC_LBL + 13)));
-    EXPECT_TRUE(Visible(window->Control(IDC_LBL + 14)));
-    EXPECT_EQ(Text(IDC_LBL + 14), "You require estimated free space of:\r\n6 KBytes");
+    EXPECT_FALSE(Visible(window->Control(IDC_LBL_DISKETTE_CAUTION)));
+    EXPECT_TRUE(Visible(window->Control(IDC_LBL_SPACE_WARNING)));
+    EXPECT_TRUE(Visible(window->Control(IDC_LBL_SPACE_NEEDED)));
+    EXPECT_EQ(Text(IDC_LBL_SPACE_NEEDED), "You require estimated free space of:\r\n6 KBytes");
 
     // 5 GB free against a 3 GB selection (1.8 GB estimate): a 32-bit figure
     // would have wrapped; the 64-bit one sees enough room.
     window->Backup.TotalBytes = 3LL * 1024 * 1024 * 1024;
     drives.freeBytes = 5LL * 1024 * 1024 * 1024;
     window->UpdateDestinationWarnings();
-    EXPECT_FALSE(Visible(window->Control(IDC_LBL + 13)));
+    EXPECT_FALSE(Visible(window->Control(IDC_LBL_SPACE_WARNING)));
     // A 10 GB selection does not fit in 5 GB: the warning works beyond 2 GB.
     window->Backup.TotalBytes = 10LL * 1024 * 1024 * 1024;
     window->UpdateDestinationWarnings();
-    EXPECT_TRUE(Visible(window->Control(IDC_LBL + 13)));
+    EXPECT_TRUE(Visible(window->Control(IDC_LBL_SPACE_WARNING)));
     // A failed query turns the warning off.
     drives.freeBytes = 0;
     window->UpdateDestinationWarnings();
-    EXPECT_FALSE(Visible(window->Control(IDC_LBL + 13)));
+    EXPECT_FALSE(Visible(window->Control(IDC_LBL_SPACE_WARNING)));
 }
 
 TEST_F(WizardSteps, NetworkDestinationSkipsTheSpaceCheck) {
@@ -236,7 +236,7 @@ TEST_F(WizardSteps, NetworkDestinationSkipsTheSpaceCheck) {
     window->btnNext_Click();
     EXPECT_FALSE(window->Backup.IsDiskette);
     EXPECT_TRUE(drives.askedRoots.empty());
-    EXPECT_FALSE(Visible(window->Control(IDC_LBL + 13)));
+    EXPECT_FALSE(Visible(window->Control(IDC_LBL_SPACE_WARNING)));
 }
 
 TEST_F(WizardSteps, BrowseRefusesARamDiskAndKeepsTheDestination) {
@@ -266,7 +266,7 @@ TEST_F(WizardSteps, BrowseRefusesARamDiskAndKeepsTheDestination) {
     chosen = "b:\\";
     window->cmdSaveLocn_Click();
     EXPECT_TRUE(window->Backup.IsDiskette);
-    EXPECT_TRUE(Visible(window->Control(IDC_LBL + 8)));
+    EXPECT_TRUE(Visible(window->Control(IDC_LBL_DISKETTE_CAUTION)));
 
     // Cancelled with an empty box: the first diskette drive.
     chosen = "";
@@ -286,16 +286,16 @@ TEST_F(WizardSteps, NamePageBuildsTheArchiveNameFromTodaysDate) {
     std::string expected = folder + "\\Corvane5Backup.Main Identity.2001-01-31.zip";
     EXPECT_EQ(Text(IDC_TXTBACKNAME), expected);
     EXPECT_FALSE(Visible(window->Control(IDC_FRARENAME)));
-    EXPECT_FALSE(Checked(window->Control(IDC_OPTRENAME + 1)));
+    EXPECT_FALSE(Checked(window->Control(IDC_OPT_KEEP)));
 
     // An archive of that name exists: the choice appears, keeping it by default.
     std::ofstream(expected) << "zip";
     window->btnBack_Click();
     window->btnNext_Click();
     EXPECT_TRUE(Visible(window->Control(IDC_FRARENAME)));
-    EXPECT_TRUE(Visible(window->Control(IDC_OPTRENAME + 0)));
-    EXPECT_TRUE(Checked(window->Control(IDC_OPTRENAME + 1)));
-    EXPECT_FALSE(Checked(window->Control(IDC_OPTRENAME + 0)));
+    EXPECT_TRUE(Visible(window->Control(IDC_OPT_REPLACE)));
+    EXPECT_TRUE(Checked(window->Control(IDC_OPT_KEEP)));
+    EXPECT_FALSE(Checked(window->Control(IDC_OPT_REPLACE)));
     window->btnNext_Click();
     window->doIT_Click();
     EXPECT_TRUE(window->Backup.KeepExisting);
@@ -323,8 +323,8 @@ TEST_F(WizardSteps, ADisketteArchiveAlwaysReplaces) {
     EXPECT_EQ(Text(IDC_TXTBACKNAME), archive);
     EXPECT_TRUE(window->Backup.IsDiskette);
     EXPECT_FALSE(Visible(window->Control(IDC_FRARENAME)));
-    EXPECT_TRUE(Checked(window->Control(IDC_OPTRENAME + 0)));
-    EXPECT_FALSE(Checked(window->Control(IDC_OPTRENAME + 1)));
+    EXPECT_TRUE(Checked(window->Control(IDC_OPT_REPLACE)));
+    EXPECT_FALSE(Checked(window->Control(IDC_OPT_KEEP)));
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "corvane/operations/FilePlacement.h"
 #include "corvane/restore/RestoreMessages.h"
 #include "tests/main/FaultSupport.h"
-#include "tests/main/RestoreDriver.h"
+#include "tests/operations/RestoreOperationDriver.h"
 #include "tests/main/TextChangeHook.h"
 
 #include <algorithm>
@@ -60,21 +60,21 @@ bool IsExtractionTemporary(const std::string& name) {
     return !digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos;
 }
 
-class RestoreFaults : public RestoreDriverTest {
+class RestoreFaults : public RestoreOperationTest {
 protected:
     void SetUp() override {
-        RestoreDriverTest::SetUp();
+        RestoreOperationTest::SetUp();
         Version5Sample("faults", kId);
     }
     // A backup of the store holding the mail folders `files` only (and the
     // store's index); `archived` keeps what it holds.
     void MakeArchiveOf(const std::vector<std::string>& files) {
         ToLastPage(destination);
-        for (int row = 1; row < window->tlMail.Count(); ++row) {
-            std::string name = window->tlMail.TextValue(row, catalog::names::kMbxName);
+        for (int row = 1; row < items.Count(); ++row) {
+            std::string name = items.TextValue(row, catalog::names::kMbxName);
             if (name.empty() || std::find(files.begin(), files.end(), name) != files.end()) continue;
-            window->tlMail.SetMark(row, 0);
-            window->tlMail.SetNumberValue(row, catalog::names::kFlgSave, 0);
+            items.SetMark(row, 0);
+            items.SetNumberValue(row, catalog::names::kFlgSave, 0);
         }
         ASSERT_TRUE(RunToEnd());
         ASSERT_EQ(boxes->Texts(), std::vector<std::string>{"Archive is complete"});
@@ -88,10 +88,6 @@ protected:
             current[file] = std::string("current ") + file;
             ASSERT_TRUE(SyntheticOE::WriteFile(store + "\\" + file, current[file]));
         }
-    }
-    void RunRestore() {
-        window->btnNext_Click();
-        ASSERT_TRUE(RunToEnd());
     }
     std::string Stored(const std::string& file) const { return ReadFileText(store + "\\" + file); }
     std::vector<std::string> Temporaries(const std::string& folder) const {
@@ -381,7 +377,7 @@ TEST_F(KilledRestore, AFullRestoreKilledMidwayLosesNoFile) {
 class KilledRestoreV4 : public KilledRestore {
 protected:
     void SetUp() override {
-        RestoreDriverTest::SetUp();
+        RestoreOperationTest::SetUp();
         Version4Sample("faults4");
         store = mail;  // where the mail files are restored
     }
@@ -405,7 +401,7 @@ TEST_F(KilledRestoreV4, AFullRestoreKilledMidwayLosesNoFile) {
 
 // The child: a restore as the parent orders it, in a process of its own. It
 // leaves the registry as the parent made it.
-class RestoreChild : public RestoreDriverTest {
+class RestoreChild : public RestoreOperationTest {
 protected:
     void SetUp() override {}
     void TearDown() override {}
@@ -424,8 +420,7 @@ TEST_F(RestoreChild, DISABLED_RunsTheRestoreItIsGiven) {
     std::istringstream names(files);
     for (std::string name; std::getline(names, name, ',');)
         if (!name.empty()) Click(name);
-    window->btnNext_Click();
-    ASSERT_TRUE(RunToEnd());
+    RunRestore();
 }
 
 }  // namespace

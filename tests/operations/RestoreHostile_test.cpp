@@ -9,7 +9,7 @@
 #include "corvane/main/frmMain.h"
 #include "corvane/restore/RestoreRun.h"
 #include "corvane/restore/portable/RestoreMapping.h"
-#include "tests/main/RestoreDriver.h"
+#include "tests/operations/RestoreOperationDriver.h"
 #include "testsupport/OeTestSupport.h"
 #include "testsupport/portable/SampleStore.h"
 
@@ -107,13 +107,13 @@ std::vector<std::string> NamesIn(const std::string& folder) {
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-class RestoreHostile : public RestoreDriverTest {
+class RestoreHostile : public RestoreOperationTest {
 protected:
     // The sample store two folders below `root`, so "..\..\victim.dbx" from
     // the store is root\victim.dbx; the address book and Favorites beside
     // the store; the archives in a folder of their own.
     void SetUp() override {
-        RestoreDriverTest::SetUp();
+        RestoreOperationTest::SetUp();
         oe.RegisterProgram(kOeProgramPath5);
         root = FreshTestFolder("hostile");
         profile = root + "\\Profile";
@@ -136,7 +136,7 @@ protected:
     }
     void TearDown() override {
         DeleteFileA("c:\\x.dbx");
-        RestoreDriverTest::TearDown();
+        RestoreOperationTest::TearDown();
     }
 
     // A store file's entry as the backup names it.
@@ -151,18 +151,13 @@ protected:
     }
     // The position of the archive item shown as `display`.
     int Item(const std::string& display) const {
-        for (int i = 1; i < window->tlMail.Count(); ++i)
-            if (restore::FirstColumn(window->tlMail.Text(i)) == display) return i;
+        for (int i = 1; i < items.Count(); ++i)
+            if (restore::FirstColumn(items.Text(i)) == display) return i;
         return 0;
     }
     void ClickItem(const std::string& display) {
         ASSERT_GT(Item(display), 0) << display;
-        window->tlMail.SetSelected(Item(display));
-        session->tlMail_MarkClick();
-    }
-    void RunRestore() {
-        window->btnNext_Click();
-        ASSERT_TRUE(RunToEnd());
+        MarkClick(Item(display));
     }
     std::string Stored(const std::string& file) const { return ReadFileText(store + "\\" + file); }
     std::string Original(const std::string& file) const { return before.at("Profile\\Store\\" + file); }
@@ -221,10 +216,10 @@ TEST_F(RestoreHostile, ClimbingNameNeverReachesTheFileBesideTheStore) {
     OpenArchive(0, archive);
     ASSERT_TRUE(loaded);
     for (const char* display : {"Victim", "Disguised"}) {
-        EXPECT_EQ(window->tlMail.Mark(Item(display)), 2) << display;
-        EXPECT_EQ(window->tlMail.TextColour(Item(display)), catalog::kGreyText) << display;
+        EXPECT_EQ(items.Mark(Item(display)), 2) << display;
+        EXPECT_EQ(items.TextColour(Item(display)), catalog::kGreyText) << display;
         ClickItem(display);
-        EXPECT_EQ(window->tlMail.Mark(Item(display)), 2) << display;
+        EXPECT_EQ(items.Mark(Item(display)), 2) << display;
     }
     ClickItem("Inbox");
     RunRestore();
@@ -235,7 +230,7 @@ TEST_F(RestoreHostile, ClimbingNameNeverReachesTheFileBesideTheStore) {
     // Full: the victim is neither moved into the dated folder nor replaced.
     OpenArchive(2, archive);
     ASSERT_TRUE(loaded);
-    EXPECT_EQ(window->tlMail.Mark(Item("Disguised")), 2);
+    EXPECT_EQ(items.Mark(Item("Disguised")), 2);
     RunRestore();
     EXPECT_EQ(boxes->Texts(), (std::vector<std::string>{leftOut, kComplete}));
     EXPECT_EQ(Stored("Folders.dbx"), Original("folders.dbx"));
@@ -291,7 +286,7 @@ TEST_F(RestoreHostile, DrivesDevicesStreamsAndOverlongNamesWriteNothing) {
     for (size_t i = 0; i < hostile.size(); ++i) {
         EXPECT_TRUE(Contains(boxes->Texts()[0], "\"Bad " + std::to_string(i) + " (" + hostile[i] + ")\" - "))
             << hostile[i];
-        EXPECT_EQ(window->tlMail.Mark(Item("Bad " + std::to_string(i))), 2) << hostile[i];
+        EXPECT_EQ(items.Mark(Item("Bad " + std::to_string(i))), 2) << hostile[i];
     }
     ClickItem("Address Book");
     ClickItem("Favorites");
@@ -368,8 +363,7 @@ TEST_F(RestoreHostile, OneFileNamedBySeveralEntriesIsRestoredFromTheFirst) {
     ASSERT_TRUE(loaded);
     ClickItem("Inbox again");
     // The archive's Family sent to the Inbox as well: a fourth entry for it.
-    window->tlMail.SetSelected(Item("Family"));
-    ASSERT_TRUE(session->SendSelectedTo("Inbox.dbx", "Inbox", 1));
+    SendTo(Item("Family"), "Inbox.dbx", "Inbox", 1);
     RunRestore();
     EXPECT_EQ(boxes->Texts(), expected);
     EXPECT_EQ(Stored("Inbox.dbx"), "the first Inbox");
@@ -422,10 +416,10 @@ TEST_F(RestoreHostile, ItemsTheArchiveLacksAreNamedAndTheirFilesStay) {
 // The store on drive T:, a real 2 MiB volume, and archives whose entries
 // are larger than its free space: as their headers say, or only once
 // inflated (the header lies), or only together.
-class RestoreHostileOnSmallDisk : public RestoreDriverTest {
+class RestoreHostileOnSmallDisk : public RestoreOperationTest {
 protected:
     void SetUp() override {
-        RestoreDriverTest::SetUp();
+        RestoreOperationTest::SetUp();
         if (GetFileAttributesA("t:\\.small-volume") == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no small volume here";
         std::error_code ignored;
         std::filesystem::remove_all("t:\\Store", ignored);
@@ -445,16 +439,12 @@ protected:
     void TearDown() override {
         std::error_code ignored;
         std::filesystem::remove_all("t:\\Store", ignored);
-        RestoreDriverTest::TearDown();
+        RestoreOperationTest::TearDown();
     }
     uint64_t FreeOnT() const {
         ULARGE_INTEGER free{};
         GetDiskFreeSpaceExA("t:\\", &free, nullptr, nullptr);
         return free.QuadPart;
-    }
-    void RunRestore() {
-        window->btnNext_Click();
-        ASSERT_TRUE(RunToEnd());
     }
     std::string Stored(const std::string& file) const { return ReadFileText(store + "\\" + file); }
     // Nothing on T: but the store's files (and the dated folder's): no part of any entry.
