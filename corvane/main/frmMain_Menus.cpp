@@ -144,6 +144,7 @@ void frmMain::cmdRestore_Click() {
     if (IsOutlookExpressRunning()) {
         ShowMessage(hwnd_, LoadText(IDS_OE_RUNNING) + "\r\n" + LoadText(IDS_PRIOR_TO), MessageTitle,
                     MB_OK | MB_ICONSTOP);
+        Backup.AbortRequested = true;
         return;
     }
     if (StartRestoreWizard) StartRestoreWizard();

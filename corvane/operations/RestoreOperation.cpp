@@ -84,6 +84,32 @@ bool SawEveryEntry(uint16_t result) {
            result == r::kTruncated || result == r::kEntryTooLarge;
 }
 
+bool ContainsNoCase(const std::vector<std::string>& names, const std::string& name) {
+    for (const auto& known : names)
+        if (EqualsNoCase(known, name)) return true;
+    return false;
+}
+
+// What an extraction killed midway left beside a target: "<target>.~<n>.tmp".
+// Only names of exactly that pattern go; the target itself is never touched.
+void RemoveKilledLeftovers(const std::string& target) {
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((target + ".~*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    const std::string folder = target.substr(0, target.find_last_of('\\') + 1);
+    const std::string stem = LastPart(target) + ".~";
+    do {
+        const std::string name = found.cFileName;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY || name.size() <= stem.size() + 4) continue;
+        const std::string digits = name.substr(stem.size(), name.size() - stem.size() - 4);
+        if (!EqualsNoCase(name.substr(0, stem.size()), stem) || !EqualsNoCase(name.substr(name.size() - 4), ".tmp") ||
+            digits.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        DeleteFileA((folder + name).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
 // Puts a file set aside back under its old name: a rename on its own volume,
 // which needs no room on a full disk; where that cannot be done, a copy made
 // beside it takes the name only once it is whole.
@@ -174,16 +200,14 @@ private:
         std::string folder = slash == std::string::npos ? std::string() : wab.substr(0, slash);
         wabTargetName_ = ExpandSystemPlaceholders(LastPart(wab), input_.windowsFolder);
         rules_ = {wabTargetName_, ""};
-        // The safety copy is a copy: the current address book stays in place
-        // until the archive's has been extracted beside it and checked.
-        std::string safety = restore::WabSafetyName(wab);
-        if (FileExists(wab) && !CopyFileA(wab.c_str(), safety.c_str(), FALSE)) {
-            PlacementResult notKept;
-            notKept.fault = PlacementFault::WabNotKept;
-            notKept.subject = safety;
-            return Fail(RestoreStep::AddressBook, notKept);
-        }
+        // The current address book takes its safety name, a rename that needs
+        // no room on the disk; where the archive's does not arrive whole, it
+        // goes back under its own name.
+        RemoveKilledLeftovers(folder + "\\" + wabTargetName_);
+        PlacementResult kept = KeepWabSafetyCopy(wab);
+        if (!kept.ok) return Fail(RestoreStep::AddressBook, kept);
         uint16_t result = Extract(folder, "*.wab");
+        if (!FileExists(wab) && FileExists(kept.path)) MoveFileA(kept.path.c_str(), wab.c_str());
         if (Stopped()) return;
         if (SawEveryEntry(result) && !ledger_.MetAny())
             outcome_.withoutEntry.push_back(restore::FirstColumn(tree_.Text(item)));
@@ -205,10 +229,17 @@ private:
         if (input_.full && input_.isV5) {
             PlacementResult dated = MakeDatedBackupFolder(input_.oe5StoreFolder);
             if (!dated.ok) return Fail(RestoreStep::Mail, dated);
-            PlacementResult moved = SetOldFilesAside(input_.oe5StoreFolder, dated.path, files);
+            // A folder sent into another one replaces that one's file too: it
+            // is set aside like the archive's own files.
+            std::vector<std::string> replaced = files;
+            for (int position : restore::MarkedMailItems(tree_)) {
+                std::string to = tree_.TextValue(position, names::kRestoreToName);
+                if (!to.empty() && !ContainsNoCase(replaced, to)) replaced.push_back(to);
+            }
+            PlacementResult moved = SetOldFilesAside(input_.oe5StoreFolder, dated.path, replaced);
             if (!moved.ok) return Fail(RestoreStep::Mail, moved);
             asideFolder = dated.path;
-            movedNames = files;
+            movedNames = replaced;
             movedNames.insert(movedNames.begin(), "folders.dbx");
             add("folders.dbx");
         } else if (input_.full) {
@@ -221,6 +252,14 @@ private:
         }
         for (const auto& name : files) add(name);
         if (fileList.empty()) return;
+        // Every file this extraction may write: the index, the folders and the folders they are sent into.
+        std::vector<std::string> targets = files;
+        if (!movedNames.empty()) targets.push_back(movedNames.front());
+        for (int position : restore::MarkedMailItems(tree_))
+            targets.push_back(tree_.TextValue(position, names::kRestoreToName));
+        for (const auto& name : targets)
+            if (std::string target = restore::PathInFolder(mailFolder, name); !target.empty())
+                RemoveKilledLeftovers(target);
 
         // The files this extraction may replace, as they are now.
         std::map<std::string, FileIdentity> before;
@@ -249,7 +288,16 @@ private:
             }
         }
         if (!asideFolder.empty()) PutBackWhatDidNotArrive(asideFolder, movedNames);
-        if (!input_.isV5 && !asideFolder.empty()) LeaveOnlyRestoredFiles(asideFolder, movedNames);
+        // Only a version-4 full restore that went through leaves the store
+        // with the restore's files alone; one that failed or was stopped
+        // keeps every file of the mail folder, each the old one or the new.
+        const bool done = zip::IsExtractSuccess(result) && !Stopped();
+        if (!input_.isV5 && !asideFolder.empty()) {
+            if (done)
+                LeaveOnlyRestoredFiles(asideFolder, movedNames);
+            else
+                TakeBackWholeFolder(asideFolder);
+        }
         if (!zip::IsExtractSuccess(result) && !Stopped()) Fail(RestoreStep::Mail, result);
     }
 
@@ -302,6 +350,27 @@ private:
         FindClose(search);
     }
 
+    // A version-4 full restore that did not go through: every file set aside
+    // that the store lacks comes back, and a set-aside twin of a file still
+    // in the store goes, so the folder set aside keeps only what was replaced.
+    void TakeBackWholeFolder(const std::string& asideFolder) {
+        WIN32_FIND_DATAA found{};
+        HANDLE search = FindFirstFileA((WithBackslash(asideFolder) + "*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return;
+        do {
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            std::string aside = WithBackslash(asideFolder) + found.cFileName;
+            std::string inStore = restore::PathInFolder(input_.mailFilesFolder, found.cFileName);
+            if (inStore.empty()) continue;
+            if (!FileExists(inStore))
+                PutBack(aside, inStore);
+            else if (IdentityOf(inStore) == IdentityOf(aside))
+                DeleteFileA(aside.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+        RemoveDirectoryA(StripTrailingBackslash(asideFolder).c_str());  // only when nothing is left in it
+    }
+
     void RestoreNews() {
         const std::string& newsFolder = input_.oe4NewsFolder;
         for (int i = 1; i < tree_.Count(); ++i) {
@@ -330,8 +399,12 @@ private:
         int item = restore::FindItemOfType(tree_, catalog::kTypeFavorites);
         const std::string& favorites = input_.favoritesFolder;
         if (favorites.empty() || item <= 0 || tree_.Mark(item) != 1) return;
+        // The item names the Favorites folder as the backup found it: a path
+        // of plain names, never empty and never a pattern.
+        const std::string named = tree_.TextValue(item, names::kMbxName);
+        if (!restore::IsSafeRelativeName(named)) return;
         if (!FolderExists(favorites)) MakePath(favorites);
-        rules_ = {wabTargetName_, StripTrailingBackslash(tree_.TextValue(item, names::kMbxName)) + "\\"};
+        rules_ = {wabTargetName_, StripTrailingBackslash(named) + "\\"};
         uint16_t result = Extract(favorites, rules_.favPrefix + "*.*");
         rules_.favPrefix.clear();
         if (Stopped()) return;
@@ -382,8 +455,10 @@ LogOutcome ReadArchiveLog(const LogInput& input, IOperationEvents& events) {
             outcome.fault = LogFault::Zip;
         } else {
             bool tooLarge = false;
+            const bool there = FileExists(logPath);
             outcome.text = ReadWholeFile(logPath, restore::kMaxLogBytes, &tooLarge);
-            outcome.kind = tooLarge ? Kind::Failed : Kind::Complete;
+            outcome.kind = there && !tooLarge ? Kind::Complete : Kind::Failed;
+            if (!there) outcome.fault = LogFault::NoLog;
             if (tooLarge) outcome.fault = LogFault::TooLarge;
         }
         break;

@@ -27,6 +27,7 @@ struct LogInput {
 enum class LogFault {
     None,
     Missing,   // the archive could not be opened and the user gave up retrying
+    NoLog,     // the archive holds no log at its root: it is no backup of ours
     TooLarge,  // above the log's size limit: refused before a byte was written
     Zip,       // zipResult says what
 };

@@ -103,6 +103,8 @@ std::string LogOutcomeText(const ops::LogOutcome& outcome) {
     switch (outcome.fault) {
     case ops::LogFault::TooLarge:
         return LoadText(IDS_RESTORE_LOG_TOO_LARGE);
+    case ops::LogFault::NoLog:
+        return LoadText(IDS_RESTORE_NO_BACKUP_LOG);
     case ops::LogFault::Zip:
         return FormatText(IDS_RESTORE_UNEXPECTED, {std::to_string(outcome.zipResult)});
     default:

@@ -1,6 +1,7 @@
 #include "corvane/restore/RestoreRun.h"
 
 #include "corvane/catalog/CatalogModel.h"
+#include "corvane/catalog/Selection.h"
 #include "corvane/catalog/Win32Catalog.h"
 #include "corvane/environment/Seams.h"
 #include "corvane/environment/StringTable.h"
@@ -121,7 +122,19 @@ void RestoreSession::AttachView() {
     if (!view_.Create(parent, id, rect, context_.tlMail)) return;
     view_.On().pictureClick = [this] { tlMail_MarkClick(); };
     view_.On().dblClick = [this] { tlMail_DblClick(); };
+    view_.On().mouseDown = [this](int button, int, int x, int y) { tlMail_MouseDown(button, x, y); };
     view_.Show(true);
+}
+
+// The right button on an archive item tells what the archive holds of it.
+void RestoreSession::tlMail_MouseDown(int button, int xTwips, int yTwips) {
+    constexpr int kRightButton = 2;
+    if (button != kRightButton) return;
+    int position = view_.HitTestTwips(xTwips, yTwips);
+    if (position <= 0) return;
+    context_.tlMail.SetSelected(position);
+    view_.RefreshItems();
+    Message(catalog::DetailsText(context_.tlMail, position, false, catalog::LocaleThousandSeparator()));
 }
 
 void RestoreSession::tlMail_MarkClick() {

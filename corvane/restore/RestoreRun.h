@@ -68,6 +68,7 @@ public:
     bool LoadArchive();
     void tlMail_MarkClick();
     void tlMail_DblClick();
+    void tlMail_MouseDown(int button, int xTwips, int yTwips);
     void SelectAll(bool select);
     // "Restore Now": the run on the window's runner; once it has ended, its
     // outcome worded and the window closed.

@@ -373,6 +373,15 @@ TEST_F(BackupStart, RunningOutlookExpressRefusesBeforeTheCaution) {
     EXPECT_TRUE(window->Backup.AbortRequested);
     EXPECT_EQ(window->tlMail.Count(), 0);
     EXPECT_TRUE(Visible(window->picPage(0)));
+
+    // The restore is refused the same way, and sets the same request.
+    window->Backup.AbortRequested = false;
+    int restoreStarts = 0;
+    window->StartRestoreWizard = [&] { ++restoreStarts; };
+    window->cmdRestore_Click();
+    EXPECT_EQ(restoreStarts, 0);
+    EXPECT_EQ(boxes->Shown().size(), 2u);
+    EXPECT_TRUE(window->Backup.AbortRequested);
 }
 
 // The row of tlMail whose iType is `type`; -1 when none.

@@ -9,6 +9,7 @@
 #include "corvane/operations/FilePlacement.h"
 #include "corvane/restore/RestoreMessages.h"
 #include "tests/main/FaultSupport.h"
+#include "tests/main/RestoreDriver.h"
 #include "tests/operations/RestoreOperationDriver.h"
 #include "tests/main/TextChangeHook.h"
 
@@ -70,11 +71,12 @@ protected:
     // store's index); `archived` keeps what it holds.
     void MakeArchiveOf(const std::vector<std::string>& files) {
         ToLastPage(destination);
-        for (int row = 1; row < items.Count(); ++row) {
-            std::string name = items.TextValue(row, catalog::names::kMbxName);
+        catalog::TreeList& rows = window->tlMail;
+        for (int row = 1; row < rows.Count(); ++row) {
+            std::string name = rows.TextValue(row, catalog::names::kMbxName);
             if (name.empty() || std::find(files.begin(), files.end(), name) != files.end()) continue;
-            items.SetMark(row, 0);
-            items.SetNumberValue(row, catalog::names::kFlgSave, 0);
+            rows.SetMark(row, 0);
+            rows.SetNumberValue(row, catalog::names::kFlgSave, 0);
         }
         ASSERT_TRUE(RunToEnd());
         ASSERT_EQ(boxes->Texts(), std::vector<std::string>{"Archive is complete"});
@@ -268,6 +270,61 @@ TEST_F(RestoreFaults, OldFilesThatCannotBeSetAsideAreNeitherReplacedNorLeftHalfM
     EXPECT_FALSE(FolderExists(made.path));
 }
 
+// A full restore that sends an archived folder into a current one replaces
+// that one's file too, although the archive does not hold it: its old bytes
+// are set aside in the dated folder with the others.
+TEST_F(RestoreFaults, AFullRestoreSetsAsideTheFileOfAFolderItSendsAnotherInto) {
+    MakeArchiveOf({"Family.dbx", "Work.dbx"});
+    ChangeEveryMailFile();
+    OpenArchive(2, archive);
+    ASSERT_TRUE(loaded);
+    ASSERT_LE(Row("Inbox.dbx"), 0);  // the archive holds no Inbox
+    SendTo(Row("Family.dbx"), "Inbox.dbx", "Inbox", 1);
+    RunRestore();
+    EXPECT_TRUE(Same(Stored("Inbox.dbx"), archived["Family.dbx"]));
+    EXPECT_TRUE(Same(ReadFileText(store + dated + "\\Inbox.dbx"), current["Inbox.dbx"]));
+    EXPECT_TRUE(Same(ReadFileText(store + dated + "\\Work.dbx"), current["Work.dbx"]));
+}
+
+// A version-4 store, whose full restore sets the whole mail folder aside.
+class RestoreFaultsV4 : public RestoreFaults {
+protected:
+    void SetUp() override {
+        RestoreOperationTest::SetUp();
+        Version4Sample("faults-v4");
+        store = mail;
+    }
+};
+
+// A version-4 full restore that fails or is stopped keeps every file of the
+// mail folder, each the old one or the archive's; only one that went
+// through leaves the store with the restore's files alone.
+TEST_F(RestoreFaultsV4, AFailedFullRestoreKeepsEveryFileOfTheMailFolder) {
+    MakeArchive(destination);
+    window.reset();
+    ASSERT_TRUE(SyntheticOE::WriteFile(mail + "\\Notes.mbx", "a folder the archive does not hold"));
+    std::map<std::string, std::string> before;
+    for (const std::string& name : FilesIn(mail)) before[Lower(name)] = ReadFileText(mail + "\\" + name);
+    const std::string damaged = destination + "\\damaged.zip";
+    ASSERT_TRUE(SyntheticOE::WriteFile(damaged, WithEntryDamaged(ReadFileText(archive), "work.mbx")));
+
+    OpenArchive(2, damaged);
+    ASSERT_TRUE(loaded);
+    ops::RestoreOutcome outcome = RunRestore();
+    EXPECT_EQ(outcome.kind, ops::Kind::Failed);
+    std::map<std::string, std::string> after;
+    for (const std::string& name : FilesIn(mail)) after[Lower(name)] = ReadFileText(mail + "\\" + name);
+    for (const auto& [name, bytes] : before) EXPECT_TRUE(after.count(name)) << "gone from the store: " << name;
+    EXPECT_EQ(after["notes.mbx"], "a folder the archive does not hold");
+    EXPECT_EQ(after["work.mbx"], before["work.mbx"]);
+
+    // Through, the same restore leaves only what the archive holds.
+    OpenArchive(2, archive);
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(RunRestore().kind == ops::Kind::Complete);
+    EXPECT_FALSE(FileExists(mail + "\\Notes.mbx"));
+}
+
 // The restore run by a second copy of this program, which is killed while
 // it extracts; the parent test looks at what is left.
 class KilledRestore : public RestoreFaults {
@@ -351,9 +408,8 @@ TEST_F(KilledRestore, EveryStoreFileIsTheOldOneOrTheArchivesAndTheNextRestoreFin
         EXPECT_TRUE(Same(Stored(target), current[target])) << stray;
     }
 
-    // The next restore of the same folders finishes the job. The killed
-    // one's temporaries are not its own: it leaves them alone (as Outlook
-    // Express does, whose folder index does not name them).
+    // The next restore of the same folders finishes the job, and takes away
+    // what the killed one left beside the files it restores.
     OpenArchive(0, archive);
     ASSERT_TRUE(loaded);
     for (const char* file : {"Inbox.dbx", "Family.dbx", "Work.dbx"}) Click(file);
@@ -361,7 +417,7 @@ TEST_F(KilledRestore, EveryStoreFileIsTheOldOneOrTheArchivesAndTheNextRestoreFin
     EXPECT_EQ(boxes->Texts(), std::vector<std::string>{kComplete});
     for (const char* file : {"Inbox.dbx", "Family.dbx", "Work.dbx"})
         EXPECT_TRUE(Same(Stored(file), archived[file])) << file;
-    EXPECT_EQ(Sorted(Temporaries(store)), Sorted(strays));
+    EXPECT_TRUE(Temporaries(store).empty()) << ::testing::PrintToString(Temporaries(store));
 }
 
 TEST_F(KilledRestore, AFullRestoreKilledMidwayLosesNoFile) {

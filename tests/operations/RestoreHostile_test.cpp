@@ -238,6 +238,57 @@ TEST_F(RestoreHostile, ClimbingNameNeverReachesTheFileBesideTheStore) {
     OutsideTheStoreAsBefore();
 }
 
+// A zip that is no backup of ours (no log at its root) is refused before
+// anything moves; a log stored under a folder is not the archive's log, even
+// when it comes first.
+TEST_F(RestoreHostile, OnlyTheRootLogMakesAnArchiveRestorable) {
+    HostileArchive plain(work);
+    plain.File(EntryOfStoreFile("Inbox.dbx"), "an Inbox of somebody's zip");
+    const std::string noLog = Written(plain, "nolog.zip");
+    OpenArchive(2, noLog);
+    EXPECT_FALSE(loaded);
+    EXPECT_EQ(boxes->Texts(), std::vector<std::string>{"This archive holds no backup log (CorvaneBackup.log), so it is "
+                                                       "not a Corvane backup and cannot be restored. Nothing was changed."});
+    EXPECT_EQ(StoreNames(), NamesIn(store));  // no dated folder, no folder set aside
+    OutsideTheStoreAsBefore();
+
+    HostileArchive nested(work);
+    nested.File(FavoritesEntry("CorvaneBackup.log"), LogOf(RowOf("MBX", "Family.dbx", "Not the log", 1)));
+    nested.File("CorvaneBackup.log", LogOf(RowOf("MBX", "Inbox.dbx", "Inbox", 1)));
+    nested.File(EntryOfStoreFile("Inbox.dbx"), "the archive's Inbox");
+    const std::string archive = Written(nested, "nested-log.zip");
+    OpenArchive(0, archive);
+    ASSERT_TRUE(loaded);
+    EXPECT_GT(Item("Inbox"), 0);
+    EXPECT_EQ(Item("Not the log"), 0);
+}
+
+// The Favorites row names a folder path; empty or a pattern it would match
+// every entry, and the mail files, the log and the address book would land
+// in the Favorites folder.
+TEST_F(RestoreHostile, FavoritesRowsThatAreNoFolderPathRestoreNothing) {
+    for (const std::string& name : {std::string(), std::string("*"), std::string("Links\\*")}) {
+        SCOPED_TRACE(name);
+        HostileArchive zip(work);
+        zip.File("CorvaneBackup.log", LogOf(RowOf("MBX", "Inbox.dbx", "Inbox", 1) +
+                                            RowOf("FAVS", name, "Favorites", 2, catalog::kTypeFavorites)));
+        zip.File(EntryOfStoreFile("Folders.dbx"), Original("folders.dbx"));
+        zip.File(EntryOfStoreFile("Inbox.dbx"), "the archive's Inbox");
+        zip.File("Main.wab", "the archive's book");
+        const std::string archive = Written(zip, "favorites.zip");
+        OpenArchive(2, archive);
+        ASSERT_TRUE(loaded);
+        EXPECT_EQ(items.Mark(Item("Favorites")), 2);
+        ClickItem("Favorites");
+        EXPECT_EQ(items.Mark(Item("Favorites")), 2);
+        RunRestore();
+        ASSERT_FALSE(boxes->Texts().empty());
+        EXPECT_EQ(boxes->Texts().front().rfind(kLeftOut, 0), 0u) << boxes->Texts().front();
+        EXPECT_EQ(NamesIn(favorites), std::vector<std::string>{"Debian.url"});
+        EXPECT_EQ(ReadFileText(favorites + "\\Debian.url"), "current link");
+    }
+}
+
 // Names that are no plain file name of the store, in the log and as
 // entries: under Favorites, as address books, and bare. The address book
 // entries that name drives, devices or climb come before the honest one.

@@ -35,6 +35,23 @@ const KnownKind* FindKind(std::string_view kind) {
 // Mail folders, newsgroups and news accounts become paths in the store; the
 // address book and Favorites are only matched against entry names. Either
 // field may say so: the restore takes an item by its type, whatever its kind.
+bool IsFavoritesRow(std::string_view kind, int64_t type) {
+    return EqualsNoCase(kind, "favs") || type == catalog::kTypeFavorites;
+}
+
+// The fault of the first part of a path below a folder that is not a plain name.
+NameFault CheckRelativeName(std::string_view name) {
+    if (name.empty()) return NameFault::Empty;
+    size_t start = 0;
+    for (;;) {
+        size_t end = name.find_first_of("\\/", start);
+        std::string_view part = name.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        if (NameFault fault = CheckPlainName(part); fault != NameFault::None) return fault;
+        if (end == std::string_view::npos || end + 1 == name.size()) return NameFault::None;
+        start = end + 1;
+    }
+}
+
 bool NameBecomesPath(std::string_view kind, int64_t type) {
     return EqualsNoCase(kind, "mbx") || EqualsNoCase(kind, "dbx") || EqualsNoCase(kind, "news") ||
            type == catalog::kTypeMailFolder || type == catalog::kTypeNewsgroup || type == catalog::kTypeNewsAccount;
@@ -92,6 +109,9 @@ bool ReadLogRow(std::string_view line, bool currentLayout, bool haveAddressBook,
     if (read.display.empty()) return false;
     // An empty name is a folder without a file of its own, kept for the layout.
     if (NameBecomesPath(read.kind, read.type) && !read.mbxName.empty()) read.fault = CheckPlainName(read.mbxName);
+    // The Favorites row names the folder the backup found: a path of plain
+    // names below the drive. Empty, or a pattern, it would match every entry.
+    if (IsFavoritesRow(read.kind, read.type)) read.fault = CheckRelativeName(read.mbxName);
     *row = std::move(read);
     return true;
 }
