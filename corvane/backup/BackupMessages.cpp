@@ -34,6 +34,8 @@ BoxText BackupQuestionText(const QuestionCall& call) {
         return {LoadText(IDS_BACKUP_WRITE_TEST), MB_RETRYCANCEL | MB_ICONSTOP};
     case Question::FirstDiskette:
         return {LoadText(IDS_BACKUP_FIRST_DISKETTE), MB_OKCANCEL | MB_ICONINFORMATION};
+    case Question::ReplaceInPlace:
+        return {FormatText(IDS_BACKUP_REPLACE_IN_PLACE, {call.path}), MB_YESNO | MB_ICONQUESTION};
     default:
         return {FormatText(IDS_BACKUP_NEXT_DISKETTE, {std::to_string(call.number)}), MB_OKCANCEL | MB_ICONINFORMATION};
     }
@@ -53,6 +55,8 @@ BoxText BackupOutcomeText(const ops::BackupOutcome& outcome, bool quickBackup) {
         return {FormatText(IDS_BACKUP_KEEP_FAILED, {outcome.path}), MB_ICONSTOP};
     case BackupFault::FilesInUse:
         return {LoadText(IDS_BACKUP_FILES_IN_USE), MB_ICONSTOP};
+    case BackupFault::FileMissing:
+        return {FormatText(IDS_BACKUP_FILE_MISSING, {outcome.path}), MB_ICONSTOP};
     case BackupFault::NotSound:
         return {LoadText(IDS_BACKUP_NOT_SOUND), MB_ICONSTOP};
     case BackupFault::NotPlaced:

@@ -34,7 +34,15 @@ bool CSHFileOp::Run(shellop::FileOpFunction function) {
     operation.lpszProgressTitle = lastTitle_.c_str();
     lastResult_ = SHFileOperationA(&operation);
     lastAborted_ = operation.fAnyOperationsAborted != FALSE;
-    return lastResult_ == 0 && !lastAborted_;
+    if (lastResult_ != 0 || lastAborted_) return false;
+    // Some shells (Wine's among them) answer 0 for a file they could not
+    // take away: a move or delete is done only when no source is left.
+    if (function != shellop::FileOpFunction::Move && function != shellop::FileOpFunction::Delete) return true;
+    for (const std::string& source : sources_)
+        if (source.find_first_of("*?") == std::string::npos &&
+            GetFileAttributesA(source.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return false;
+    return true;
 }
 
 }  // namespace corvane

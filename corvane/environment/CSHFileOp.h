@@ -41,8 +41,9 @@ public:
     bool SilentMode() const { return options_.SilentMode; }
     void SetSilentMode(bool bSilentMode) { options_.SilentMode = bSilentMode; }
 
-    // Each is true only when the shell answered 0 and no part of the
-    // operation was cancelled; an empty source list raises CSHFileOpError.
+    // Each is true only when the shell answered 0, no part of the operation
+    // was cancelled and, for a move or a delete, no source file is left where
+    // it was; an empty source list raises CSHFileOpError.
     bool MoveFiles() { return Run(shellop::FileOpFunction::Move); }
     bool CopyFiles() { return Run(shellop::FileOpFunction::Copy); }
     bool DeleteFiles() { return Run(shellop::FileOpFunction::Delete); }

@@ -72,7 +72,8 @@ private:
 
     void Finished(const ops::BackupOutcome& outcome) {
         window_.RunEnded();
-        if (outcome.kind == ops::Kind::NotStarted && outcome.fault == ops::BackupFault::DisketteDeclined)
+        if (outcome.kind == ops::Kind::NotStarted && (outcome.fault == ops::BackupFault::DisketteDeclined ||
+                                                      outcome.fault == ops::BackupFault::ReplaceDeclined))
             return ShowNotStarted();
         // The write test given up, or a run the user stopped: nothing is recorded.
         if (outcome.kind == ops::Kind::NotStarted || (outcome.kind == ops::Kind::Cancelled &&
@@ -110,8 +111,9 @@ private:
         SetWindowTextA(window_.Control(IDC_DOIT), LoadText(IDS_MAKE_ARCHIVE).c_str());
     }
     void ShowProgress(const ProgressReport& report) {
-        if (HWND label = window_.Control(IDC_LBLPROGRESS)) {
-            SetWindowTextA(label, BackupProgressCaption(report).c_str());
+        const std::string caption = BackupProgressCaption(report);
+        if (HWND label = window_.Control(IDC_LBLPROGRESS); label && !caption.empty()) {
+            SetWindowTextA(label, caption.c_str());
             UpdateWindow(label);
         }
         if (HWND meter = window_.Control(IDC_BARPROGRESS); meter && report.percent >= 0)

@@ -10,6 +10,7 @@
 #include "corvane/catalog/Dbx5Reader.h"
 #include "corvane/catalog/Win32Catalog.h"
 #include "corvane/environment/Seams.h"
+#include "corvane/environment/SysFcns.h"
 #include "corvane/main/frmMain.h"
 #include "corvane/main/frmMain_BackupRun.h"
 
@@ -36,6 +37,13 @@ public:
         std::unique_ptr<zip::FileSystem> files = zip::MakeWin32FileSystem();
         planning::QuickCheck check = planning::CheckSavedRows(window_.tlMail, window_.Store.MailFilesFolder,
                                                               window_.Store.Oe4.Oe4NewsFolder, *files);
+        // The folder index goes into every archive: without it there is no backup to repeat.
+        const StoreContext& store = window_.Store;
+        const std::string index = store.bIsV5 ? "Folders.dbx" : "Folders.nch";
+        if (check.ok && !FileExists((store.bIsV5 ? store.Oe5StoreFolder : store.Oe4.Oe4MailFolder) + index)) {
+            check.ok = false;
+            check.missingCaption = index;
+        }
         if (!check.ok) {
             Sounds().Beep();
             ShowMessage(window_.Handle(), planning::MissingFolderText(check.missingCaption), window_.MessageTitle,
@@ -82,7 +90,8 @@ public:
         auto outcome = std::make_shared<ops::BackupOutcome>();
         OperationRunner::Handlers handlers;
         handlers.progress = [this](const ProgressReport& report) {
-            fast_.SetProgress(BackupProgressCaption(report), report.percent < 0 ? 0 : report.percent);
+            const std::string caption = BackupProgressCaption(report);
+            if (!caption.empty()) fast_.SetProgress(caption, report.percent < 0 ? 0 : report.percent);
         };
         handlers.answer = [this](const QuestionCall& call) {
             BoxText asked = BackupQuestionText(call);

@@ -4,6 +4,7 @@
 #include "corvane/catalog/Win32Catalog.h"
 #include "corvane/environment/Seams.h"
 #include "corvane/environment/SysFcns.h"
+#include "corvane/backup/BackupIds.h"
 #include "corvane/main/WizardIds.h"
 #include "corvane/main/frmMain.h"
 #include "corvane/main/resource.h"
@@ -227,6 +228,16 @@ void frmMain::UpdateDestinationWarnings() {
     if (planning::IsNetworkPath(Backup.SaveFolder)) return;
     int64_t freeBytes = Drives().FreeBytes(Backup.SaveDriveRoot);
     if (!planning::NeedsSpaceWarning(Backup.TotalBytes, freeBytes)) return;
+    // Today's archive of the same name, replaced, would leave room: the run
+    // will offer to remove it first.
+    const std::string sameName =
+        planning::ArchivePath(Backup.SaveFolder, Backup.BackupName, Backup.BackupAddto, TodayAsDate());
+    WIN32_FILE_ATTRIBUTE_DATA old{};
+    const bool roomIfReplaced =
+        GetFileAttributesExA(sameName.c_str(), GetFileExInfoStandard, &old) &&
+        !planning::NeedsSpaceWarning(Backup.TotalBytes,
+                                     freeBytes + ((static_cast<int64_t>(old.nFileSizeHigh) << 32) | old.nFileSizeLow));
+    SetControlText(IDC_LBL_SPACE_WARNING, LoadText(roomIfReplaced ? IDS_BACKUP_ROOM_IF_REPLACED : IDS_SPACE_WARNING));
     SetControlText(IDC_LBL_SPACE_NEEDED, planning::RequiredSpaceText(Backup.TotalBytes, catalog::LocaleThousandSeparator()));
     ShowControl(Control(IDC_LBL_SPACE_WARNING), true);
     ShowControl(Control(IDC_LBL_SPACE_NEEDED), true);

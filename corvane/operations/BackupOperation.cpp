@@ -1,5 +1,6 @@
 #include "corvane/operations/BackupOperation.h"
 
+#include "corvane/backup/planning/BackupPlanning.h"
 #include "corvane/backup/planning/RunContents.h"
 #include "corvane/environment/SysFcns.h"
 #include "corvane/zip/Win32FileSystem.h"
@@ -19,8 +20,10 @@ bool OnDiskette(const std::string& path) {
     return path.size() >= 2 && path[1] == ':' && (path[0] == 'a' || path[0] == 'A' || path[0] == 'b' || path[0] == 'B');
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& text) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+// Writes `text` into a new file; false when the file exists already or
+// cannot be written whole.
+bool WriteNewFile(const std::string& path, const std::string& text) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     bool ok =
@@ -28,6 +31,19 @@ bool WriteWholeFile(const std::string& path, const std::string& text) {
     ok = CloseHandle(file) && ok;
     if (!ok) DeleteFileA(path.c_str());
     return ok;
+}
+
+// The log beside `path` ("c:\\CorvaneBackup.log") under a name no other run
+// has: "CorvaneBackup.<process>.<n>.log". Its path, or "" when none could be written.
+std::string WriteOwnLog(const std::string& path, const std::string& text) {
+    const std::string stem = path.size() > 4 ? path.substr(0, path.size() - 4) : path;
+    const std::string process = std::to_string(GetCurrentProcessId());
+    for (int n = 0; n < 100; ++n) {
+        std::string own = stem + "." + process + "." + std::to_string(n) + ".log";
+        if (WriteNewFile(own, text)) return own;
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return {};
+    }
+    return {};
 }
 
 int64_t LengthOf(const std::string& path) {
@@ -58,8 +74,15 @@ public:
         return false;
     }
 
+    // A file the list names that is gone; an empty wildcard folder (news,
+    // Favorites) is no loss.
+    void Unmatched(const std::string& specification) override {
+        if (missing_.empty() && specification.find_first_of("*?") == std::string::npos) missing_ = specification;
+    }
+
     bool FilesInUse() const { return filesInUse_; }
     bool Declined() const { return declined_; }
+    const std::string& MissingFile() const { return missing_; }
 
 private:
     void Report(Activity activity, const zip::EntryProgress& p) {
@@ -76,6 +99,7 @@ private:
     int64_t done_ = 0;
     bool filesInUse_ = false;
     bool declined_ = false;
+    std::string missing_;
 };
 
 class Backup {
@@ -91,6 +115,9 @@ public:
         if (!PrepareDestination()) return outcome_;
         WriteArchive();
         RemoveLog();
+        // The archive kept under a numbered name takes its own name back when
+        // no new one took it: the restore still finds the last archive.
+        if (!kept_.empty() && !FileExists(input_.archivePath)) MoveFileA(kept_.c_str(), input_.archivePath.c_str());
         // A destination gone during the run (a drive pulled out, a share lost)
         // fails a write, a rename or the read-back: that is the cause to tell.
         if (outcome_.kind == Kind::Failed && !FolderExists(input_.saveFolder)) {
@@ -148,15 +175,14 @@ private:
         const std::string text =
             planning::LogStartLine({t.year, t.month, t.day, t.hour, t.minute}, input_.isV5 ? input_.identityId : "") +
             "\r\n" + contents.log;
-        logWritten_ = input_.logPath;
-        if (!WriteWholeFile(logWritten_, text)) {
-            logWritten_ = input_.tempFolder.empty() ? std::string() : input_.tempFolder + planning::kLogFileName;
-            if (logWritten_.empty() || !WriteWholeFile(logWritten_, text)) {
-                logWritten_.clear();
-                return false;
-            }
-            settings_.storedNames.emplace_back(logWritten_, planning::kLogFileName);
-        }
+        // Each run writes its log under a name of its own, so two runs at once
+        // (two identities, two users) never share or delete each other's log;
+        // the archive holds it under its one name.
+        logWritten_ = WriteOwnLog(input_.logPath, text);
+        if (logWritten_.empty() && !input_.tempFolder.empty())
+            logWritten_ = WriteOwnLog(input_.tempFolder + planning::kLogFileName, text);
+        if (logWritten_.empty()) return false;
+        settings_.storedNames.emplace_back(logWritten_, planning::kLogFileName);
         fileList_ = contents.zipFileList;
         planning::AppendSpecification(fileList_, logWritten_);
         return true;
@@ -172,15 +198,37 @@ private:
             settings_.overwriteDiskette = true;
             return true;
         }
+        if (!input_.keepExisting) return MakeRoomToReplace();
         // An archive to be replaced stays until the new one is complete and sound.
-        if (!input_.keepExisting || !FileExists(input_.archivePath)) return true;
+        if (!FileExists(input_.archivePath)) return true;
         std::string kept = planning::KeptArchiveName(input_.saveFolder, outcome_.archiveFileName,
                                                      [](const std::string& path) { return FileExists(path); });
         if (kept.empty() || !MoveFileA(input_.archivePath.c_str(), kept.c_str())) {
             Failed(BackupFault::KeepFailed, kept.empty() ? input_.archivePath + "000.zip" : kept);
             return false;
         }
+        kept_ = kept;
         return true;
+    }
+
+    // An archive to be replaced stays until the new one is complete and sound,
+    // which takes room for both. Where the destination has room for the new
+    // one only once the old one is gone, the user may have it removed first.
+    bool MakeRoomToReplace() {
+        if (!FileExists(input_.archivePath)) return true;
+        ULARGE_INTEGER free{};
+        if (!GetDiskFreeSpaceExA(input_.saveFolder.c_str(), &free, nullptr, nullptr) || free.QuadPart == 0) return true;
+        const double needed = planning::EstimatedArchiveBytes(input_.totalBytes);
+        const double old = static_cast<double>(LengthOf(input_.archivePath));
+        const double room = static_cast<double>(free.QuadPart);
+        if (needed <= room || needed > room + old) return true;
+        if (!events_.Ask({Question::ReplaceInPlace, 0, input_.archivePath})) {
+            NotStarted(BackupFault::ReplaceDeclined);
+            return false;
+        }
+        if (DeleteFileA(input_.archivePath.c_str())) return true;
+        Failed(BackupFault::NotPlaced, input_.archivePath, zip::result::kCannotPlace);
+        return false;
     }
 
     // A disk archive is written beside its final name, read back, and only
@@ -192,6 +240,9 @@ private:
         settings_.filesToProcess = fileList_;
         settings_.tempFolder = input_.tempFolder;
         settings_.includeSubfolders = true;
+        // A destination inside a folder the archive holds (the Favorites, a
+        // news folder): the archive never stores itself or its kept copies.
+        settings_.excludedPrefix = input_.archivePath;
         uint16_t result = zip::Compress(settings_, *fs_, bridge_, events_.StopFlag());
         if (!Judge(result)) {
             if (readBack) DeleteFileA(written.c_str());
@@ -205,6 +256,8 @@ private:
         outcome_.zipResult = result;
         if (bridge_.FilesInUse()) {
             Failed(BackupFault::FilesInUse, {}, result);
+        } else if (!bridge_.MissingFile().empty() && zip::IsCompleteArchive(result) && !events_.Stopping()) {
+            Failed(BackupFault::FileMissing, bridge_.MissingFile(), result);
         } else if (bridge_.Declined()) {
             outcome_.kind = Kind::Cancelled;
             outcome_.fault = BackupFault::DisketteDeclined;
@@ -219,6 +272,7 @@ private:
     }
 
     void PlaceVerifiedArchive(const std::string& written) {
+        events_.Progress({Activity::Checking, outcome_.archiveFileName, 100});
         std::vector<std::string> bad;
         uint16_t tested = zip::Test(settings_, *fs_, nullEvents_, events_.StopFlag(), &bad);
         if (events_.Stopping()) {
@@ -229,6 +283,12 @@ private:
         if (tested != zip::result::kSuccess || !bad.empty()) {
             DeleteFileA(written.c_str());
             Failed(BackupFault::NotSound, written, tested != zip::result::kSuccess ? tested : zip::result::kCorruptEntry);
+            return;
+        }
+        // A stop that came after the read-back still keeps the old archive.
+        if (events_.Stopping()) {
+            DeleteFileA(written.c_str());
+            outcome_.kind = Kind::Cancelled;
             return;
         }
         if (!MoveFileExA(written.c_str(), input_.archivePath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -250,6 +310,7 @@ private:
     zip::ZipSettings settings_;
     std::string fileList_;
     std::string logWritten_;
+    std::string kept_;  // where an existing archive was kept
     BackupOutcome outcome_;
 };
 

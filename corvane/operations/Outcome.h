@@ -20,9 +20,11 @@ enum class BackupFault {
     None,
     WriteTestDeclined,  // not started: the destination took no file and the user gave up
     DisketteDeclined,   // not started: the first diskette was not given
+    ReplaceDeclined,    // not started: the old archive was to be removed first, and the user said no
     LogNotWritten,    // path: where the log was to go
     KeepFailed,       // path: the name the existing archive was to get
     FilesInUse,       // a selected file could not be opened or read; nothing was stored
+    FileMissing,      // path: a file the archive was to hold is gone; nothing was stored
     NotSound,         // the new archive did not read back correctly
     NotPlaced,        // path: the archive the new one could not replace
     DestinationGone,  // path: the destination folder, gone during the run

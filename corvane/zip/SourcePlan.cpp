@@ -75,8 +75,11 @@ private:
 
 SourcePlan PlanSources(FileSystem& fs, const std::vector<std::string>& specifications, bool includeSubfolders) {
     Planner planner(fs, includeSubfolders);
-    for (const std::string& spec : specifications)
-        if (!planner.AddSpecification(spec)) ++planner.plan.unmatchedSpecifications;
+    for (const std::string& spec : specifications) {
+        if (planner.AddSpecification(spec)) continue;
+        ++planner.plan.unmatchedSpecifications;
+        planner.plan.unmatched.push_back(spec);
+    }
     return std::move(planner.plan);
 }
 

@@ -18,6 +18,7 @@ struct SourceItem {
 struct SourcePlan {
     std::vector<SourceItem> items;
     int unmatchedSpecifications = 0;
+    std::vector<std::string> unmatched;  // the specifications that matched nothing, in list order
 };
 
 // A specification is a file path, a folder path (all its files), or a path

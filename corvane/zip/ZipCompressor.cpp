@@ -343,10 +343,15 @@ void RenameStored(SourcePlan& plan, const std::vector<std::pair<std::string, std
 }
 
 // An older archive of the same name inside a folder being stored is not stored in the new one.
-void DropArchiveItself(SourcePlan& plan, const std::string& archivePath) {
+void DropArchiveItself(SourcePlan& plan, const std::string& archivePath, const std::string& excludedPrefix) {
     std::string archiveName = EntryNameFromPath(archivePath);
-    auto same = [&](const SourceItem& item) { return SameNoCase(item.entryName, archiveName); };
-    plan.items.erase(std::remove_if(plan.items.begin(), plan.items.end(), same), plan.items.end());
+    std::string excluded = excludedPrefix.empty() ? std::string() : EntryNameFromPath(excludedPrefix);
+    auto own = [&](const SourceItem& item) {
+        return SameNoCase(item.entryName, archiveName) ||
+               (!excluded.empty() && item.entryName.size() >= excluded.size() &&
+                SameNoCase(item.entryName.substr(0, excluded.size()), excluded));
+    };
+    plan.items.erase(std::remove_if(plan.items.begin(), plan.items.end(), own), plan.items.end());
 }
 }  // namespace
 
@@ -356,7 +361,8 @@ ZipResult Compress(const ZipSettings& settings, FileSystem& fs, ZipEvents& event
     if (specs.empty()) return result::kBadSettings;
     SourcePlan plan = PlanSources(fs, specs, settings.includeSubfolders);
     RenameStored(plan, settings.storedNames);
-    DropArchiveItself(plan, settings.archivePath);
+    DropArchiveItself(plan, settings.archivePath, settings.excludedPrefix);
+    for (const std::string& spec : plan.unmatched) events.Unmatched(spec);
     if (plan.items.empty()) return result::kNothingToDo;
     if (abort) return result::kStopped;
     Compressor compressor(settings, fs, events, abort);

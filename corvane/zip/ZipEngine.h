@@ -37,6 +37,9 @@ struct ZipSettings {
     // Source files stored under another entry name than their path gives:
     // (source path as listed, entry name), the path compared without regard to case.
     std::vector<std::pair<std::string, std::string>> storedNames;
+    // Source files whose path begins with this (without regard to case) are
+    // left out: an archive's own names (itself, its temporary, its kept copies).
+    std::string excludedPrefix;
 };
 
 struct EntryProgress {
@@ -56,6 +59,8 @@ public:
     virtual void Adding(const EntryProgress&) {}
     virtual void Updating(const EntryProgress&) {}
     virtual void SkippingFile(const std::string& /*filename*/, const std::string& /*reason*/) {}
+    // Compress: a specification of the list that matched no file (before anything is written).
+    virtual void Unmatched(const std::string& /*specification*/) {}
     // Asks for volume `diskNumber` (1-based; 0 means the last volume of the set).
     // False cancels the command. The same number comes again while the disk
     // offered is the wrong one (or, when writing, still holds this set).

@@ -3,6 +3,7 @@
 // the host's unzip.
 #include "corvane/environment/SysFcns.h"
 #include "tests/main/BackupDriver.h"
+#include "tests/main/FaultSupport.h"
 #include "testsupport/portable/SampleStore.h"
 
 #include <cstdio>
@@ -214,7 +215,7 @@ TEST_F(BackupRun, LogGoesToTheTemporaryFolderWhereTheDriveRootIsClosed) {
 
 TEST_F(BackupRun, AFullDiskLeavesTheOldArchiveAndRecordsNoBackup) {
     // Drive T: is a real 2 MiB volume where the machine lets the tests mount one.
-    if (GetFileAttributesA("t:\\.small-volume") == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no small volume here";
+    REQUIRE_SMALL_VOLUME('t');
     AppendNoise(store + "\\Work.dbx", 3 << 20);  // does not compress: the new archive cannot fit
     const std::string old = "t:\\Corvane5Backup.Main Identity.2001-01-31.zip";
     ASSERT_TRUE(SyntheticOE::WriteFile(old, "the archive of an earlier backup"));
@@ -234,7 +235,7 @@ TEST_F(BackupRun, AFullDiskLeavesTheOldArchiveAndRecordsNoBackup) {
 
 TEST_F(BackupRun, ADisketteSetOverRealSmallVolumesJoinsIntoASoundArchive) {
     // Drive B: is a real 1.44 MB volume where the machine lets the tests mount one.
-    if (GetFileAttributesA("b:\\.small-volume") == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no small volume here";
+    REQUIRE_SMALL_VOLUME('b');
     AppendNoise(store + "\\Work.dbx", 3 << 20);
     const std::string shelf = FreshTestFolder("diskettes");
     ToLastPage("b:\\");

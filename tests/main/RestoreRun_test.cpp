@@ -142,6 +142,26 @@ TEST_F(RestoreRun, SelectedRestoreReplacesOnlyTheMarkedFolderAndAnAlternateTarge
     EXPECT_EQ(Stored("Work.dbx"), original["Work.dbx"]);
 }
 
+// The right button on an archive item tells what the archive holds of it:
+// its messages, and no size (the archive holds it compressed).
+TEST_F(RestoreRun, RightClickOnAnArchiveItemTellsWhatTheArchiveHoldsOfIt) {
+    OpenArchive(0, archive);
+    ASSERT_TRUE(loaded);
+    HWND tree = TreeIn(window->Handle());
+    ASSERT_NE(tree, nullptr);
+    HTREEITEM inbox = FindTreeItem(tree, TreeView_GetRoot(tree), "Inbox");
+    ASSERT_NE(inbox, nullptr);
+    RECT rect{};
+    TreeView_GetItemRect(tree, inbox, &rect, TRUE);
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    SendMessageA(tree, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    SendMessageA(tree, WM_RBUTTONUP, 0, at);
+    ASSERT_EQ(boxes->Shown().size(), 1u);
+    EXPECT_EQ(boxes->Shown()[0].text, "Folder : Inbox" + std::string(14, ' ') + "\r\nMessage Count: 42");
+    EXPECT_EQ(window->tlMail.Selected(), Row("Inbox.dbx"));
+    EXPECT_EQ(window->tlMail.Mark(Row("Inbox.dbx")), 0);  // telling is not ticking
+}
+
 // A folder without a file of its own is in the log but not in the archive:
 // it cannot be marked.
 TEST_F(RestoreRun, AFolderWithoutAFileCannotBeMarked) {
@@ -349,7 +369,7 @@ TEST_F(RestoreRun, OlderLayoutLogRestoresItsItems) {
 // keeps its current file, nothing half-written stays in the store, and a
 // full restore puts back what it had moved aside.
 TEST_F(RestoreRun, CancelledDiskPromptLeavesTheCurrentFiles) {
-    if (GetFileAttributesA("b:\\.small-volume") == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no small volume here";
+    REQUIRE_SMALL_VOLUME('b');
     AppendNoise(store + "\\Work.dbx", 3 << 20);
     const std::string shelf = FreshTestFolder("restore-diskettes");
     ToLastPage("b:\\");

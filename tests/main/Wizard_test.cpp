@@ -228,6 +228,25 @@ TEST_F(WizardSteps, FreeSpaceWarningOnSmallButNotOnVeryLargeFreeSpace) {
     EXPECT_FALSE(Visible(window->Control(IDC_LBL_SPACE_WARNING)));
 }
 
+// Today's archive of the same name is there: replaced, it would leave room,
+// and the page says so; too small to help, the usual warning stays.
+TEST_F(WizardSteps, TheDestinationPageForeseesRoomMadeByReplacingTheArchive) {
+    const std::string folder = FreshTestFolder("room-if-replaced");
+    window->Backup.SaveFolder = folder;
+    window->Backup.TotalBytes = 10'240;  // estimate 6 KB
+    drives.freeBytes = 4'000;
+    const std::string sameName = folder + "\\Corvane5Backup.Main Identity.2001-01-31.zip";
+    ASSERT_TRUE(SyntheticOE::WriteFile(sameName, std::string(3'000, 'z')));
+    window->OpenBackupWizard();
+    window->btnNext_Click();
+    EXPECT_TRUE(Visible(window->Control(IDC_LBL_SPACE_WARNING)));
+    EXPECT_EQ(Text(IDC_LBL_SPACE_WARNING), "There is room for the new archive only if it replaces the archive of the "
+                                           "same name, which is then removed first.");
+    ASSERT_TRUE(SyntheticOE::WriteFile(sameName, std::string(1'000, 'z')));
+    window->UpdateDestinationWarnings();
+    EXPECT_NE(Text(IDC_LBL_SPACE_WARNING).find("insufficient space"), std::string::npos) << Text(IDC_LBL_SPACE_WARNING);
+}
+
 TEST_F(WizardSteps, NetworkDestinationSkipsTheSpaceCheck) {
     window->Backup.SaveFolder = "\\\\server\\share";
     window->Backup.TotalBytes = 1'000'000;

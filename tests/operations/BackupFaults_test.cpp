@@ -36,19 +36,33 @@ protected:
         BackupDriverTest::SetUp();
         Version5Sample("backup-faults", kId);
     }
-    // The operation of the wizard's last page for `folder`, replacing an
-    // archive of the same name; `onProgress` sees each report as it is made.
-    ops::BackupOutcome Run(const std::string& folder, std::function<void(const ProgressReport&)> onProgress) {
+    // The input of the wizard's last page for `folder`, replacing an archive of the same name.
+    ops::BackupInput Input(const std::string& folder) {
         ToLastPage(folder);
         planning::MarkParentsOfSaved(window->tlMail);
         ops::BackupInput input = BackupInputOf(*window, archive);
         input.keepExisting = false;
+        return input;
+    }
+    // The operation run as a window runs it: `onProgress` sees each report
+    // as it is made, `answer` answers the questions and records them.
+    ops::BackupOutcome RunOperation(const ops::BackupInput& input,
+                                    std::function<void(const ProgressReport&)> onProgress = nullptr,
+                                    bool answer = true) {
         InlineEvents events;
         events.progress = std::move(onProgress);
+        events.answer = [this, answer](const QuestionCall& call) {
+            asked.push_back(call.question);
+            return answer;
+        };
         ops::BackupOutcome outcome;
         RunWithin(120, [&] { outcome = ops::RunBackup(input, events); });
         return outcome;
     }
+    ops::BackupOutcome Run(const std::string& folder, std::function<void(const ProgressReport&)> onProgress) {
+        return RunOperation(Input(folder), std::move(onProgress));
+    }
+    std::vector<Question> asked;
     static std::string Said(const ops::BackupOutcome& outcome) { return BackupOutcomeText(outcome, false).text; }
     // Whether the archive's entry for store file `file` holds the file's bytes as they are now.
     bool EntryHoldsTheFile(const std::string& file) {
@@ -168,6 +182,113 @@ TEST_F(ChangingStoreFile, TruncatedOrGrownWhileItIsReadTheRunFailsAndNoArchiveIs
         EXPECT_FALSE(FileExists(archive + ".new"));
         EXPECT_TRUE(FilesIn(destination, "*.tmp").empty());
     }
+}
+
+// Each run writes its log under a name of its own: another run's log of the
+// usual name is neither overwritten nor deleted.
+TEST_F(BackupFaults, ARunNeverTouchesAnotherRunsLog) {
+    ASSERT_TRUE(SyntheticOE::WriteFile("c:\\CorvaneBackup.log", "the log of another identity's run"));
+    ops::BackupOutcome outcome = RunOperation(Input(destination));
+    EXPECT_TRUE(outcome.Complete());
+    EXPECT_EQ(ReadFileText("c:\\CorvaneBackup.log"), "the log of another identity's run");
+    EXPECT_EQ(LogInside(archive).rfind("V5 - Corvane Backup started: ", 0), 0u);
+    EXPECT_TRUE(FilesIn("c:\\", "CorvaneBackup.*.log").empty());
+    DeleteFileA("c:\\CorvaneBackup.log");
+}
+
+// A file the list names that is gone when the run begins (the index moved
+// away after the last page) fails the run: no archive, no "complete". An
+// archive kept under a numbered name for this run gets its name back.
+TEST_F(BackupFaults, ANamedFileThatVanishedFailsTheRunAndTheKeptArchiveKeepsItsName) {
+    for (const char* file : {"Folders.dbx", "Family.dbx"}) {
+        SCOPED_TRACE(file);
+        ops::BackupInput input = Input(destination);
+        ASSERT_TRUE(SyntheticOE::WriteFile(archive, "the last archive"));
+        input.keepExisting = true;
+        const std::string moved = root + "\\moved away";
+        ASSERT_TRUE(MoveFileA((store + "\\" + file).c_str(), moved.c_str()));
+        ops::BackupOutcome outcome = RunOperation(input);
+        ASSERT_TRUE(MoveFileA(moved.c_str(), (store + "\\" + file).c_str()));
+        EXPECT_EQ(outcome.kind, ops::Kind::Failed);
+        EXPECT_EQ(outcome.fault, ops::BackupFault::FileMissing);
+        EXPECT_EQ(Lower(outcome.path), Lower(store + "\\" + file));
+        EXPECT_EQ(Said(outcome), "Archive Failed - " + outcome.path +
+                                     " could not be found, so the archive would not hold it.\r\n"
+                                     "The previous archive, if any, is unchanged.");
+        EXPECT_EQ(ReadFileText(archive), "the last archive");
+        EXPECT_EQ(FilesIn(destination), std::vector<std::string>{archive.substr(destination.size() + 1)});
+        DeleteFileA(archive.c_str());
+    }
+}
+
+// Cancel while the new archive is read back, or just after: the old archive
+// stays, and the run is not called unsound.
+TEST_F(BackupFaults, AStopDuringTheReadBackKeepsTheOldArchiveAndSaysNothing) {
+    ops::BackupInput input = Input(destination);
+    ASSERT_TRUE(SyntheticOE::WriteFile(archive, "the last archive"));
+    std::atomic<bool>* stop = nullptr;
+    InlineEvents events;
+    events.progress = [&](const ProgressReport& report) {
+        if (report.activity == Activity::Checking) *stop = true;
+    };
+    stop = &events.StopFlag();
+    ops::BackupOutcome outcome;
+    RunWithin(120, [&] { outcome = ops::RunBackup(input, events); });
+    EXPECT_EQ(outcome.kind, ops::Kind::Cancelled);
+    EXPECT_TRUE(BackupOutcomeText(outcome, true).text.empty());
+    EXPECT_TRUE(Said(outcome).empty());
+    EXPECT_EQ(ReadFileText(archive), "the last archive");
+    EXPECT_FALSE(FileExists(archive + ".new"));
+}
+
+// A destination inside a folder the archive holds (here the Favorites):
+// the archive holds neither itself nor its kept copies.
+TEST_F(BackupFaults, TheArchiveNeverStoresItselfOrItsKeptCopies) {
+    ASSERT_TRUE(SyntheticOE::WriteFile(destination + "\\Debian.url", "[InternetShortcut]\r\n"));
+    oe.SetFavorites(destination);
+    ops::BackupInput input = Input(destination);
+    input.keepExisting = true;
+    ASSERT_TRUE(SyntheticOE::WriteFile(archive, "the last archive"));
+    ASSERT_TRUE(SyntheticOE::WriteFile(archive + "000.zip", "the one before"));
+    ops::BackupOutcome outcome = RunOperation(input);
+    ASSERT_TRUE(outcome.Complete()) << Said(outcome);
+    const std::vector<std::string> entries = ArchiveEntries(archive);
+    EXPECT_NE(std::find(entries.begin(), entries.end(), EntryOf(destination + "\\Debian.url")), entries.end());
+    for (const std::string& entry : entries) EXPECT_EQ(entry.find("corvane5backup"), std::string::npos) << entry;
+    EXPECT_EQ(ReadFileText(archive + "001.zip"), "the last archive");
+}
+
+// The 2 MiB volume T: holds the last archive and little more: the new one
+// fits only once the old one is gone. The user is asked; without consent
+// nothing changes, with it the old archive goes first.
+TEST_F(BackupFaults, ReplacingOnANearlyFullDestinationAsksToRemoveTheOldArchiveFirst) {
+    REQUIRE_SMALL_VOLUME('t');
+    const std::string filler = "t:\\filler";
+    const std::string old = "t:\\Corvane5Backup.Main Identity.2001-01-31.zip";
+    ASSERT_TRUE(SyntheticOE::WriteFile(store + "\\Work.dbx", ""));
+    AppendNoise(store + "\\Work.dbx", 1000 << 10);  // does not compress
+    ops::BackupInput input = Input("t:\\");
+    ASSERT_EQ(Lower(archive), Lower(old));
+    // Work alone is ticked.
+    for (int row = 1; row < input.rows.Count(); ++row)
+        if (input.rows.TextValue(row, catalog::names::kMbxName) != "Work.dbx")
+            input.rows.SetNumberValue(row, catalog::names::kFlgSave, 0);
+    input.totalBytes = 1000 << 10;
+    std::string oldBytes(1000 << 10, 'o');
+    ASSERT_TRUE(SyntheticOE::WriteFile(old, oldBytes));
+    FillVolumeLeaving("t:\\", filler, 400 << 10);
+
+    ops::BackupOutcome declined = RunOperation(input, nullptr, false);
+    EXPECT_EQ(asked, std::vector<Question>{Question::ReplaceInPlace});
+    EXPECT_EQ(declined.kind, ops::Kind::NotStarted);
+    EXPECT_EQ(ReadFileText(old), oldBytes);
+
+    ops::BackupOutcome replaced = RunOperation(input, nullptr, true);
+    EXPECT_TRUE(replaced.Complete()) << Said(replaced);
+    EXPECT_TRUE(ArchiveTestsSound(old));
+    EXPECT_TRUE(EntryHoldsTheFile("Work.dbx"));
+    DeleteFileA(old.c_str());
+    DeleteFileA(filler.c_str());
 }
 
 }  // namespace

@@ -114,7 +114,7 @@ class RestoreOnFullDisk : public RestoreFaults {
 protected:
     void SetUp() override {
         RestoreFaults::SetUp();
-        if (!HasSmallVolume('t')) GTEST_SKIP() << "no small volume here";
+        REQUIRE_SMALL_VOLUME('t');
         RemoveFromVolume();
     }
     void TearDown() override {

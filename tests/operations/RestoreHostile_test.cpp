@@ -9,6 +9,7 @@
 #include "corvane/main/frmMain.h"
 #include "corvane/restore/RestoreRun.h"
 #include "corvane/restore/portable/RestoreMapping.h"
+#include "tests/main/FaultSupport.h"
 #include "tests/operations/RestoreOperationDriver.h"
 #include "testsupport/OeTestSupport.h"
 #include "testsupport/portable/SampleStore.h"
@@ -471,7 +472,7 @@ class RestoreHostileOnSmallDisk : public RestoreOperationTest {
 protected:
     void SetUp() override {
         RestoreOperationTest::SetUp();
-        if (GetFileAttributesA("t:\\.small-volume") == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no small volume here";
+        REQUIRE_SMALL_VOLUME('t');
         std::error_code ignored;
         std::filesystem::remove_all("t:\\Store", ignored);
         const std::string sample = FreshTestFolder("hostile-sample");

@@ -94,14 +94,14 @@ TEST_F(CSHFileOpTest, APathHoldingANulIsNeverHandedToTheShell) {
     operation.SetConfirmOperation(false);
     operation.AddSourceFile(folder + "\\a.dbx" + std::string(1, '\0') + folder + "\\b.dbx");
     operation.AddDestFile(folder + "\\into");
-    operation.MoveFiles();
+    EXPECT_FALSE(operation.MoveFiles());
     EXPECT_TRUE(Exists(folder + "\\a.dbx"));
     EXPECT_FALSE(Exists(folder + "\\into\\a.dbx"));
     EXPECT_TRUE(Exists(folder + "\\b.dbx"));
 }
 
-// Wine's shell answers 0 here all the same, which is why the restore looks
-// at what is still in place instead of trusting the answer.
+// Wine's shell answers 0 here all the same: the wrapper looks at what is
+// still in place and calls the move failed.
 TEST_F(CSHFileOpTest, AFileHeldOpenStaysWhereItIs) {
     testing::LockedFile held(folder + "\\a.dbx");
     ASSERT_TRUE(held.Held());
@@ -109,7 +109,7 @@ TEST_F(CSHFileOpTest, AFileHeldOpenStaysWhereItIs) {
     operation.SetConfirmOperation(false);
     operation.AddSourceFile(folder + "\\a.dbx");
     operation.AddDestFile(folder + "\\into");
-    operation.MoveFiles();
+    EXPECT_FALSE(operation.MoveFiles());
     EXPECT_TRUE(Exists(folder + "\\a.dbx"));
     EXPECT_FALSE(Exists(folder + "\\into\\a.dbx"));
 }

@@ -237,20 +237,22 @@ TEST_F(frmGetLocnTest, BrowseWithoutAFolderOrFromDriveAStartsWithNoName) {
     };
     std::deque<Steps::Step> steps;
     browseThenOk(steps);
+    boxes.Answer(IDCANCEL);  // OK finds no such file: the box is answered Cancel
     Show("NoArchiveHere.zip", steps, {AnswerFileDialog(seen, "")});
+    ASSERT_EQ(boxes.Texts(), std::vector<std::string>{"Archive file not found"});
     EXPECT_EQ(seen.name, "");
     char current[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, current);
     EXPECT_TRUE(EqualsFolder(seen.folder, current)) << seen.folder;
     EXPECT_EQ(shown, "NoArchiveHere.zip");  // Cancel in the file dialog leaves the text
     EXPECT_EQ(state.RestorePath, "");       // ... and OK finds no such file
-    boxes.Answer(IDCANCEL);
 
     browseThenOk(steps);
     Show("a:\\Corvane5Backup.zip", steps, {AnswerFileDialog(seen, archive)});
     EXPECT_EQ(seen.name, "");
     EXPECT_TRUE(EqualsFolder(seen.folder, "c:\\")) << seen.folder;
     EXPECT_EQ(state.RestorePath, archive);
+    EXPECT_EQ(boxes.Shown().size(), 1u);  // the archive chosen is there: no box
 }
 
 TEST_F(frmGetLocnTest, AnArchiveBrowsedOnADisketteShowsTheLastDiskNote) {

@@ -216,8 +216,13 @@ TEST_F(ZipRoundTrip, CompressResultsForSkipsAndMissingSpecifications) {
     std::vector<std::string> bad;
     EXPECT_EQ(zip::Test(s, *native, events, abort, &bad), result::kSuccess);
 
-    s.filesToProcess = dir / "src/a.txt\r" + dir / "src/none.txt";
+    // A named file that is gone: the archive holds the rest, and the caller
+    // hears which one, to judge whether that is a loss.
+    s.filesToProcess = dir / "src/a.txt\r" + dir / "src/none.txt\r" + dir / "empty/*.*";
+    fs::create_directories(dir / "empty");
+    events.unmatched.clear();
     EXPECT_EQ(Compress(s, sim, events, abort), result::kSomeSpecsUnmatched);
+    EXPECT_EQ(events.unmatched, (std::vector<std::string>{dir / "src/none.txt", dir / "empty/*.*"}));
     s.filesToProcess = dir / "src/none.txt";
     EXPECT_EQ(Compress(s, sim, events, abort), result::kNothingToDo);
     s.filesToProcess = "";

@@ -110,7 +110,8 @@ public:
         renamed.push_back(orig);
         if (onRename) onRename(orig, newName);
     }
-    std::vector<std::string> added, skipped, renamed;
+    void Unmatched(const std::string& specification) override { unmatched.push_back(specification); }
+    std::vector<std::string> added, skipped, renamed, unmatched;
     std::vector<int> disks;
     std::function<void(const EntryProgress&)> onAdding;
     std::function<bool(int)> onNewdisk;

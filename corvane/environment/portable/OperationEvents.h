@@ -20,6 +20,7 @@ enum class Question {
     NextDiskette,    // insert diskette `number` of the archive being written
     RestoreDisk,     // insert disk `number` of the archive being read (0: the last disk)
     RetryArchive,    // the archive cannot be opened: retry or cancel
+    ReplaceInPlace,  // the new archive fits only once the old one at `path` is removed: remove it first?
 };
 
 struct QuestionCall {
@@ -33,6 +34,7 @@ enum class Activity {
     None,
     Saving,      // a file goes into the archive
     Updating,    // an entry of the archive is rewritten
+    Checking,    // the new archive is read back
     Finishing,   // the backup log goes in and the archive is closed
     Restoring,   // an entry comes out into the store
 };
