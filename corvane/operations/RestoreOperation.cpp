@@ -75,6 +75,18 @@ std::string ReadWholeFile(const std::string& path, uint64_t limit, bool* tooLarg
     return text;
 }
 
+// Calls `visit` with the name of each file (not folder) directly in `folder`.
+template <typename Visit>
+void ForEachFileIn(const std::string& folder, Visit visit) {
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((WithBackslash(folder) + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) visit(std::string(found.cFileName));
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
 // Whether the extraction went through the archive's whole directory, so that
 // an entry it never named is not in the archive.
 bool SawEveryEntry(uint16_t result) {
@@ -336,38 +348,28 @@ private:
                     return true;
             return false;
         };
-        WIN32_FIND_DATAA found{};
-        HANDLE search = FindFirstFileA((WithBackslash(asideFolder) + "*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return;
-        do {
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            std::string aside = WithBackslash(asideFolder) + found.cFileName;
-            std::string inStore = restore::PathInFolder(mailFolder, found.cFileName);
+        ForEachFileIn(asideFolder, [&](const std::string& name) {
+            std::string aside = WithBackslash(asideFolder) + name;
+            std::string inStore = restore::PathInFolder(mailFolder, name);
             FileIdentity kept = IdentityOf(aside);
-            if (inStore.empty() || !kept.exists || !(IdentityOf(inStore) == kept)) continue;
-            DeleteFileA((ours(found.cFileName) ? aside : inStore).c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
+            if (inStore.empty() || !kept.exists || !(IdentityOf(inStore) == kept)) return;
+            DeleteFileA((ours(name) ? aside : inStore).c_str());
+        });
     }
 
     // A version-4 full restore that did not go through: every file set aside
     // that the store lacks comes back, and a set-aside twin of a file still
     // in the store goes, so the folder set aside keeps only what was replaced.
     void TakeBackWholeFolder(const std::string& asideFolder) {
-        WIN32_FIND_DATAA found{};
-        HANDLE search = FindFirstFileA((WithBackslash(asideFolder) + "*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return;
-        do {
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            std::string aside = WithBackslash(asideFolder) + found.cFileName;
-            std::string inStore = restore::PathInFolder(input_.mailFilesFolder, found.cFileName);
-            if (inStore.empty()) continue;
+        ForEachFileIn(asideFolder, [&](const std::string& name) {
+            std::string aside = WithBackslash(asideFolder) + name;
+            std::string inStore = restore::PathInFolder(input_.mailFilesFolder, name);
+            if (inStore.empty()) return;
             if (!FileExists(inStore))
                 PutBack(aside, inStore);
             else if (IdentityOf(inStore) == IdentityOf(aside))
                 DeleteFileA(aside.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
+        });
         RemoveDirectoryA(StripTrailingBackslash(asideFolder).c_str());  // only when nothing is left in it
     }
 

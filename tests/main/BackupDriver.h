@@ -130,6 +130,12 @@ protected:
         boxes->whileShown = nullptr;
         return volumes;
     }
+    // A complete backup of the store into `folder`; `archive` names it.
+    void MakeArchive(const std::string& folder) {
+        ToLastPage(folder);
+        ASSERT_TRUE(RunToEnd());
+        ASSERT_EQ(boxes->Texts(), std::vector<std::string>{"Archive is complete"});
+    }
     // Presses the run button and lets the run go to its end, answering its
     // boxes; false when it had not ended within the time allowed.
     bool RunToEnd(double seconds = 120) {

@@ -40,12 +40,6 @@ inline std::string WithEntryDamaged(std::string bytes, const std::string& nameEn
 
 class RestoreDriverTest : public BackupDriverTest {
 protected:
-    // A complete backup of the store into `folder`; `archive` names it.
-    void MakeArchive(const std::string& folder) {
-        ToLastPage(folder);
-        ASSERT_TRUE(RunToEnd());
-        ASSERT_EQ(boxes->Texts(), std::vector<std::string>{"Archive is complete"});
-    }
     // A window showing the archive's items, as after the archive choice.
     void OpenArchive(int mode, const std::string& path) {
         window = std::make_unique<frmMain>(nullptr, "");

@@ -26,12 +26,6 @@ namespace corvane::testing {
 
 class RestoreOperationTest : public BackupDriverTest {
 protected:
-    // A complete backup of the store into `folder`; `archive` names it.
-    void MakeArchive(const std::string& folder) {
-        ToLastPage(folder);
-        ASSERT_TRUE(RunToEnd());
-        ASSERT_EQ(boxes->Texts(), std::vector<std::string>{"Archive is complete"});
-    }
     // The archive's items for a restore of type `mode`, as after the
     // archive choice; the store is found as the program finds it at start.
     void OpenArchive(int mode, const std::string& path) {
