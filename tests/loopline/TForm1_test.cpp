@@ -1,6 +1,7 @@
 // The news window under Wine against the test server: start and load, the
 // start's errors, automatic mode, the three kinds of item, closing during a
-// fetch, the splitter, and the program itself started as corvane starts it.
+// fetch, the splitter, a long page, and the program itself started as corvane
+// starts it.
 #include "loopline/TForm1.h"
 #include "loopline/resource.h"
 
@@ -13,6 +14,8 @@
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -60,6 +63,30 @@ private:
     static inline LaterOnce* current_ = nullptr;
     UINT_PTR timer_ = 0;
     std::function<void()> action_;
+};
+
+// Ends the test program with a message when a step on the test's own thread,
+// which nothing can interrupt, has not ended in time.
+class FailAfter {
+public:
+    FailAfter(DWORD limitMs, const char* step)
+        : done_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), watch_([this, limitMs, step] {
+              if (WaitForSingleObject(done_, limitMs) != WAIT_TIMEOUT) return;
+              std::fprintf(stderr, "FAILED: %s did not end within %lu ms\n", step, limitMs);
+              std::fflush(stderr);
+              std::_Exit(3);
+          }) {}
+    ~FailAfter() {
+        SetEvent(done_);
+        watch_.join();
+        CloseHandle(done_);
+    }
+    FailAfter(const FailAfter&) = delete;
+    FailAfter& operator=(const FailAfter&) = delete;
+
+private:
+    HANDLE done_;
+    std::thread watch_;
 };
 
 class LooplineForm : public ::testing::Test {
@@ -169,6 +196,32 @@ TEST_F(LooplineForm, LoadShowsTheProductsItemsThePaneAndTheTitle) {
     ASSERT_NE(owner, nullptr);
     EXPECT_TRUE(GetWindowLongA(owner, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(IsWindowVisible(owner));
+}
+
+TEST_F(LooplineForm, APageOf50000PaneFieldsShowsWithinFiveSeconds) {
+    std::string page = "Loopline news page\r\nP|20261207||6|Long news\r\n";
+    std::string paneText;
+    for (int line = 0; line < 5000; ++line) {
+        page += "S";
+        for (int field = 0; field < 10; ++field) {
+            std::string text = "Note " + std::to_string(line * 10 + field);
+            page += "|" + text;
+            paneText += (paneText.empty() ? "" : "\r\n") + text;
+        }
+        page += "\r\n";
+    }
+    Serve("long.txt", page);
+    WriteIni("long.txt");
+    FailAfter bound(15000, "the load of 50,000 pane fields");
+    DWORD start = GetTickCount();
+    auto form = Start();
+    DWORD elapsed = GetTickCount() - start;
+    ASSERT_TRUE(loaded);
+    EXPECT_LT(elapsed, 5000u);
+    EXPECT_EQ(form->Caption(), " Loopline \xA9  Long news");
+    ASSERT_EQ(form->MemoLines().size(), 50000u);
+    EXPECT_EQ(form->MemoLines().back(), "Note 49999");
+    EXPECT_EQ(WindowText(form->Memo1), paneText);
 }
 
 TEST_F(LooplineForm, StartErrorsShowTheirCodeInThePane) {
