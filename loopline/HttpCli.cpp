@@ -4,6 +4,7 @@
 
 #include <ws2tcpip.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <thread>
@@ -13,6 +14,7 @@ namespace {
 
 constexpr int kClientFailure = 404;
 const char* const kAborted = "Connection aborted on request";
+const char* const kTimedOut = "Timed out waiting for the server";
 const char* const kUnresolved = "can't resolve hostname to IP address";
 
 HttpOutcome Failure(int status, std::string reason) { return {false, status, std::move(reason)}; }
@@ -142,6 +144,7 @@ HttpOutcome THttpCli::Get(std::string& receiveStream) {
     ContentType.clear();
     WWWAuthenticate.clear();
     RcvdCount = 0;
+    requestStart_ = GetTickCount();
     HttpOutcome outcome = Run(receiveStream);
     if (!outcome.ok) {
         StatusCode = outcome.status;
@@ -203,7 +206,7 @@ HttpOutcome THttpCli::Connect(const HttpAddress& address, Connection& connection
         return Failure(kClientFailure, kUnresolved);
     }
     Wake resolved = WaitFor(job->done, start, ConnectTimeoutMs);
-    if (resolved == Wake::Aborted) return Failure(kClientFailure, kAborted);
+    if (EndsRequest(resolved)) return EndedBy(resolved);
     if (resolved == Wake::TimedOut || job->addresses.empty()) return Failure(kClientFailure, kUnresolved);
 
     // Each address the name has, until one accepts.
@@ -220,7 +223,7 @@ HttpOutcome THttpCli::Connect(const HttpAddress& address, Connection& connection
         error = WSAETIMEDOUT;
         while (true) {
             Wake wake = WaitFor(connection.Event(), start, ConnectTimeoutMs);
-            if (wake == Wake::Aborted) return Failure(kClientFailure, kAborted);
+            if (EndsRequest(wake)) return EndedBy(wake);
             if (wake == Wake::TimedOut) break;
             WSANETWORKEVENTS events = connection.TakeEvents();
             if (!(events.lNetworkEvents & FD_CONNECT)) continue;
@@ -247,7 +250,7 @@ HttpOutcome THttpCli::Send(Connection& connection, const std::string& request) {
         int error = WSAGetLastError();
         if (error != WSAEWOULDBLOCK) return Failure(kClientFailure, WithCode("can't send the request: ", error));
         Wake wake = WaitFor(connection.Event(), start, ReadTimeoutMs);
-        if (wake == Wake::Aborted) return Failure(kClientFailure, kAborted);
+        if (EndsRequest(wake)) return EndedBy(wake);
         if (wake == Wake::TimedOut) return Failure(kClientFailure, "Timed out sending the request");
         connection.TakeEvents();
     }
@@ -272,20 +275,31 @@ HttpOutcome THttpCli::Receive(Connection& connection, ResponseReader& reader) {
         int error = WSAGetLastError();
         if (error != WSAEWOULDBLOCK) return Failure(kClientFailure, WithCode("Connection lost: ", error));
         Wake wake = WaitFor(connection.Event(), lastData, ReadTimeoutMs);
-        if (wake == Wake::Aborted) return Failure(kClientFailure, kAborted);
-        if (wake == Wake::TimedOut) return Failure(kClientFailure, "Timed out waiting for the server");
+        if (EndsRequest(wake)) return EndedBy(wake);
+        if (wake == Wake::TimedOut) return Failure(kClientFailure, kTimedOut);
         connection.TakeEvents();
     }
     if (reader.state() == ResponseReader::State::Failed) return Failure(kClientFailure, reader.Error());
     return {true, 0, ""};
 }
 
+HttpOutcome THttpCli::EndedBy(Wake wake) {
+    // Past the deadline, the user learns what a silent server tells them.
+    return Failure(kClientFailure, wake == Wake::Aborted ? kAborted : kTimedOut);
+}
+
+// Every wait of a request passes here, so the deadline is kept here: a
+// response that never makes the client wait soon ends at its size limits.
 THttpCli::Wake THttpCli::WaitFor(HANDLE event, DWORD startTick, DWORD timeoutMs) {
     while (true) {
         if (abort_) return Wake::Aborted;
-        DWORD elapsed = GetTickCount() - startTick;
+        DWORD now = GetTickCount();
+        DWORD sinceRequest = now - requestStart_;
+        if (sinceRequest >= FetchTimeoutMs) return Wake::PastDeadline;
+        DWORD elapsed = now - startTick;
         if (elapsed >= timeoutMs) return Wake::TimedOut;
-        DWORD result = MsgWaitForMultipleObjectsEx(1, &event, timeoutMs - elapsed, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        DWORD waitMs = std::min(timeoutMs - elapsed, FetchTimeoutMs - sinceRequest);
+        DWORD result = MsgWaitForMultipleObjectsEx(1, &event, waitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (result == WAIT_OBJECT_0) return Wake::Signalled;
         if (result == WAIT_OBJECT_0 + 1) {
             // A quit request ends the request too; it stays queued for the program's loop.

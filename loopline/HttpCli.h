@@ -40,6 +40,10 @@ public:
     // Limits against a stalled or hostile server.
     DWORD ConnectTimeoutMs = 30000;  // name resolution and connection, together
     DWORD ReadTimeoutMs = 30000;     // silence of the server while a response is awaited
+    // The whole request, redirections included: a server that sends a byte
+    // now and then is never silent for long, yet must not hold the window for
+    // ever. Four silences' worth: a news page takes seconds even on dial-up.
+    DWORD FetchTimeoutMs = 120000;
     int MaxRedirects = 10;
     ResponseLimits Limits;
 
@@ -61,7 +65,7 @@ public:
 
 private:
     class Connection;
-    enum class Wake { Signalled, TimedOut, Aborted };
+    enum class Wake { Signalled, TimedOut, PastDeadline, Aborted };
 
     HttpOutcome Run(std::string& receiveStream);
     HttpOutcome Exchange(const HttpAddress& address, ResponseReader& reader);
@@ -69,13 +73,18 @@ private:
     HttpOutcome Send(Connection& connection, const std::string& request);
     HttpOutcome Receive(Connection& connection, ResponseReader& reader);
     // Waits until the event is set, `timeoutMs` have passed since `startTick`,
-    // or the request is aborted, running the window messages meanwhile.
+    // the request's deadline has passed or the request is aborted, running
+    // the window messages meanwhile.
     Wake WaitFor(HANDLE event, DWORD startTick, DWORD timeoutMs);
+    // A wait that ended the whole request (an abort or the deadline), and its failure.
+    static bool EndsRequest(Wake wake) { return wake == Wake::Aborted || wake == Wake::PastDeadline; }
+    static HttpOutcome EndedBy(Wake wake);
     void TakeResults(const ResponseReader& reader);
 
     bool started_ = false;  // Winsock
     bool busy_ = false;
     bool abort_ = false;
+    DWORD requestStart_ = 0;  // tick count at the start of the request
 };
 
 }  // namespace corvane::loopline

@@ -65,9 +65,7 @@ void TForm1::FormCreate() {
     if (ProductName.empty()) return Fail(102);
     LoadUrl = WithHttpPrefix(LoadUrl);
     ExeName = ExePath(ExeName, programFolder_);
-    MemoClear();
-    MemoAdd("");
-    MemoAdd("   Loading data from web site");
+    MemoSet({"", "   Loading data from web site"});
     SetCaption(kCaption);
     BeginWait();
     ShowForm();
@@ -170,7 +168,7 @@ void TForm1::BuildTree(const PageLayout& page) {
         nodes_.push_back(node);
         if (node && entry.parent >= 0) TreeView_EnsureVisible(Tree1, node);
     }
-    for (const std::string& line : page.paneLines) MemoAdd(line);
+    MemoAddLines(page.paneLines);
 }
 
 std::string TForm1::RegistryKey() const { return std::string(kRegistryKeyBase) + ProductName; }

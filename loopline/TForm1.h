@@ -85,8 +85,9 @@ private:
     std::string RegistryKey() const;
     void SetCaption(const std::string& caption);
     void MemoClear();
-    void MemoAdd(const std::string& line);
+    void MemoAddLines(const std::vector<std::string>& lines);
     void MemoSet(const std::vector<std::string>& lines);
+    void ShowMemoLines();
     void BeginWait();
     void EndWait();
 

@@ -279,16 +279,24 @@ bool TForm1::HasNode(HTREEITEM node) const { return std::find(nodes_.begin(), no
 
 void TForm1::MemoClear() { MemoSet({}); }
 
-void TForm1::MemoAdd(const std::string& line) {
-    std::vector<std::string> lines = memoLines_;
-    lines.push_back(line);
-    MemoSet(lines);
+// Setting the pane costs the length of all its text, so a page's lines are
+// added in one call, never one by one.
+void TForm1::MemoAddLines(const std::vector<std::string>& lines) {
+    memoLines_.insert(memoLines_.end(), lines.begin(), lines.end());
+    ShowMemoLines();
 }
 
 void TForm1::MemoSet(const std::vector<std::string>& lines) {
     memoLines_ = lines;
+    ShowMemoLines();
+}
+
+void TForm1::ShowMemoLines() {
     std::string text;
-    for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
+    for (size_t i = 0; i < memoLines_.size(); ++i) {
+        if (i) text += "\r\n";
+        text += memoLines_[i];
+    }
     if (Memo1) SetWindowTextA(Memo1, text.c_str());
 }
 

@@ -1,6 +1,6 @@
 // The HTTP client over Winsock against a real server on 127.0.0.1: requests,
-// redirections, errors, hostile answers and a server that stalls. The
-// response's limits are tested byte by byte natively (portable/).
+// redirections, errors, hostile answers, a server that stalls and one that
+// trickles. The response's limits are tested byte by byte natively (portable/).
 #include "loopline/HttpCli.h"
 
 #include "tests/loopline/TestServer.h"
@@ -163,6 +163,21 @@ TEST_F(LooplineHttp, AStalledServerTimesOutWhileMessagesRun) {
     EXPECT_GE(elapsed, 900u);
     EXPECT_LT(elapsed, 8000u);
     EXPECT_GE(timer.ticks, 4);
+}
+
+TEST_F(LooplineHttp, AServerThatNeverFallsSilentTimesOutAtTheFetchDeadline) {
+    http.FetchTimeoutMs = 3000;
+    // The test's own bound: a fetch still running long past its deadline is aborted.
+    TimerDuringFetch bound(8000, [&] { http.Abort(); });
+    DWORD start = GetTickCount();
+    HttpOutcome outcome = Get(ServerUrl("/trickle"));
+    DWORD elapsed = GetTickCount() - start;
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.status, 404);
+    EXPECT_EQ(outcome.reason, "Timed out waiting for the server");
+    EXPECT_GT(http.RcvdCount, 43u);  // the header and bytes of the body: never silent
+    EXPECT_GE(elapsed, 2900u);
+    EXPECT_LT(elapsed, 8000u);
 }
 
 TEST_F(LooplineHttp, ASecondRequestIsRefusedAndAbortEndsTheFirst) {

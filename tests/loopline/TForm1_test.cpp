@@ -1,6 +1,7 @@
 // The news window under Wine against the test server: start and load, the
 // start's errors, automatic mode, the three kinds of item, closing during a
-// fetch, the splitter, and the program itself started as corvane starts it.
+// fetch, the splitter, a long page, and the program itself started as corvane
+// starts it.
 #include "loopline/TForm1.h"
 #include "loopline/resource.h"
 
@@ -13,8 +14,12 @@
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <memory>
 #include <thread>
 
@@ -169,6 +174,44 @@ TEST_F(LooplineForm, LoadShowsTheProductsItemsThePaneAndTheTitle) {
     ASSERT_NE(owner, nullptr);
     EXPECT_TRUE(GetWindowLongA(owner, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(IsWindowVisible(owner));
+}
+
+TEST_F(LooplineForm, APageOf50000PaneFieldsShowsWithinFiveSeconds) {
+    std::string page = "Loopline news page\r\nP|20261207||6|Long news\r\n";
+    std::string paneText;
+    // Half of the fields on lines of ten, half on one line.
+    std::vector<int> fieldsPerLine(2500, 10);
+    fieldsPerLine.push_back(25000);
+    int note = 0;
+    for (int fields : fieldsPerLine) {
+        page += "S";
+        for (int field = 0; field < fields; ++field) {
+            std::string text = "Note " + std::to_string(note++);
+            page += "|" + text;
+            paneText += (paneText.empty() ? "" : "\r\n") + text;
+        }
+        page += "\r\n";
+    }
+    Serve("long.txt", page);
+    WriteIni("long.txt");
+    // The load runs on this thread and nothing can interrupt it: a watch ends
+    // the test program when it has not ended well past its time.
+    std::promise<void> loadEnded;
+    std::thread watch([ended = loadEnded.get_future()] {
+        if (ended.wait_for(std::chrono::seconds(15)) == std::future_status::ready) return;
+        std::fprintf(stderr, "FAILED: the load of 50,000 pane fields did not end within 15 s\n");
+        std::_Exit(3);
+    });
+    DWORD start = GetTickCount();
+    auto form = Start();
+    DWORD elapsed = GetTickCount() - start;
+    loadEnded.set_value();
+    watch.join();
+    ASSERT_TRUE(loaded);
+    EXPECT_LT(elapsed, 5000u);
+    EXPECT_EQ(form->Caption(), " Loopline \xA9  Long news");
+    EXPECT_EQ(form->MemoLines().size(), 50000u);
+    EXPECT_EQ(WindowText(form->Memo1), paneText);
 }
 
 TEST_F(LooplineForm, StartErrorsShowTheirCodeInThePane) {

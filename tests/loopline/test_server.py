@@ -7,8 +7,8 @@
   test_server.py stop --state DIR    ends the server started for DIR
 
 Every answer is written byte for byte, so the tests see exactly what a server
-sent: redirections, errors, a stalled server, an over-long header line, a
-page without header. The server ends by itself after ten idle minutes.
+sent: redirections, errors, a stalled server, one that trickles, an over-long
+header line, a page without header. The server ends by itself after ten idle minutes.
 """
 import os
 import re
@@ -86,6 +86,14 @@ class Handler(socketserver.BaseRequestHandler):
                 self.request.recv(1)
             except OSError:
                 pass
+            return
+        if path == "/trickle":
+            # Never silent for long, never done: the header, then one byte of
+            # the body a second until the client hangs up.
+            self.send(b"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\n")
+            for _ in range(IDLE_LIMIT):
+                time.sleep(1)
+                self.send(b".")
             return
         match = re.fullmatch(r"/longline/(\d+)", path)
         if match:

@@ -2,6 +2,8 @@
 
 #include "corvane/environment/portable/SkeinFields.h"
 
+#include <algorithm>
+
 namespace corvane {
 namespace {
 
@@ -45,7 +47,14 @@ std::vector<std::string> ListFields(std::string_view text, char delim) {
     int32_t count = SkeinFields::CountFields(text, OneChar(delim));
     std::vector<std::string> fields;
     fields.reserve(static_cast<size_t>(count > 0 ? count : 0));
-    for (int32_t n = 1; n <= count; ++n) fields.push_back(SkeinFields::GetField(text, OneChar(delim), n));
+    // Each field is the first of the text behind the one before: asking for
+    // field n of the whole text would scan it from its start for every field.
+    std::string_view rest = text;
+    for (int32_t n = 1; n <= count; ++n) {
+        std::string field = SkeinFields::GetField(rest, OneChar(delim), 1);
+        rest.remove_prefix(std::min(rest.size(), field.size() + 1));
+        fields.push_back(std::move(field));
+    }
     return fields;
 }
 

@@ -26,7 +26,7 @@ std::string ListPut(std::string_view list, char delim, int32_t n, std::string_vi
 int32_t ListFind(std::string_view list, std::string_view value);
 // The number of the first field equal to value with letters' case ignored; 0 when absent.
 int32_t ListFindNoCase(std::string_view list, char delim, std::string_view value);
-// Every field of a text ("" is one empty field), for short texts such as one line.
+// Every field of a text ("" is one empty field), in time linear in its length.
 std::vector<std::string> ListFields(std::string_view text, char delim);
 
 // Identity lists: each entry followed by a NUL, then one more NUL ("A", NUL,
