@@ -61,7 +61,13 @@ struct Resolution {
         hints.ai_socktype = SOCK_STREAM;
         hints.ai_protocol = IPPROTO_TCP;
         addrinfo* found = nullptr;
-        if (started && getaddrinfo(host.c_str(), port.c_str(), &hints, &found) == 0) {
+        // An address written as numbers needs no resolver: asked as such, it
+        // never waits on a name server (Wine's can stall for seconds).
+        hints.ai_flags = AI_NUMERICHOST;
+        bool resolved = started && getaddrinfo(host.c_str(), port.c_str(), &hints, &found) == 0;
+        hints.ai_flags = 0;
+        if (!resolved) resolved = started && getaddrinfo(host.c_str(), port.c_str(), &hints, &found) == 0;
+        if (resolved) {
             for (addrinfo* at = found; at; at = at->ai_next) {
                 if (at->ai_addrlen > sizeof(sockaddr_storage)) continue;
                 Address address;
