@@ -73,21 +73,21 @@ private:
                 going = Deliver(record->facts, chain);
             }
         }
-        if (outcome_.headerCount > 0) {
-            visitor_.OnProgress(std::min(1.0, static_cast<double>(outcome_.listed + outcome_.damagedMessages) /
-                                                  static_cast<double>(outcome_.headerCount)) *
-                                (options_.recover ? 0.5 : 1.0));
+        if (going && outcome_.headerCount > 0) {
+            going = visitor_.OnProgress(std::min(1.0, static_cast<double>(outcome_.listed + outcome_.damagedMessages) /
+                                                          static_cast<double>(outcome_.headerCount)) *
+                                        (options_.recover ? 0.5 : 1.0));
         }
         return going;
     }
 
     bool Recover() {
         std::sort(listedStarts_.begin(), listedStarts_.end());
-        std::vector<int64_t> starts = FindUnlistedChains(file_, listedStarts_, [this](double share) {
-            visitor_.OnProgress(0.5 + 0.4 * share);
-        });
+        std::optional<std::vector<int64_t>> starts = FindUnlistedChains(
+            file_, listedStarts_, [this](double share) { return visitor_.OnProgress(0.5 + 0.4 * share); });
         listedStarts_.clear();
-        for (int64_t first : starts) {
+        if (!starts) return false;
+        for (int64_t first : *starts) {
             ChainCheck chain = CheckTextChain(file_, first);
             if (!chain.whole) {
                 if (!MessageDamage(first, chain.what, true)) return false;
@@ -105,8 +105,7 @@ private:
             ++outcome_.recovered;
             if (!Deliver(facts, chain)) return false;
         }
-        visitor_.OnProgress(1.0);
-        return true;
+        return visitor_.OnProgress(1.0);
     }
 
     bool Deliver(const MessageFacts& facts, const ChainCheck& chain) {

@@ -10,15 +10,17 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace corvane::exporting::dbx {
 
 // The first blocks of unreached chains, in file order, leaving out the
 // offsets in `listedStarts` (sorted: chains the index already gave).
-// `onProgress` gets the share of the scan done, 0 to 1.
-std::vector<int64_t> FindUnlistedChains(SourceFile& file, const std::vector<int64_t>& listedStarts,
-                                        const std::function<void(double)>& onProgress = {});
+// `keepGoing` gets the share of the scan done, 0 to 1, and stops it by
+// answering false; nothing is returned then.
+std::optional<std::vector<int64_t>> FindUnlistedChains(SourceFile& file, const std::vector<int64_t>& listedStarts,
+                                                       const std::function<bool(double)>& keepGoing);
 
 // True when `text` starts with a header field name and its colon ("Received:").
 bool LooksLikeHeaderStart(const char* text, size_t length);

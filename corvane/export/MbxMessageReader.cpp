@@ -151,9 +151,11 @@ ReadOutcome ReadMbxMessages(SourceFile& file, const ReadOptions& /*options: noth
         }
         // A record cut off in its padding by the end of the file still ends the walk.
         offset = record->length > file.Size() - offset ? file.Size() : offset + record->length;
-        visitor.OnProgress(static_cast<double>(offset) / static_cast<double>(file.Size()));
+        if (!visitor.OnProgress(static_cast<double>(offset) / static_cast<double>(file.Size()))) {
+            outcome.stopped = true;
+            break;
+        }
     }
-    visitor.OnProgress(1.0);
     return outcome;
 }
 

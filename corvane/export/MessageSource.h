@@ -52,8 +52,9 @@ public:
     virtual bool OnMessage(const MessageFacts& facts, MessageText& text) = 0;
     // False stops the reading.
     virtual bool OnDamage(const Damage& damage) = 0;
-    // How far the reading has come, 0 to 1.
-    virtual void OnProgress(double /*share*/) {}
+    // How far the reading has come, 0 to 1. False stops the reading (this is
+    // also asked during long scans that find no message for a while).
+    virtual bool OnProgress(double /*share*/) { return true; }
 };
 
 struct ReadOptions {
