@@ -96,9 +96,10 @@ void ReadAll(const ExportPlan& plan, const ExportOptions& options, PieceQueue& q
         if (!file) {
             start.kind = Piece::Kind::StoreSkipped;
             start.note = "the file cannot be opened";
+            start.fault = true;
         } else if (IdentifyStore(*file) == StoreKind::Unknown) {
             start.kind = Piece::Kind::StoreSkipped;
-            start.note = "not an Outlook Express message file";
+            start.note = "not an Outlook Express message file";  // folders.dbx's kin: Pop3uidl.dbx, Offline.dbx
         } else {
             start.kind = Piece::Kind::StoreStart;
         }
@@ -140,7 +141,7 @@ void WriteReport(const ExportOptions& options, ExportResult& result) {
 
 ExportStatus StatusOf(const std::vector<FolderReport>& folders) {
     for (const FolderReport& folder : folders) {
-        if (!folder.note.empty() || folder.unreadable > 0) return ExportStatus::SomeUnreadable;
+        if (folder.unreadableFile || folder.unreadable > 0) return ExportStatus::SomeUnreadable;
         if (folder.exported + folder.recovered < folder.headerCount) return ExportStatus::SomeUnreadable;
     }
     return ExportStatus::Complete;

@@ -44,6 +44,7 @@ struct FolderReport {
     std::string folder;  // under DEST, parts joined with '/'
     std::string source;  // the store file
     std::string note;    // why it was not read, when it was not
+    bool unreadableFile = false;  // the file could not be opened (not merely: it holds no messages)
     int64_t headerCount = 0;
     int64_t exported = 0;
     int64_t recovered = 0;

@@ -19,7 +19,7 @@ namespace corvane::exporting {
 struct Piece {
     enum class Kind {
         StoreStart,    // job `job` is a message file; its outputs open
-        StoreSkipped,  // job `job` is not read: `note` says why
+        StoreSkipped,  // job `job` is not read: `note` says why, `fault` whether that is a failure
         Text,          // text of a message: `first` carries the facts, `last` ends it
         TextFailed,    // the message begun last could not be read to its end: `damage`
         Damage,        // a damaged part of the file: `damage`
@@ -27,7 +27,7 @@ struct Piece {
     };
     Kind kind = Kind::Text;
     size_t job = 0;
-    bool first = false, last = false;
+    bool first = false, last = false, fault = false;
     MessageFacts facts;
     std::string bytes;
     Damage damage;

@@ -24,6 +24,7 @@ bool ExportWriter::Handle(Piece& piece) {
             return OpenOutput(listed_, plan_.jobs[job_].folder);
         case Piece::Kind::StoreSkipped:
             report.note = piece.note;
+            report.unreadableFile = piece.fault;
             return true;
         case Piece::Kind::Text:
             return Text(piece);

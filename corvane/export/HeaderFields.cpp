@@ -10,6 +10,9 @@ namespace corvane::exporting {
 
 namespace {
 
+// Folding leaves line ends inside a value when it is given unfolded.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
@@ -90,7 +93,7 @@ size_t EncodedWord(std::string_view text, std::string& decoded) {
     size_t end = text.find("?=", charsetEnd + 3);
     if (end == std::string_view::npos || (encoding != 'Q' && encoding != 'B')) return 0;
     std::string_view payload = text.substr(charsetEnd + 3, end - charsetEnd - 3);
-    if (payload.find_first_of(" \t") != std::string_view::npos) return 0;
+    if (payload.find_first_of(" \t\r\n") != std::string_view::npos) return 0;
     std::string bytes = encoding == 'Q' ? DecodeQ(payload) : DecodeB(payload);
     decoded = WordToUtf8(text.substr(2, charsetEnd - 2), bytes);
     return end + 2;
@@ -154,14 +157,14 @@ std::string DecodeHeaderValue(std::string_view value) {
             continue;
         }
         size_t next = at;
-        if (value[at] == ' ' || value[at] == '\t') {
-            while (next < value.size() && (value[next] == ' ' || value[next] == '\t')) ++next;
+        if (IsBlank(value[at])) {
+            while (next < value.size() && IsBlank(value[next])) ++next;
             pendingSpace.assign(value.substr(at, next - at));
             at = next;
             continue;
         }
         next = value.find("=?", at + 1);
-        size_t space = value.find_first_of(" \t", at);
+        size_t space = value.find_first_of(" \t\r\n", at);
         next = std::min(next, space);
         if (next == std::string_view::npos) next = value.size();
         out += pendingSpace;

@@ -89,16 +89,18 @@ bool OnlyZerosFrom(SourceFile& file, int64_t offset) {
     return true;
 }
 
-// The next offset after `from` where a readable record starts; -1 when none.
-int64_t NextRecordAfter(SourceFile& file, int64_t from) {
+// The next offset after `from` that holds a record marker; -1 when none.
+// The record there may itself be damaged: it is then reported in its turn.
+int64_t NextMarkerAfter(SourceFile& file, int64_t from) {
     std::vector<uint8_t> window(kResyncWindow + sizeof kRecordMarker - 1);
-    for (int64_t start = from + 1; start + kRecordHeaderSize <= file.Size(); start += kResyncWindow) {
+    for (int64_t start = from + 1; start + static_cast<int64_t>(sizeof kRecordMarker) <= file.Size();
+         start += kResyncWindow) {
         size_t length = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(window.size()), file.Size() - start));
         if (!file.ReadAt(start, window.data(), length)) return -1;
         for (size_t at = 0; at + sizeof kRecordMarker <= length && at < kResyncWindow; ++at) {
-            if (std::memcmp(window.data() + at, kRecordMarker, sizeof kRecordMarker) != 0) continue;
-            std::string unused;
-            if (ReadRecord(file, start + static_cast<int64_t>(at), unused)) return start + static_cast<int64_t>(at);
+            if (std::memcmp(window.data() + at, kRecordMarker, sizeof kRecordMarker) == 0) {
+                return start + static_cast<int64_t>(at);
+            }
         }
     }
     return -1;
@@ -128,7 +130,7 @@ ReadOutcome ReadMbxMessages(SourceFile& file, const ReadOptions& /*options: noth
                 outcome.stopped = true;
                 break;
             }
-            offset = NextRecordAfter(file, offset);
+            offset = NextMarkerAfter(file, offset);
             continue;
         }
         HeaderFacts header;

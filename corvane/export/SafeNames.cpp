@@ -12,7 +12,7 @@ namespace {
 
 constexpr size_t kSenderBytes = 40;
 constexpr size_t kSubjectBytes = 80;
-constexpr int kMostCounter = 100000;  // a folder that refuses this many names cannot be written to
+constexpr int kMostCounter = 1000000;  // more twins than any folder holds
 
 std::string AsciiLower(std::string_view text) {
     std::string lower(text);
@@ -90,19 +90,17 @@ std::string PathUtf8(const std::filesystem::path& path) {
     return std::string(reinterpret_cast<const char*>(text.data()), text.size());
 }
 
+UniqueNames::UniqueNames(std::filesystem::path folder) : folder_(std::move(folder)) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder_, error), end; !error && it != end; it.increment(error)) {
+        given_.insert(AsciiLower(PathUtf8(it->path().filename())));
+    }
+}
+
 std::filesystem::path UniqueNames::Claim(const std::string& stem, const std::string& extension) {
     for (int counter = 1; counter <= kMostCounter; ++counter) {
         std::string name = counter == 1 ? stem + extension : stem + " (" + std::to_string(counter) + ")" + extension;
-        std::string key = AsciiLower(name);
-        if (given_.count(key) != 0) continue;
-        std::filesystem::path path = folder_ / Utf8Path(name);
-        std::error_code error;
-        if (std::filesystem::exists(path, error) || error) {
-            given_.insert(key);  // taken on disk: never asked about again
-            continue;
-        }
-        given_.insert(key);
-        return path;
+        if (given_.insert(AsciiLower(name)).second) return folder_ / Utf8Path(name);
     }
     return {};
 }

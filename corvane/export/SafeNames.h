@@ -32,13 +32,14 @@ std::filesystem::path Utf8Path(std::string_view text);
 std::string PathUtf8(const std::filesystem::path& path);
 
 // The names given out in one folder. Names differing only in letter case
-// count as the same (as Windows sees them).
+// count as the same (as Windows sees them). The folder is listed once, when
+// the object is made; OutputFile checks again just before each rename.
 class UniqueNames {
 public:
-    explicit UniqueNames(std::filesystem::path folder) : folder_(std::move(folder)) {}
+    explicit UniqueNames(std::filesystem::path folder);
     // folder / "stem.ext", or "stem (2).ext" and so on: the first name neither
     // given out before nor present on disk. `extension` includes its dot.
-    // An empty path when no name can be had (the folder cannot be read).
+    // An empty path when a million twins are taken.
     std::filesystem::path Claim(const std::string& stem, const std::string& extension);
 
 private:
