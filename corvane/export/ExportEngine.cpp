@@ -18,14 +18,44 @@ namespace fs = std::filesystem;
 
 constexpr size_t kQueueBytes = 8u << 20;
 constexpr size_t kChunkBytes = 1u << 20;
+constexpr size_t kBatchBytes = 256u << 10;
+constexpr size_t kBatchPieces = 256;
+
+// The reading thread's side of the queue: pieces gather into a batch that
+// is handed over when it is big enough, and at the end.
+class BatchSender {
+public:
+    BatchSender(PieceQueue& queue, const std::atomic<bool>& cancel) : queue_(queue), cancel_(cancel) {}
+
+    bool Send(Piece piece) {
+        if (cancel_.load()) return false;
+        bytes_ += piece.bytes.size();
+        batch_.push_back(std::move(piece));
+        return (bytes_ < kBatchBytes && batch_.size() < kBatchPieces) || Flush();
+    }
+
+    bool Flush() {
+        if (batch_.empty()) return !cancel_.load();
+        bytes_ = 0;
+        bool taken = !cancel_.load() && queue_.Push(std::move(batch_));
+        batch_.clear();
+        return taken;
+    }
+
+private:
+    PieceQueue& queue_;
+    const std::atomic<bool>& cancel_;
+    PieceQueue::Batch batch_;
+    size_t bytes_ = 0;
+};
 
 // The reading thread's view of one store file: every message and damage
-// becomes pieces in the queue.
+// becomes pieces for the writing thread.
 class QueueingVisitor : public MessageVisitor {
 public:
-    QueueingVisitor(PieceQueue& queue, const std::atomic<bool>& cancel, size_t job, double before, double share,
+    QueueingVisitor(BatchSender& sender, const std::atomic<bool>& cancel, size_t job, double before, double share,
                     double total)
-        : queue_(queue), cancel_(cancel), job_(job), before_(before), share_(share), total_(total) {}
+        : sender_(sender), cancel_(cancel), job_(job), before_(before), share_(share), total_(total) {}
 
     bool OnMessage(const MessageFacts& facts, MessageText& text) override {
         bool first = true;
@@ -46,15 +76,15 @@ public:
             left -= static_cast<int64_t>(got);
             piece.last = left == 0;
             piece.percent = percent_;
-            bool short_read = !piece.last && got == 0;
-            if (!Push(std::move(piece))) return false;
-            if (short_read || text.Failed()) {
+            bool shortRead = !piece.last && got == 0;
+            if (!sender_.Send(std::move(piece))) return false;
+            if (shortRead || text.Failed()) {
                 Piece failed;
                 failed.kind = Piece::Kind::TextFailed;
                 failed.job = job_;
                 failed.damage = {DamageKind::Message, facts.offset,
                                  "the message's text could not be read to its end", facts.recovered};
-                return Push(std::move(failed));
+                return sender_.Send(std::move(failed));
             }
             first = false;
         } while (left > 0);
@@ -66,7 +96,7 @@ public:
         piece.kind = Piece::Kind::Damage;
         piece.job = job_;
         piece.damage = damage;
-        return Push(std::move(piece));
+        return sender_.Send(std::move(piece));
     }
 
     bool OnProgress(double share) override {
@@ -75,9 +105,7 @@ public:
     }
 
 private:
-    bool Push(Piece piece) { return !cancel_.load() && queue_.Push(std::move(piece)); }
-
-    PieceQueue& queue_;
+    BatchSender& sender_;
     const std::atomic<bool>& cancel_;
     size_t job_;
     double before_, share_, total_;
@@ -85,10 +113,12 @@ private:
 };
 
 void ReadAll(const ExportPlan& plan, const ExportOptions& options, PieceQueue& queue, const std::atomic<bool>& cancel) {
+    BatchSender sender(queue, cancel);
     double total = 0;
     for (const StoreJob& job : plan.jobs) total += static_cast<double>(std::max<int64_t>(job.size, 1));
     double before = 0;
-    for (size_t i = 0; i < plan.jobs.size() && !cancel.load(); ++i) {
+    bool going = true;
+    for (size_t i = 0; i < plan.jobs.size() && going; ++i) {
         const double share = static_cast<double>(std::max<int64_t>(plan.jobs[i].size, 1));
         Piece start;
         start.job = i;
@@ -104,19 +134,20 @@ void ReadAll(const ExportPlan& plan, const ExportOptions& options, PieceQueue& q
             start.kind = Piece::Kind::StoreStart;
         }
         bool skipped = start.kind == Piece::Kind::StoreSkipped;
-        if (!queue.Push(std::move(start))) break;
-        if (!skipped) {
-            QueueingVisitor visitor(queue, cancel, i, before, share, total);
+        going = sender.Send(std::move(start));
+        if (going && !skipped) {
+            QueueingVisitor visitor(sender, cancel, i, before, share, total);
             ReadOptions readOptions;
             readOptions.recover = options.recover;
             Piece end;
             end.kind = Piece::Kind::StoreEnd;
             end.job = i;
             end.outcome = ReadStoreMessages(*file, readOptions, visitor);
-            if (end.outcome.stopped || !queue.Push(std::move(end))) break;
+            going = !end.outcome.stopped && sender.Send(std::move(end));
         }
         before += share;
     }
+    if (going) sender.Flush();
     queue.Close();
 }
 
@@ -181,19 +212,22 @@ ExportResult RunExport(const ExportOptions& options, const ExportEvents& events,
     std::atomic<bool> stop{false};
     std::thread reader([&] { ReadAll(plan, options, queue, stop); });
     ExportWriter writer(options, plan, result.folders);
-    Piece piece;
+    PieceQueue::Batch batch;
     int shown = -1;
     bool failed = false;
-    for (;;) {
+    while (!failed) {
         // A bounded wait, so a cancel is seen while the reader scans.
-        PieceQueue::PopResult popped = queue.Pop(piece, std::chrono::milliseconds(100));
+        PieceQueue::PopResult popped = queue.Pop(batch, std::chrono::milliseconds(100));
         if (cancel.load() || popped == PieceQueue::PopResult::Done) break;
-        if (popped == PieceQueue::PopResult::Waiting) continue;
-        if (!writer.Handle(piece)) {
-            failed = true;
-            break;
+        for (Piece& piece : batch) {
+            if (cancel.load()) break;
+            if (!writer.Handle(piece)) {
+                failed = true;
+                break;
+            }
+            if (events.onProgress && piece.percent > shown) events.onProgress(shown = std::min(piece.percent, 99));
         }
-        if (events.onProgress && piece.percent > shown) events.onProgress(shown = std::min(piece.percent, 99));
+        batch.clear();
     }
     bool cancelled = cancel.load() && !failed;
     stop = true;

@@ -20,7 +20,9 @@ namespace fs = std::filesystem;
 using catalog::TreeList;
 
 std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
     return text;
 }
 

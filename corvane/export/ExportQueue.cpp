@@ -2,28 +2,39 @@
 
 namespace corvane::exporting {
 
-bool PieceQueue::Push(Piece piece) {
+namespace {
+
+size_t BytesOf(const PieceQueue::Batch& batch) {
+    size_t bytes = 0;
+    for (const Piece& piece : batch) bytes += piece.bytes.size();
+    return bytes;
+}
+
+}  // namespace
+
+bool PieceQueue::Push(Batch batch) {
+    const size_t size = BytesOf(batch);
     std::unique_lock<std::mutex> lock(mutex_);
-    // An empty queue always takes a piece, so one piece larger than the budget still passes.
-    changed_.wait(lock, [&] { return stopped_ || pieces_.empty() || bytes_ + piece.bytes.size() <= budget_; });
+    // An empty queue always takes a batch, so one larger than the budget still passes.
+    changed_.wait(lock, [&] { return stopped_ || batches_.empty() || bytes_ + size <= budget_; });
     if (stopped_) return false;
-    bytes_ += piece.bytes.size();
-    pieces_.push_back(std::move(piece));
+    bytes_ += size;
+    batches_.push_back(std::move(batch));
     changed_.notify_all();
     return true;
 }
 
-PieceQueue::PopResult PieceQueue::Pop(Piece& piece, std::chrono::milliseconds wait) {
+PieceQueue::PopResult PieceQueue::Pop(Batch& batch, std::chrono::milliseconds wait) {
     std::unique_lock<std::mutex> lock(mutex_);
-    if (!changed_.wait_for(lock, wait, [&] { return stopped_ || closed_ || !pieces_.empty(); })) {
+    if (!changed_.wait_for(lock, wait, [&] { return stopped_ || closed_ || !batches_.empty(); })) {
         return PopResult::Waiting;
     }
-    if (stopped_ || pieces_.empty()) return PopResult::Done;
-    piece = std::move(pieces_.front());
-    pieces_.pop_front();
-    bytes_ -= piece.bytes.size();
+    if (stopped_ || batches_.empty()) return PopResult::Done;
+    batch = std::move(batches_.front());
+    batches_.pop_front();
+    bytes_ -= BytesOf(batch);
     changed_.notify_all();
-    return PopResult::Piece;
+    return PopResult::Batch;
 }
 
 void PieceQueue::Close() {
@@ -35,7 +46,7 @@ void PieceQueue::Close() {
 void PieceQueue::Stop() {
     std::lock_guard<std::mutex> lock(mutex_);
     stopped_ = true;
-    pieces_.clear();
+    batches_.clear();
     bytes_ = 0;
     changed_.notify_all();
 }

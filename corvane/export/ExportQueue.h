@@ -1,8 +1,9 @@
 // The hand-over between the export's two threads: the reading thread parses
 // the store files and puts what it finds into this queue, the writing thread
-// takes it out in the same order. The queue holds at most about `byteBudget`
-// bytes of message text, so a fast reader never runs far ahead of the disk
-// and memory stays small whatever the files hold.
+// takes it out in the same order. Pieces travel in batches, so the threads
+// meet once per batch, not once per message. The queue holds at most about
+// `byteBudget` bytes of message text, so a fast reader never runs far ahead
+// of the disk and memory stays small whatever the files hold.
 #pragma once
 
 #include "corvane/export/MessageSource.h"
@@ -13,6 +14,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace corvane::exporting {
 
@@ -39,12 +41,13 @@ struct Piece {
 class PieceQueue {
 public:
     explicit PieceQueue(size_t byteBudget) : budget_(byteBudget) {}
+    using Batch = std::vector<Piece>;
     // Waits while the queue is over its budget; false once stopped.
-    bool Push(Piece piece);
-    enum class PopResult { Piece, Waiting, Done };
-    // Waits up to `wait` for the next piece: Waiting when none came in that
+    bool Push(Batch batch);
+    enum class PopResult { Batch, Waiting, Done };
+    // Waits up to `wait` for the next batch: Waiting when none came in that
     // time, Done when the queue is closed and empty, or stopped.
-    PopResult Pop(Piece& piece, std::chrono::milliseconds wait);
+    PopResult Pop(Batch& batch, std::chrono::milliseconds wait);
     // No more pieces will come.
     void Close();
     // Wakes both sides for good: pieces still held are dropped.
@@ -55,7 +58,7 @@ private:
     const size_t budget_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<Piece> pieces_;
+    std::deque<Batch> batches_;
     size_t bytes_ = 0;
     bool closed_ = false, stopped_ = false;
 };

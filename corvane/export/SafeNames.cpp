@@ -16,7 +16,9 @@ constexpr int kMostCounter = 1000000;  // more twins than any folder holds
 
 std::string AsciiLower(std::string_view text) {
     std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
     return lower;
 }
 

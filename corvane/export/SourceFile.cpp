@@ -46,15 +46,18 @@ private:
     // slot when it is not there; nullptr on a read error.
     const Page* PageHolding(int64_t offset) {
         int64_t start = offset - offset % static_cast<int64_t>(kPageBytes);
+        // Most reads fall in the page read last: a block header, then its text.
+        if (last_ != nullptr && last_->start == start) return last_;
         Page* victim = &pages_[0];
         for (Page& page : pages_) {
             if (page.start == start) {
                 page.lastUse = ++clock_;
-                return &page;
+                return last_ = &page;
             }
             if (page.lastUse < victim->lastUse) victim = &page;
         }
         size_t length = static_cast<size_t>(std::min<int64_t>(kPageBytes, size_ - start));
+        if (last_ == victim) last_ = nullptr;
         victim->start = -1;
         victim->bytes.resize(length);
         in_.clear();
@@ -63,12 +66,13 @@ private:
         if (static_cast<size_t>(in_.gcount()) != length) return nullptr;
         victim->start = start;
         victim->lastUse = ++clock_;
-        return victim;
+        return last_ = victim;
     }
 
     std::ifstream in_;
     int64_t size_;
     std::vector<Page> pages_;
+    Page* last_ = nullptr;
     uint64_t clock_ = 0;
 };
 
