@@ -151,18 +151,6 @@ void ReadAll(const ExportPlan& plan, const ExportOptions& options, PieceQueue& q
     queue.Close();
 }
 
-// DEST must not be the source folder or lie inside it: the export would
-// write into the store it reads (and a folder source would read its output).
-bool InsideSource(const ExportOptions& options) {
-    std::error_code error;
-    fs::path folder = fs::is_directory(options.source, error) ? options.source : options.source.parent_path();
-    if (folder.empty()) folder = ".";
-    fs::path source = fs::weakly_canonical(fs::absolute(folder, error), error);
-    fs::path dest = fs::weakly_canonical(fs::absolute(options.dest, error), error);
-    fs::path relative = dest.lexically_relative(source);
-    return !relative.empty() && *relative.begin() != "..";
-}
-
 void WriteReport(const ExportOptions& options, ExportResult& result) {
     fs::path path = UniqueNames(options.dest).Claim("export-report", ".txt");
     OutputFile report;
@@ -196,7 +184,9 @@ ExportResult RunExport(const ExportOptions& options, const ExportEvents& events,
             return result;
         }
     }
-    if (InsideSource(options)) {
+    // DEST must not be the source folder or lie inside it: the export would
+    // write into the store it reads (and a folder source would read its output).
+    if (LiesInside(options.dest, SourceFolder(options.source))) {
         result.status = ExportStatus::BadDestination;
         result.error = "the destination lies inside the source folder";
         return result;

@@ -67,6 +67,20 @@ void ReadIndexes(const fs::path& folder, std::map<std::string, std::vector<std::
 
 }  // namespace
 
+bool LiesInside(const fs::path& path, const fs::path& folder) {
+    std::error_code error;
+    fs::path inner = fs::weakly_canonical(fs::absolute(path, error), error);
+    fs::path outer = fs::weakly_canonical(fs::absolute(folder, error), error);
+    fs::path relative = inner.lexically_relative(outer);
+    return !relative.empty() && *relative.begin() != "..";
+}
+
+fs::path SourceFolder(const fs::path& source) {
+    std::error_code error;
+    fs::path folder = fs::is_directory(source, error) ? source : source.parent_path();
+    return folder.empty() ? fs::path(".") : folder;
+}
+
 std::string FolderLabel(const std::vector<std::string>& folder) {
     std::string label;
     for (const std::string& part : folder) label += (label.empty() ? "" : "/") + part;

@@ -30,6 +30,13 @@ struct ExportPlan {
 // folder holding at least one .dbx or .mbx file.
 bool PlanExport(const std::filesystem::path& source, ExportPlan& plan, std::string& error);
 
+// True when `path` is `folder` or lies inside it (both made absolute, links
+// followed as far as they exist).
+bool LiesInside(const std::filesystem::path& path, const std::filesystem::path& folder);
+
+// The folder a SOURCE stands for: itself, or the folder of a file.
+std::filesystem::path SourceFolder(const std::filesystem::path& source);
+
 // The folder path as shown in reports: parts joined with '/'.
 std::string FolderLabel(const std::vector<std::string>& folder);
 

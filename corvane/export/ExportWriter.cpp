@@ -53,6 +53,10 @@ bool ExportWriter::Handle(Piece& piece) {
 bool ExportWriter::OpenOutput(Output& output, const std::vector<std::string>& folder) {
     fs::path path = options_.dest;
     for (const std::string& part : folder) path /= Utf8Path(part);
+    // DEST may hold the source folder; a folder named like it must not lead back in.
+    if (LiesInside(path, SourceFolder(options_.source))) {
+        return Fail("the output folder " + PathUtf8(path) + " would lie inside the source folder");
+    }
     std::error_code error;
     if (options_.eml) {
         fs::create_directories(path, error);

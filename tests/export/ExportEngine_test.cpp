@@ -212,6 +212,21 @@ TEST(ExportEngine, ExistingFilesAreNeverOverwritten) {
     EXPECT_TRUE(fs::exists(dest.Path() / "export-report (2).txt"));
 }
 
+// DEST holding the source folder is allowed, but no output folder may lead
+// back into the source, whatever the index calls its folders.
+TEST(ExportEngine, AFolderNamedLikeTheSourceNeverLeadsBackIntoIt) {
+    TempFolder dest;
+    const fs::path store = dest.Path() / "Mail";
+    fs::create_directories(store);
+    WriteWhole(store / "folders.dbx", testing::BuildFolderIndex({DbxFolder::Mail(2, 0, "Mail", "Inbox.dbx")}));
+    WriteWhole(store / "Inbox.dbx", BuildDbxMessageFile(Samples(2)));
+    ExportResult result = Export(store, dest.Path());
+    EXPECT_EQ(result.status, ExportStatus::WriteFailed);
+    EXPECT_NE(result.error.find("inside the source folder"), std::string::npos) << result.error;
+    EXPECT_TRUE(FilesIn(store, ".eml").empty());
+    EXPECT_TRUE(FilesIn(dest.Path(), ".mbox").empty());
+}
+
 TEST(ExportEngine, CancelLeavesOnlyWholeFiles) {
     TempFolder store, dest;
     WriteWhole(store.Path() / "Inbox.dbx", BuildDbxMessageFile(Samples(400, 3)));
