@@ -42,7 +42,7 @@ std::vector<uint8_t> MakeStore(int count) {
         message.senderAddress = "person" + std::to_string(sender) + "@example.com";
         message.subject = "Re: report number " + std::to_string(i % 5000) + " for the quarter";
         message.fileTime = (static_cast<uint64_t>(946684800 + i * 300) + 11644473600ull) * 10000000ull;
-        size_t bodyBytes = 200 + (next() >> 16) % 3300;
+        size_t bodyBytes = 200 + (next() >> 16) % 2900;
         std::string body;
         while (body.size() < bodyBytes) body += "The quick brown fox jumps over the lazy dog, line " + std::to_string(body.size()) + ".\r\n";
         message.text = testing::MessageText("\"" + message.senderName + "\" <" + message.senderAddress + ">",
