@@ -2,6 +2,7 @@
 // folder per target, from the writers the tests use.
 #include "corvane/zip/ZipEngine.h"
 #include "testsupport/portable/DbxWriter.h"
+#include "testsupport/portable/MessageFileWriter.h"
 #include "testsupport/portable/NchWriter.h"
 
 #include <atomic>
@@ -38,6 +39,31 @@ void StoreIndexSeeds(const fs::path& folder) {
     Seed(folder, "v4-mbx", "\x01" + Text(MbxFileBytes(7)));
 }
 
+// Message files of both versions: a few small messages, one over several
+// blocks, one left out of the tree (for the recovery scan), and a tree of
+// two levels.
+void MessageFileSeeds(const fs::path& dbxFolder, const fs::path& mbxFolder) {
+    std::vector<StoredMessage> messages;
+    std::vector<std::string> texts;
+    for (int i = 0; i < 4; ++i) {
+        StoredMessage message;
+        message.subject = "Subject " + std::to_string(i);
+        message.senderName = "Ann";
+        message.senderAddress = "ann@example.com";
+        message.fileTime = 133818703848920000ull + static_cast<uint64_t>(i);
+        message.text = MessageText("Ann <ann@example.com>", "=?utf-8?Q?Caf=C3=A9?= " + std::to_string(i),
+                                   "Mon, 20 Jan 2025 16:13:04 -0200",
+                                   i == 2 ? std::string(1500, 'x') : "From here\r\nbody\r\n");
+        message.listed = i != 3;
+        messages.push_back(message);
+        texts.push_back(message.text);
+    }
+    Seed(dbxFolder, "small", Text(BuildDbxMessageFile(messages)));
+    std::vector<StoredMessage> many(60, messages[0]);
+    Seed(dbxFolder, "two-levels", Text(BuildDbxMessageFile(many)));
+    Seed(mbxFolder, "small", Text(BuildMbxFile(texts)));
+}
+
 void ZipSeeds(const fs::path& folder) {
     const fs::path work = fs::temp_directory_path() / "corvane-fuzz-seeds";
     fs::remove_all(work);
@@ -72,6 +98,7 @@ int main(int argc, char** argv) {
     const fs::path root = argv[1];
     StoreIndexSeeds(root / "store_index");
     ZipSeeds(root / "zip_reader");
+    MessageFileSeeds(root / "dbx_messages", root / "mbx_messages");
     Seed(root / "control_file", "v5",
          "Corvane - OE5 - {Main Identity} {ID}\r\n2\x03Inbox\x03Inbox.dbx\x03"
          "2\x03"
