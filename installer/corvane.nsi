@@ -1,5 +1,5 @@
 ; The setup program of Corvane: corvane.exe, nudgeon.exe, loopline.exe,
-; skein.dll, loopline.ini and the help pages, Start-menu entries, the reminder
+; corvane-export.exe, skein.dll, loopline.ini and the help pages, Start-menu entries, the reminder
 ; at logon, and an uninstaller that keeps the user's data unless asked.
 ;
 ;   makensis -DVERSION=1.2.3.4 -DBINDIR=<folder of the programs>
@@ -159,6 +159,7 @@ Section "Corvane"
   File "${BINDIR}/corvane.exe"
   File "${BINDIR}/nudgeon.exe"
   File "${BINDIR}/loopline.exe"
+  File "${BINDIR}/corvane-export.exe"
   File "${BINDIR}/skein.dll"
   File "${BINDIR}/loopline.ini"
   SetOutPath "$INSTDIR\help"
@@ -232,6 +233,7 @@ Section "Uninstall"
   Delete "$INSTDIR\corvane.exe"
   Delete "$INSTDIR\nudgeon.exe"
   Delete "$INSTDIR\loopline.exe"
+  Delete "$INSTDIR\corvane-export.exe"
   Delete "$INSTDIR\skein.dll"
   Delete "$INSTDIR\loopline.ini"
   Delete "$INSTDIR\help\*.html"

@@ -24,8 +24,9 @@ namespace {
 const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvane";
 const char* const kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const kRunValue = "Corvane Reminder";
-const char* const kShippedFiles[] = {"corvane.exe",  "nudgeon.exe",    "loopline.exe",   "skein.dll",
-                                     "loopline.ini", "help\\999.html", "help\\help.css", "uninstall.exe"};
+const char* const kShippedFiles[] = {"corvane.exe",    "nudgeon.exe",    "loopline.exe",   "corvane-export.exe",
+                                     "skein.dll",      "loopline.ini",   "help\\999.html", "help\\help.css",
+                                     "uninstall.exe"};
 
 // The build's path of the setup program, as Wine sees it.
 std::string SetupProgram() {
