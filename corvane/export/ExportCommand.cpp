@@ -1,5 +1,9 @@
 #include "corvane/export/ExportCommand.h"
 
+#include "corvane/export/ExportFromArchive.h"
+
+#include <iostream>
+
 #include "corvane/export/DbxFormat.h"
 #include "corvane/export/SafeNames.h"
 
@@ -20,7 +24,8 @@ std::string UsageText() {
            "  --help     this text\n"
            "\n"
            "DEST/export-report.txt lists what each folder gave. Exit status: 0 every message was\n"
-           "exported, 1 some could not be read (they are listed), 2 bad usage or an unreadable source.\n";
+           "exported, 1 some could not be read (they are listed), 2 bad usage or an unreadable source.\n"
+           "SOURCE may also be a Corvane archive (.zip, or the last disk of a spanned set).\n";
 }
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, std::string& error) {
@@ -57,7 +62,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, s
 }
 
 int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                     const std::atomic<bool>& cancel) {
+                     const std::atomic<bool>& cancel, zip::FileSystem* archiveFiles) {
     CommandLine line;
     std::string error;
     if (!ParseCommandLine(args, line, error)) {
@@ -70,7 +75,17 @@ int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, st
     }
     ExportEvents events;
     events.onProgress = [&err](int percent) { err << "\rExporting: " << percent << "%" << std::flush; };
-    ExportResult result = RunExport(line.options, events, cancel);
+    // A Corvane archive is read through the zip engine; the next diskette of
+    // a spanned set is asked for on the terminal.
+    auto newDisk = [&err](int disk) {
+        err << "\nInsert " << (disk ? "disk " + std::to_string(disk) : std::string("the last disk"))
+            << " of the archive set and press Enter (Ctrl+C stops): " << std::flush;
+        std::string answer;
+        return static_cast<bool>(std::getline(std::cin, answer));
+    };
+    ExportResult result = archiveFiles && IsZipArchive(line.options.source)
+                              ? RunArchiveExport(line.options, events, cancel, *archiveFiles, newDisk)
+                              : RunExport(line.options, events, cancel);
     err << "\n";
     int64_t exported = 0, recovered = 0, unreadable = 0;
     for (const FolderReport& folder : result.folders) {

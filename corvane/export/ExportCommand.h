@@ -7,6 +7,8 @@
 // the messages that could not be read are listed there at the end.
 #pragma once
 
+#include "corvane/zip/ZipFileSystem.h"
+
 #include "corvane/export/ExportEngine.h"
 
 #include <atomic>
@@ -29,8 +31,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, s
 std::string UsageText();
 
 // Runs the whole command: returns the exit code (0 all exported, 1 some
-// unreadable, 2 bad usage or an unreadable source).
+// unreadable, 2 bad usage or an unreadable source). With `archiveFiles`, a
+// SOURCE that is a Corvane archive is read through the zip engine on them.
 int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                     const std::atomic<bool>& cancel);
+                     const std::atomic<bool>& cancel, zip::FileSystem* archiveFiles = nullptr);
 
 }  // namespace corvane::exporting

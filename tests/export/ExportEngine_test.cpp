@@ -1,5 +1,7 @@
 #include "corvane/export/ExportCommand.h"
 #include "corvane/export/ExportEngine.h"
+#include "corvane/export/ExportFromArchive.h"
+#include "corvane/zip/ZipResult.h"
 
 #include "corvane/export/HeaderFields.h"
 #include "corvane/export/MailDate.h"
@@ -149,6 +151,37 @@ TEST(ExportEngine, StoreFolderIsNamedAfterItsIndexAndUnlistedFilesAreSetApart) {
     EXPECT_EQ(ReadMboxWithPython(dest.Path() / "Local Folders" / "Inbox.mbox").at(0), "3");
     EXPECT_NE(ReadWhole(result.reportPath).find("not an Outlook Express message file"), std::string::npos);
     EXPECT_TRUE(FilesIn(dest.Path(), ".part").empty());
+}
+
+// A Corvane archive of the store (as the backup writes it, the paths of the
+// store files inside and the log beside): the store files come out into a
+// working folder under DEST, are exported from there, and the working folder goes.
+TEST(ExportEngine, AnArchiveIsExportedWithoutRestoringIt) {
+    TempFolder store, dest;
+    WriteWhole(store.Path() / "folders.dbx",
+               testing::BuildFolderIndex({DbxFolder::Root("Main Identity"), DbxFolder::NoFile(1, 0, "Local Folders"),
+                                          DbxFolder::Mail(2, 1, "Inbox", "Inbox.dbx")}));
+    WriteWhole(store.Path() / "Inbox.dbx", BuildDbxMessageFile(Samples(4)));
+    WriteWhole(store.Path() / "CorvaneBackup.log", std::vector<uint8_t>{'V', '5'});
+    const fs::path archive = dest.Path().parent_path() / (dest.Path().filename().string() + ".zip");
+    auto files = zip::MakeStdFileSystem();
+    zip::ZipSettings settings;
+    settings.archivePath = archive.string();
+    settings.filesToProcess = (store.Path() / "*").string();
+    zip::ZipEvents quiet;
+    std::atomic<bool> never{false};
+    ASSERT_EQ(zip::Compress(settings, *files, quiet, never), zip::result::kSuccess);
+
+    ASSERT_TRUE(IsZipArchive(archive));
+    ExportOptions options{archive, dest.Path()};
+    ExportResult result = RunArchiveExport(options, {}, never, *files, nullptr);
+    fs::remove(archive);
+    EXPECT_EQ(result.status, ExportStatus::Complete) << result.error;
+    EXPECT_EQ(FilesIn(dest.Path() / "Local Folders" / "Inbox", ".eml").size(), 4u);
+    EXPECT_TRUE(fs::exists(dest.Path() / "Local Folders" / "Inbox.mbox"));
+    for (const auto& entry : fs::directory_iterator(dest.Path()))
+        EXPECT_EQ(entry.path().filename().string().rfind(".corvane-archive", 0), std::string::npos) << entry.path();
+    EXPECT_FALSE(IsZipArchive(store.Path() / "Inbox.dbx"));
 }
 
 TEST(ExportEngine, VersionFourFolderFollowsFoldersNch) {

@@ -3,6 +3,7 @@
 // handed on as UTF-8, so any file name reaches the engine whole; Ctrl+C asks
 // the export to stop, leaving only whole files.
 #include "corvane/export/ExportCommand.h"
+#include "corvane/zip/ZipFileSystem.h"
 
 #include <atomic>
 #include <iostream>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #ifdef _WIN32
+#include "corvane/zip/Win32FileSystem.h"
+
 #include <windows.h>
 #include <shellapi.h>
 #else
@@ -55,5 +58,10 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
 #endif
-    return corvane::exporting::RunExportCommand(Arguments(argc, argv), std::cout, std::cerr, g_cancel);
+#ifdef _WIN32
+    auto files = corvane::zip::MakeWin32FileSystem();
+#else
+    auto files = corvane::zip::MakeStdFileSystem();
+#endif
+    return corvane::exporting::RunExportCommand(Arguments(argc, argv), std::cout, std::cerr, g_cancel, files.get());
 }
