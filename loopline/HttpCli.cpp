@@ -5,6 +5,7 @@
 #include <ws2tcpip.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <thread>
@@ -53,6 +54,25 @@ struct Resolution {
         int length = 0;
     };
 
+    // An IPv4 address written as numbers is the address itself: no resolver,
+    // no thread. True when `host` was one.
+    bool TakeNumericAddress() {
+        const unsigned long ip = inet_addr(host.c_str());
+        const int number = std::atoi(port.c_str());
+        if (ip == INADDR_NONE || number <= 0 || number > 65535 || host.find_first_not_of("0123456789.") != std::string::npos)
+            return false;
+        Address address;
+        auto* in = reinterpret_cast<sockaddr_in*>(&address.storage);
+        in->sin_family = AF_INET;
+        in->sin_port = htons(static_cast<u_short>(number));
+        in->sin_addr.s_addr = ip;
+        address.family = AF_INET;
+        address.length = sizeof(sockaddr_in);
+        addresses.push_back(address);
+        SetEvent(done);
+        return true;
+    }
+
     void Run() {
         WSADATA data;
         bool started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
@@ -61,13 +81,7 @@ struct Resolution {
         hints.ai_socktype = SOCK_STREAM;
         hints.ai_protocol = IPPROTO_TCP;
         addrinfo* found = nullptr;
-        // An address written as numbers needs no resolver: asked as such, it
-        // never waits on a name server (Wine's can stall for seconds).
-        hints.ai_flags = AI_NUMERICHOST;
-        bool resolved = started && getaddrinfo(host.c_str(), port.c_str(), &hints, &found) == 0;
-        hints.ai_flags = 0;
-        if (!resolved) resolved = started && getaddrinfo(host.c_str(), port.c_str(), &hints, &found) == 0;
-        if (resolved) {
+        if (started && getaddrinfo(host.c_str(), port.c_str(), &hints, &found) == 0) {
             for (addrinfo* at = found; at; at = at->ai_next) {
                 if (at->ai_addrlen > sizeof(sockaddr_storage)) continue;
                 Address address;
@@ -206,10 +220,12 @@ HttpOutcome THttpCli::Connect(const HttpAddress& address, Connection& connection
     DWORD start = GetTickCount();
     auto job = std::make_shared<Resolution>(address.host, address.port);
     if (!job->done) return Failure(kClientFailure, kUnresolved);
-    try {
-        std::thread([job] { job->Run(); }).detach();
-    } catch (...) {
-        return Failure(kClientFailure, kUnresolved);
+    if (!job->TakeNumericAddress()) {
+        try {
+            std::thread([job] { job->Run(); }).detach();
+        } catch (...) {
+            return Failure(kClientFailure, kUnresolved);
+        }
     }
     Wake resolved = WaitFor(job->done, start, ConnectTimeoutMs);
     if (EndsRequest(resolved)) return EndedBy(resolved);
