@@ -170,6 +170,31 @@ TEST_F(RestoreOnFullDisk, TheCurrentFileStaysWholeTheUserIsToldAndFullRestorePut
     EXPECT_TRUE(Temporaries(small).empty());
 }
 
+// The address book takes its safety name by a rename: on a disk with no
+// room for a copy of it, the archive's still comes in and the old one is kept.
+TEST_F(RestoreOnFullDisk, TheAddressBookIsRestoredWhereThereIsNoRoomForACopyOfIt) {
+    const std::string book = root + "\\Main.wab";
+    ASSERT_TRUE(SyntheticOE::WriteFile(book, "the archive's book"));
+    oe.SetAddressBook(book);
+    MakeArchive(destination);
+    ASSERT_TRUE(SyntheticOE::MakeFolders(small));
+    const std::string onT = small + "\\Main.wab", old(1200 << 10, 'b');
+    ASSERT_TRUE(SyntheticOE::WriteFile(onT, old));
+    oe.SetAddressBook(onT);
+    FillVolumeLeaving("t:\\", filler, 64 * 1024);
+
+    OpenArchive(0, archive);
+    ASSERT_TRUE(loaded);
+    const int row = restore::FindItemOfType(items, catalog::kTypeAddressBook);
+    ASSERT_GT(row, 0);
+    MarkClick(row);
+    ASSERT_EQ(items.Mark(row), 1);
+    RunRestore();
+    EXPECT_EQ(boxes->Texts(), std::vector<std::string>{kComplete});
+    EXPECT_EQ(ReadFileText(onT), "the archive's book");
+    EXPECT_TRUE(Same(ReadFileText(small + "\\Main.wax"), old));
+}
+
 // Another program holds a store file open and shares it with nobody.
 TEST_F(RestoreFaults, AStoreFileHeldOpenStaysAsItWasAndTheStoreIsRestorableOnceItIsLetGo) {
     MakeFullArchive();
