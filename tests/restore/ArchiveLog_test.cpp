@@ -144,10 +144,11 @@ TEST(ArchiveLog, NamesThatWouldLeaveTheStoreGiveItemsThatCannotBeMarked) {
     }
     log += "NEWS\t..\\acct\tNewsBad\t98\t0\t1\t0\t20\r\n";
     log += "FAVS\t..\\..\\victim.dbx\tDisguised\t96\t0\t1\t0\t2\r\n";  // the type of a mail folder decides
+    log += "FAVS\tsub\\Inbox.dbx\tDisguised too\t95\t0\t1\t0\t2\r\n";  // a path of plain names is still no file name
     log += "FAVS\tdocs\\Favorites\tFavorites\t99\t0\t1\t0\t30\r\n";    // only matched against entries: no fault
     log += "MBX\t\tLocal Folders\t97\t0\t2\t0\t1\r\n";                 // a folder without a file: layout only
     ArchiveTree read = FillArchiveTree(log, true, tree);
-    ASSERT_EQ(read.leftOut.size(), bad.size() + 2);
+    ASSERT_EQ(read.leftOut.size(), bad.size() + 3);
     for (int i = 1; i < tree.Count(); ++i) {
         bool favorites = tree.NumberValue(i, names::kType) == catalog::kTypeFavorites;
         EXPECT_EQ(tree.Mark(i), favorites ? 0 : 2) << tree.Text(i);

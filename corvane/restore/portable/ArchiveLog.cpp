@@ -111,7 +111,8 @@ bool ReadLogRow(std::string_view line, bool currentLayout, bool haveAddressBook,
     if (NameBecomesPath(read.kind, read.type) && !read.mbxName.empty()) read.fault = CheckPlainName(read.mbxName);
     // The Favorites row names the folder the backup found: a path of plain
     // names below the drive. Empty, or a pattern, it would match every entry.
-    if (IsFavoritesRow(read.kind, read.type)) read.fault = CheckRelativeName(read.mbxName);
+    if (IsFavoritesRow(read.kind, read.type) && read.fault == NameFault::None)
+        read.fault = CheckRelativeName(read.mbxName);
     *row = std::move(read);
     return true;
 }
