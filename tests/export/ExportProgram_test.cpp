@@ -99,7 +99,9 @@ protected:
         }
         char temp[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, temp);
-        dest = fs::path(temp) / "corvane-export-test";
+        // A folder of each test's own: the tests may run side by side.
+        dest = fs::path(temp) / ("corvane-export-" +
+                                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         RemoveAll(dest);
     }
     fs::path dest;
