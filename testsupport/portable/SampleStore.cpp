@@ -1,6 +1,7 @@
 #include "testsupport/portable/SampleStore.h"
 
 #include "testsupport/portable/DbxWriter.h"
+#include "testsupport/portable/MessageFileWriter.h"
 #include "testsupport/portable/NchWriter.h"
 
 #include <filesystem>
@@ -42,6 +43,37 @@ std::vector<DbxFolder> SampleFolders() {
         DbxFolder::Mail(0x11, 0x10, "comp.lang.c++", "comp.lang.c++.dbx"),
         DbxFolder::Mail(0x12, 0x10, "alt.test", "alt.test.dbx"),
     };
+}
+
+// A message file holding `count` real messages (their tree, records and
+// texts), filled up with zeros to `length` as the sample's sizes are fixed.
+std::vector<uint8_t> SampleMessageFile(const std::string& folder, int32_t count, size_t length) {
+    static const char* const kSenders[] = {"Anna Berg", "Tom Hale", "Lena Fox", "Ravi Shah", "Jo Park"};
+    static const char* const kTopics[] = {"Meeting on Monday", "Invoice 1042", "Holiday photos", "Budget review",
+                                          "Re: the new schedule", "Weekend plans"};
+    std::vector<StoredMessage> messages;
+    for (int32_t i = 0; i < count; ++i) {
+        const std::string sender = kSenders[i % 5];
+        const std::string address = "user" + std::to_string(i % 5) + "@example.com";
+        const std::string subject = std::string(kTopics[i % 6]) + " (" + folder + " " + std::to_string(i + 1) + ")";
+        const int day = 1 + i % 28, hour = 8 + i % 10;
+        const std::string date = std::to_string(day) + " Mar 2003 " + (hour < 10 ? "0" : "") + std::to_string(hour) +
+                                 ":15:00 +0100";
+        StoredMessage message;
+        message.text = MessageText(sender + " <" + address + ">", subject, date,
+                                   "Hello,\r\n\r\nthis is message " + std::to_string(i + 1) + " of " + folder +
+                                       ".\r\n\r\nRegards,\r\n" + sender + "\r\n");
+        // The Date field's time as FILETIME: 1 March 2003, 07:15 UTC, then the message's day and hour.
+        message.fileTime =
+            126'909'765'000'000'000ULL + (static_cast<uint64_t>(day - 1) * 24 + (hour - 8)) * 36'000'000'000ULL;
+        message.subject = subject;
+        message.senderName = sender;
+        message.senderAddress = address;
+        messages.push_back(std::move(message));
+    }
+    std::vector<uint8_t> bytes = BuildDbxMessageFile(messages);
+    if (bytes.size() < length) bytes.resize(length, 0);
+    return bytes;
 }
 
 struct SampleMbx {
@@ -117,7 +149,8 @@ bool WriteSampleStore(const std::string& folder) {
     if (!std::filesystem::is_directory(root, error)) return false;
     bool ok = WriteBytes((root / "folders.dbx").string(), BuildFolderIndex(SampleFolders()));
     for (const SampleFile& file : kFiles) {
-        ok = WriteBytes((root / file.name).string(), StoreFileBytes(file.messages, file.bytes)) && ok;
+        const std::string name = file.name;
+        ok = WriteBytes((root / name).string(), SampleMessageFile(name.substr(0, name.size() - 4), file.messages, file.bytes)) && ok;
     }
     return ok;
 }
