@@ -2,6 +2,7 @@
 
 #include "corvane/zip/ZipResult.h"
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <system_error>
@@ -55,8 +56,25 @@ bool IsZipArchive(const fs::path& path) {
     char start[4] = {};
     if (!file.read(start, sizeof start)) return false;
     // A local header, or the marker at the start of a spanned set's first volume.
-    return start[0] == 'P' && start[1] == 'K' &&
-           ((start[2] == 3 && start[3] == 4) || (start[2] == 7 && start[3] == 8) || (start[2] == 5 && start[3] == 6));
+    if (start[0] == 'P' && start[1] == 'K' &&
+        ((start[2] == 3 && start[3] == 4) || (start[2] == 7 && start[3] == 8) || (start[2] == 5 && start[3] == 6)))
+        return true;
+    // The last volume of a set begins inside an entry; it ends with the
+    // archive's end record, whose comment reaches exactly to the file's end.
+    constexpr std::streamoff kEndRecord = 22, kLongestComment = 0xFFFF;
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    if (size < kEndRecord) return false;
+    const std::streamoff from = std::max<std::streamoff>(0, size - kEndRecord - kLongestComment);
+    std::string tail(static_cast<size_t>(size - from), '\0');
+    file.seekg(from);
+    if (!file.read(tail.data(), static_cast<std::streamsize>(tail.size()))) return false;
+    for (size_t at = tail.size() - kEndRecord + 1; at-- > 0;) {
+        if (tail.compare(at, 4, "PK\x05\x06") != 0) continue;
+        const size_t comment = static_cast<unsigned char>(tail[at + 20]) | static_cast<unsigned char>(tail[at + 21]) << 8;
+        if (at + kEndRecord + comment == tail.size()) return true;
+    }
+    return false;
 }
 
 ExportResult RunArchiveExport(const ExportOptions& options, const ExportEvents& events,
