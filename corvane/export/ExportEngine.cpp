@@ -211,6 +211,8 @@ ExportResult RunExport(const ExportOptions& options, const ExportEvents& events,
         if (cancel.load() || popped == PieceQueue::PopResult::Done) break;
         for (Piece& piece : batch) {
             if (cancel.load()) break;
+            if (piece.kind == Piece::Kind::StoreStart && events.onFolder)
+                events.onFolder(FolderLabel(plan.jobs[piece.job].folder));
             if (!writer.Handle(piece)) {
                 failed = true;
                 break;

@@ -70,6 +70,7 @@ struct ExportResult {
 
 struct ExportEvents {
     std::function<void(int percent)> onProgress;  // 0 to 100, each value once, on the calling thread
+    std::function<void(const std::string& folder)> onFolder;  // a store file's folder begins ('/' between parts)
 };
 
 ExportResult RunExport(const ExportOptions& options, const ExportEvents& events, const std::atomic<bool>& cancel);

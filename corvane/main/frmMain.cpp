@@ -138,6 +138,7 @@ void frmMain::OnPaint() {
 void frmMain::OnCommand(int id) {
     if (id == IDC_CMDBACKUP) return cmdBackup_Click();
     if (id == IDC_CMDRESTORE) return cmdRestore_Click();
+    if (id == IDC_CMDEXPORT) return cmdExport_Click();
     if (id >= IDM_FUNCTION && id < IDM_FUNCTION + 100) return mFunction_Click(id - IDM_FUNCTION);
     if (id >= IDM_OPTS && id < IDM_OPTS + 100) return mOpts_Click(id - IDM_OPTS);
     if (id >= IDM_HELP && id < IDM_HELP + 100) return mHelp_Click(id - IDM_HELP);

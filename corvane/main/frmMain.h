@@ -60,6 +60,7 @@ public:
     void mHelp_Click(int index);
     void cmdBackup_Click();
     void cmdRestore_Click();
+    void cmdExport_Click();
 
     // Controls, found on whichever page holds them (nullptr when none does).
     HWND Control(int id) const;

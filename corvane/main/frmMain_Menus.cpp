@@ -11,6 +11,7 @@
 #include "corvane/environment/portable/SettingNames.h"
 #include "corvane/backup/BackupIds.h"
 #include "corvane/main/About.h"
+#include "corvane/main/frmExport.h"
 #include "corvane/restore/RestoreIds.h"
 #include "corvane/main/frmSelIdent.h"
 #include "corvane/environment/portable/ListFcns.h"
@@ -37,6 +38,8 @@ void frmMain::mFunction_Click(int index) {
         return cmdBackup_Click();
     case 1:
         return cmdRestore_Click();
+    case 2:
+        return cmdExport_Click();
     case 3:
         // While a run goes, Exit is disabled: only the close box may stop it.
         if (Runner.Running()) return Beep();
@@ -148,6 +151,14 @@ void frmMain::cmdRestore_Click() {
         return;
     }
     if (StartRestoreWizard) StartRestoreWizard();
+}
+
+// The export reads the store and writes elsewhere, so it may open over the
+// wizard; only a run of the wizard keeps it shut.
+void frmMain::cmdExport_Click() {
+    if (Runner.Running()) return Beep();
+    frmExport exporter(Store.MailFilesFolder, MessageTitle);
+    exporter.Show(hwnd_);
 }
 
 // A close request while a run goes asks whether to stop it; the window

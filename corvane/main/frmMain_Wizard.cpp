@@ -176,7 +176,10 @@ void frmMain::RunEnded() {
 // File > Exit and the Options menu (the identity switch among them).
 void frmMain::EnableRunMenus(bool enabled) {
     const UINT state = enabled ? MF_ENABLED : MF_GRAYED;
-    if (HMENU file = SubMenu(0)) EnableMenuItem(file, IDM_EXIT, MF_BYCOMMAND | state);
+    if (HMENU file = SubMenu(0)) {
+        EnableMenuItem(file, IDM_EXPORT, MF_BYCOMMAND | state);
+        EnableMenuItem(file, IDM_EXIT, MF_BYCOMMAND | state);
+    }
     if (HMENU options = SubMenu(1))
         for (int position = 0; position < GetMenuItemCount(options); ++position)
             EnableMenuItem(options, static_cast<UINT>(position), MF_BYPOSITION | state);

@@ -28,11 +28,13 @@
 #define IDM_FUNCTION 1000
 #define IDM_OPTS 1100
 #define IDM_HELP 1200
+#define IDM_EXPORT (IDM_FUNCTION + 2)
 #define IDM_EXIT (IDM_FUNCTION + 3)
 
 // Welcome page.
 #define IDC_CMDBACKUP 1500
 #define IDC_CMDRESTORE 1501
+#define IDC_CMDEXPORT 1502
 #define IDC_LBL 1600
 #define IDC_LBL_BANNER (IDC_LBL + 0)            // the welcome page's banner
 #define IDC_LBL_PAGETEXT (IDC_LBL + 1)          // the run page's text, hidden while a run goes

@@ -37,6 +37,8 @@ enum class Activity {
     Checking,    // the new archive is read back
     Finishing,   // the backup log goes in and the archive is closed
     Restoring,   // an entry comes out into the store
+    Unpacking,   // the store files come out of an archive to be exported
+    Exporting,   // the messages of a folder are written out
 };
 
 struct ProgressReport {
