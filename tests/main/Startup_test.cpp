@@ -124,7 +124,8 @@ TEST_F(Startup, WelcomePageCaptionsMenusAndHeight) {
     EXPECT_EQ(window->ControlText(IDC_TXTLOAD), "Loading Outlook Express Folders");
     EXPECT_EQ(MenuText(window->SubMenu(0), 0), "Make &Backup/Archive");
     EXPECT_EQ(MenuText(window->SubMenu(0), 1), "&Restore or Copy Folders");
-    EXPECT_EQ(MenuText(window->SubMenu(0), 3), "E&xit");
+    EXPECT_EQ(MenuText(window->SubMenu(0), 2), "&Export Messages...");
+    EXPECT_EQ(MenuText(window->SubMenu(0), 4), "E&xit");
     EXPECT_EQ(MenuText(window->SubMenu(2), 8), "&About Corvane");
     EXPECT_EQ(MenuText(window->SubMenu(1), 0), "Set &Reminder ");
     EXPECT_EQ(MenuText(window->SubMenu(1), 6), "&Switch Identities");
