@@ -2,13 +2,78 @@
 
 #include "corvane/export/SafeNames.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace corvane::exporting {
 
 namespace {
 
 constexpr size_t kBufferBytes = 256 * 1024;
+
+#ifdef _WIN32
+HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+// Seconds since 1970 as a FILETIME.
+FILETIME FileTimeOf(int64_t unixSeconds) {
+    const uint64_t ticks = static_cast<uint64_t>(unixSeconds + 11'644'473'600LL) * 10'000'000ULL;
+    return {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+}
+#endif
+
+// Makes `path` where nothing of that name is; -1 when something is, or it cannot be made.
+intptr_t CreateNew(const std::filesystem::path& path) {
+#ifdef _WIN32
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<intptr_t>(file);
+#else
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+#endif
+}
+
+bool AlreadyThere() {
+#ifdef _WIN32
+    return GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS;
+#else
+    return errno == EEXIST;
+#endif
+}
+
+// Renames `from` to `to` unless `to` exists; false, with `exists` set, when it does.
+bool RenameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to, bool& exists) {
+    exists = false;
+#ifdef _WIN32
+    if (MoveFileExW(from.c_str(), to.c_str(), 0)) return true;
+    exists = AlreadyThere();
+    return false;
+#else
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno == EEXIST) {
+        exists = true;
+        return false;
+    }
+    if (errno != EINVAL && errno != ENOSYS) return false;
+#endif
+    // A file system without the no-replace rename: look, then rename.
+    struct stat info;
+    if (::lstat(to.c_str(), &info) == 0) {
+        exists = true;
+        return false;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0;
+#endif
+}
 
 }  // namespace
 
@@ -18,16 +83,31 @@ bool OutputFile::Open(const std::filesystem::path& finalPath) {
     final_ = finalPath;
     temporary_ = finalPath;
     temporary_ += ".part";
-    std::error_code error;
-    if (std::filesystem::exists(temporary_, error)) return Fail("a file " + PathUtf8(temporary_) + " is in the way");
-    // The stream itself is unbuffered: this class hands it large blocks.
-    out_.rdbuf()->pubsetbuf(nullptr, 0);
-    out_.open(temporary_, std::ios::binary | std::ios::trunc);
-    if (!out_) return Fail("cannot create " + PathUtf8(temporary_));
+    handle_ = CreateNew(temporary_);
+    if (handle_ == -1)
+        return Fail(AlreadyThere() ? "a file " + PathUtf8(temporary_) + " is in the way"
+                                   : "cannot create " + PathUtf8(temporary_));
     open_ = true;
     written_ = 0;
     buffer_.clear();
     buffer_.reserve(kBufferBytes);
+    return true;
+}
+
+bool OutputFile::WriteOut(const char* data, size_t size) {
+    while (size > 0) {
+#ifdef _WIN32
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1u << 30));
+        DWORD done = 0;
+        if (!WriteFile(AsHandle(handle_), data, chunk, &done, nullptr) || done == 0) return false;
+#else
+        const ssize_t done = ::write(static_cast<int>(handle_), data, size);
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0) return false;
+#endif
+        data += done;
+        size -= static_cast<size_t>(done);
+    }
     return true;
 }
 
@@ -36,18 +116,16 @@ bool OutputFile::Write(const char* data, size_t size) {
     written_ += static_cast<int64_t>(size);
     if (buffer_.size() + size > kBufferBytes && !Flush()) return false;
     if (size >= kBufferBytes) {
-        out_.write(data, static_cast<std::streamsize>(size));
-        return out_ ? true : Fail("cannot write " + PathUtf8(temporary_));
+        return WriteOut(data, size) ? true : Fail("cannot write " + PathUtf8(temporary_) + " (is the disk full?)");
     }
     buffer_.insert(buffer_.end(), data, data + size);
     return true;
 }
 
 bool OutputFile::Flush() {
-    if (!buffer_.empty()) out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    const bool ok = buffer_.empty() || WriteOut(buffer_.data(), buffer_.size());
     buffer_.clear();
-    if (!out_.flush()) return Fail("cannot write " + PathUtf8(temporary_) + " (is the disk full?)");
-    return true;
+    return ok ? true : Fail("cannot write " + PathUtf8(temporary_) + " (is the disk full?)");
 }
 
 bool OutputFile::TruncateTo(int64_t size) {
@@ -58,14 +136,16 @@ bool OutputFile::TruncateTo(int64_t size) {
         written_ = size;
         return true;
     }
-    // Closed for the cut, so it works where open files cannot be resized.
     buffer_.clear();
-    out_.close();
-    std::error_code error;
-    std::filesystem::resize_file(temporary_, static_cast<uintmax_t>(size), error);
-    if (error) return Fail("cannot cut back " + PathUtf8(temporary_));
-    out_.open(temporary_, std::ios::binary | std::ios::app);
-    if (!out_) return Fail("cannot reopen " + PathUtf8(temporary_));
+#ifdef _WIN32
+    LARGE_INTEGER at;
+    at.QuadPart = size;
+    const bool cut = SetFilePointerEx(AsHandle(handle_), at, nullptr, FILE_BEGIN) && SetEndOfFile(AsHandle(handle_));
+#else
+    const bool cut = ::ftruncate(static_cast<int>(handle_), size) == 0 &&
+                     ::lseek(static_cast<int>(handle_), size, SEEK_SET) == size;
+#endif
+    if (!cut) return Fail("cannot cut back " + PathUtf8(temporary_));
     written_ = size;
     return true;
 }
@@ -73,22 +153,43 @@ bool OutputFile::TruncateTo(int64_t size) {
 bool OutputFile::Commit(std::optional<int64_t> modifiedUnix) {
     if (!open_) return false;
     if (!Flush()) return false;
-    out_.close();
-    if (!out_) return Fail("cannot close " + PathUtf8(temporary_));
-    std::error_code error;
-    if (std::filesystem::exists(final_, error)) return Fail(PathUtf8(final_) + " already exists");
-    std::filesystem::rename(temporary_, final_, error);
-    if (error) return Fail("cannot rename " + PathUtf8(temporary_) + ": " + error.message());
+    // The date goes on while the file is open; the rename keeps it.
+    if (modifiedUnix) {
+#ifdef _WIN32
+        const FILETIME when = FileTimeOf(*modifiedUnix);
+        SetFileTime(AsHandle(handle_), nullptr, nullptr, &when);
+#else
+        const struct timespec times[2] = {{*modifiedUnix, 0}, {*modifiedUnix, 0}};
+        ::futimens(static_cast<int>(handle_), times);
+#endif
+    }
+    Close();
+    bool exists = false;
+    if (!RenameNoReplace(temporary_, final_, exists)) {
+        std::error_code error;
+        std::filesystem::remove(temporary_, error);
+        open_ = false;
+        return Fail(exists ? PathUtf8(final_) + " already exists" : "cannot rename " + PathUtf8(temporary_));
+    }
     open_ = false;
-    if (modifiedUnix) SetModifiedTime(final_, *modifiedUnix);
     return true;
+}
+
+void OutputFile::Close() {
+    if (handle_ == -1) return;
+#ifdef _WIN32
+    CloseHandle(AsHandle(handle_));
+#else
+    ::close(static_cast<int>(handle_));
+#endif
+    handle_ = -1;
 }
 
 void OutputFile::Discard() {
     if (!open_) return;
     open_ = false;
     buffer_.clear();
-    out_.close();
+    Close();
     std::error_code error;
     std::filesystem::remove(temporary_, error);
 }

@@ -2,12 +2,14 @@
 // the final name ("name.part"), which is renamed to the final name only when
 // complete and removed on failure, cancel or destruction. An existing file
 // is never overwritten. Writes are buffered so a small message costs one
-// write call.
+// write call. Each name is looked up once: the temporary file is made only
+// where none is, and the rename refuses a final name that has come to
+// exist (a folder of many files makes every lookup of a missing name cost
+// a read of the whole folder under Wine, which matches names in any case).
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,10 +44,12 @@ public:
 
 private:
     bool Flush();
+    bool WriteOut(const char* data, size_t size);
+    void Close();
     bool Fail(const std::string& what);
 
     std::filesystem::path final_, temporary_;
-    std::ofstream out_;
+    intptr_t handle_ = -1;  // the temporary file: a Windows HANDLE or a file descriptor
     std::vector<char> buffer_;
     int64_t written_ = 0;
     bool open_ = false;

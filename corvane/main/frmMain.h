@@ -170,6 +170,7 @@ private:
     void PlaceWindow();
     void PrepareWelcomePage();
     void Stop(const std::string& message);
+    void OfferExportWithoutStore(const std::string& message);
 
     // Window and pages (frmMain.cpp, frmMain_Layout.cpp).
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -6,6 +6,8 @@
 #include "corvane/environment/SysFcns.h"
 #include "corvane/environment/VXStrings.h"
 #include "corvane/main/ControlFileSave.h"
+#include "corvane/main/frmExport.h"
+#include "corvane/main/frmExportIds.h"
 #include "corvane/main/frmSelIdent.h"
 #include "corvane/environment/portable/OePaths.h"
 #include "corvane/environment/portable/SettingNames.h"
@@ -118,12 +120,24 @@ void frmMain::Stop(const std::string& message) {
     Unload();
 }
 
+// Without Outlook Express there is nothing to back up or restore, but mail
+// copied off an old disk or kept in an archive can still be exported.
+void frmMain::OfferExportWithoutStore(const std::string& message) {
+    const std::string text = message + kCrLf + kCrLf + LoadText(IDS_EXPORT_WITHOUT_OE);
+    if (ShowMessage(hwnd_, text, MessageTitle, MB_YESNO | MB_ICONINFORMATION) == IDYES) {
+        frmExport exporter("", MessageTitle);
+        exporter.Show(hwnd_);
+    }
+    StoppedByMessage = true;
+    Unload();
+}
+
 // Step 6: which Outlook Express, and where its store is. False after a stop.
 bool frmMain::FindStore() {
     if (Switches.forceVersion4) return FindVersion4Store();
     VersionDecision version = DecideVersion();
     if (!version.found) {
-        Stop(LoadText(IDS_NEED_OE) + kCrLf + LoadText(IDS_INSTALL_OE));
+        OfferExportWithoutStore(LoadText(IDS_NEED_OE) + kCrLf + LoadText(IDS_INSTALL_OE));
         return false;
     }
     if (!version.isV5) return FindVersion4Store();

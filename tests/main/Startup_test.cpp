@@ -7,6 +7,7 @@
 #include "corvane/catalog/CatalogModel.h"
 #include "corvane/main/ControlFileSave.h"
 #include "corvane/main/frmMain.h"
+#include "corvane/main/frmExportIds.h"
 #include "corvane/main/resource.h"
 #include "testsupport/OeTestSupport.h"
 
@@ -242,7 +243,9 @@ TEST_F(Startup, EveryStopMessage) {
     };
     std::vector<Case> cases = {
         {"nothing registered", [] {}, "",
-         "This program requires Outlook Express \r\nPlease install Outlook Express before running."},
+         "This program requires Outlook Express \r\nPlease install Outlook Express before running.\r\n\r\n"
+         "Messages copied off an old disk, or kept in a Corvane archive, can still be exported for the mail "
+         "programs of today. Export them now?"},
         {"no identities", [this] { oe.RegisterProgram(kOeProgramPath5); }, "",
          "Unable to locate Outlook Express 5 Identity Information"},
         {"no store root",
@@ -265,10 +268,28 @@ TEST_F(Startup, EveryStopMessage) {
         ASSERT_EQ(boxes.Shown().size(), before + 1) << c.name;
         EXPECT_EQ(boxes.Shown().back().text, c.message) << c.name;
         EXPECT_EQ(boxes.Shown().back().title, "Corvane");
-        EXPECT_EQ(boxes.Shown().back().style, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+        // Where no Outlook Express is installed, the export is offered instead ("No" here).
+        const UINT buttons = std::string(c.name) == "nothing registered" ? MB_YESNO : MB_OK;
+        EXPECT_EQ(boxes.Shown().back().style, static_cast<UINT>(buttons | MB_ICONINFORMATION)) << c.name;
         // A start that stopped leaves the stored window position alone.
         EXPECT_EQ(CorvaneSetting("Positions", "Main"), "<none>") << c.name;
     }
+}
+
+// Without Outlook Express the program still exports mail kept elsewhere:
+// "Yes" opens the export window, with no store of an identity to offer.
+TEST_F(Startup, WithoutOutlookExpressTheExportIsOfferedAndOpens) {
+    boxes.Answer(IDYES);
+    bool storeOffered = true;
+    dialogs.Then([&](HWND dialog) {
+        storeOffered = IsWindowEnabled(GetDlgItem(dialog, IDC_EXP_SRC_STORE)) != FALSE;
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_EXP_SRC_FOLDER), BST_CHECKED);
+        ClickButton(dialog, IDCANCEL);
+    });
+    auto window = Start();
+    EXPECT_FALSE(loaded);
+    EXPECT_EQ(dialogs.Opened(), std::vector<int>{IDD_EXPORT});
+    EXPECT_FALSE(storeOffered);
 }
 
 // Without a usable skein.dll beside it the program stops at once and says
