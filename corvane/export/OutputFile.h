@@ -2,10 +2,11 @@
 // the final name ("name.part"), which is renamed to the final name only when
 // complete and removed on failure, cancel or destruction. An existing file
 // is never overwritten. Writes are buffered so a small message costs one
-// write call. Each name is looked up once: the temporary file is made only
-// where none is, and the rename refuses a final name that has come to
-// exist (a folder of many files makes every lookup of a missing name cost
-// a read of the whole folder under Wine, which matches names in any case).
+// write call. The temporary file is made only where none is, and the
+// rename refuses a final name that has come to exist; no name is looked up
+// beforehand. Under Wine, which matches names in any case, every lookup of
+// a missing name reads the whole folder, so in a folder of many files each
+// lookup saved counts.
 #pragma once
 
 #include <cstdint>
