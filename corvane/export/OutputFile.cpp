@@ -32,13 +32,9 @@ FILETIME FileTimeOf(int64_t unixSeconds) {
 #endif
 
 // Makes `path` where nothing of that name is; -1 when something is, or it cannot be made.
-// The name is taken as spelled: the export's names are unique in any case
-// already (UniqueNames), so Wine need not read the folder to match the
-// name in other cases; Windows matches names in any case whatever the flag.
 intptr_t CreateNew(const std::filesystem::path& path) {
 #ifdef _WIN32
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_POSIX_SEMANTICS, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<intptr_t>(file);
 #else
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
