@@ -141,6 +141,9 @@ public:
         return std::make_unique<Failing>(std::move(file), limit->second);
     }
     std::unique_ptr<WriteFile> CreateNew(const std::string& p, FileError* e) override { return real_.CreateNew(p, e); }
+    std::unique_ptr<ReadFile> OpenWritten(const std::string& p, FileError* e) override {
+        return real_.OpenWritten(p, e);
+    }
     bool Rename(const std::string& a, const std::string& b) override { return real_.Rename(a, b); }
     bool Remove(const std::string& p) override { return real_.Remove(p); }
     bool Stat(const std::string& p, FileInfo* i) override { return real_.Stat(p, i); }
