@@ -231,28 +231,33 @@ private:
         return false;
     }
 
-    // A disk archive is written beside its final name, read back, and only
-    // then takes the place of an older archive of that name.
+    // A disk archive is written beside its final name and only then takes
+    // the place of an older archive of that name. Every archive is read back
+    // as it is written: each entry, from the file, to its CRC while the next
+    // ones compress; each diskette before the next one is asked for; the
+    // directory before the archive is complete.
     void WriteArchive() {
-        const bool readBack = !settings_.spanDisks;
-        const std::string written = readBack ? input_.archivePath + ".new" : input_.archivePath;
+        const bool beside = !settings_.spanDisks;
+        const std::string written = beside ? input_.archivePath + ".new" : input_.archivePath;
         settings_.archivePath = written;
         settings_.filesToProcess = fileList_;
         settings_.tempFolder = input_.tempFolder;
         settings_.includeSubfolders = true;
+        settings_.checkWritten = true;
         // A destination inside a folder the archive holds (the Favorites, a
         // news folder): the archive never stores itself or its kept copies.
         settings_.excludedPrefix = input_.archivePath;
-        uint16_t result = zip::Compress(settings_, *fs_, bridge_, events_.StopFlag());
-        if (!Judge(result)) {
-            if (readBack) DeleteFileA(written.c_str());
+        zip::FileSystem& files = input_.files ? *input_.files : *fs_;
+        uint16_t result = zip::Compress(settings_, files, bridge_, events_.StopFlag());
+        if (!Judge(result, written)) {
+            if (beside) DeleteFileA(written.c_str());
             return;
         }
-        if (readBack) PlaceVerifiedArchive(written);
+        if (beside) PlaceArchive(written);
     }
 
     // Sorts the engine's result into the outcome; true for a complete archive.
-    bool Judge(uint16_t result) {
+    bool Judge(uint16_t result, const std::string& written) {
         outcome_.zipResult = result;
         if (bridge_.FilesInUse()) {
             Failed(BackupFault::FilesInUse, {}, result);
@@ -263,6 +268,8 @@ private:
             outcome_.fault = BackupFault::DisketteDeclined;
         } else if (events_.Stopping()) {
             outcome_.kind = Kind::Cancelled;
+        } else if (result == zip::result::kCorruptEntry || result == zip::result::kCorruptDirectory) {
+            Failed(BackupFault::NotSound, written, result);  // it did not read back as written
         } else if (!zip::IsCompleteArchive(result)) {
             Failed(BackupFault::Zip, input_.archivePath, result);
         } else {
@@ -271,20 +278,8 @@ private:
         return outcome_.kind == Kind::Complete;
     }
 
-    void PlaceVerifiedArchive(const std::string& written) {
+    void PlaceArchive(const std::string& written) {
         events_.Progress({Activity::Checking, outcome_.archiveFileName, 100});
-        std::vector<std::string> bad;
-        uint16_t tested = zip::Test(settings_, *fs_, nullEvents_, events_.StopFlag(), &bad);
-        if (events_.Stopping()) {
-            DeleteFileA(written.c_str());
-            outcome_.kind = Kind::Cancelled;
-            return;
-        }
-        if (tested != zip::result::kSuccess || !bad.empty()) {
-            DeleteFileA(written.c_str());
-            Failed(BackupFault::NotSound, written, tested != zip::result::kSuccess ? tested : zip::result::kCorruptEntry);
-            return;
-        }
         // A stop that came after the read-back still keeps the old archive.
         if (events_.Stopping()) {
             DeleteFileA(written.c_str());
@@ -305,7 +300,6 @@ private:
     const BackupInput& input_;
     IOperationEvents& events_;
     ZipBridge bridge_;
-    zip::ZipEvents nullEvents_;
     std::unique_ptr<zip::FileSystem> fs_;
     zip::ZipSettings settings_;
     std::string fileList_;

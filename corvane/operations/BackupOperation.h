@@ -1,7 +1,7 @@
 // The backup run behind "Make Archive" and the quick backup, with no window:
 // the write test, the backup log and the archive's file list, the
 // destination (diskette, kept or replaced archive), the archive written and
-// read back, and one outcome. Questions (retry, diskettes) and progress go
+// read back as it is written, and one outcome. Questions (retry, diskettes) and progress go
 // through IOperationEvents; the caller words the outcome, stores the run's
 // settings and closes its window.
 #pragma once
@@ -9,6 +9,7 @@
 #include "corvane/catalog/TreeList.h"
 #include "corvane/environment/portable/OperationEvents.h"
 #include "corvane/operations/Outcome.h"
+#include "corvane/zip/ZipFileSystem.h"
 
 #include <cstdint>
 #include <string>
@@ -31,6 +32,7 @@ struct BackupInput {
     std::string tempFolder;       // where the log goes when logPath cannot be written
     int64_t totalBytes = 0;       // of the ticked items, for the percentage
     LocalTime started;            // the log's first line
+    zip::FileSystem* files = nullptr;  // the file layer the archive is written through (tests); null: Win32's
 };
 
 // Runs the backup. The outcome's kind:

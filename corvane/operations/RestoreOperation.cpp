@@ -102,22 +102,26 @@ bool ContainsNoCase(const std::vector<std::string>& names, const std::string& na
     return false;
 }
 
-// What an extraction killed midway left beside a target: "<target>.~<n>.tmp".
-// Only names of exactly that pattern go; the target itself is never touched.
-void RemoveKilledLeftovers(const std::string& target) {
+// What extractions killed midway left beside targets of one folder:
+// "<target>.~<n>.tmp" for a name in `targets`. Only names of exactly that
+// pattern go; the targets themselves are never touched. One look at the
+// folder serves every target.
+void RemoveKilledLeftovers(const std::string& folder, const std::vector<std::string>& targets) {
+    if (targets.empty()) return;
     WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((target + ".~*.tmp").c_str(), &found);
+    HANDLE search = FindFirstFileA((WithBackslash(folder) + "*.tmp").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
-    const std::string folder = target.substr(0, target.find_last_of('\\') + 1);
-    const std::string stem = LastPart(target) + ".~";
     do {
         const std::string name = found.cFileName;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY || name.size() <= stem.size() + 4) continue;
-        const std::string digits = name.substr(stem.size(), name.size() - stem.size() - 4);
-        if (!EqualsNoCase(name.substr(0, stem.size()), stem) || !EqualsNoCase(name.substr(name.size() - 4), ".tmp") ||
-            digits.find_first_not_of("0123456789") != std::string::npos)
+        const size_t mark = name.rfind(".~");
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY || mark == std::string::npos ||
+            name.size() <= mark + 2 + 4 || !EqualsNoCase(name.substr(name.size() - 4), ".tmp"))
             continue;
-        DeleteFileA((folder + name).c_str());
+        const std::string digits = name.substr(mark + 2, name.size() - mark - 2 - 4);
+        if (digits.find_first_not_of("0123456789") != std::string::npos ||
+            !ContainsNoCase(targets, name.substr(0, mark)))
+            continue;
+        DeleteFileA((WithBackslash(folder) + name).c_str());
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }
@@ -215,7 +219,7 @@ private:
         // The current address book takes its safety name, a rename that needs
         // no room on the disk; where the archive's does not arrive whole, it
         // goes back under its own name.
-        RemoveKilledLeftovers(folder + "\\" + wabTargetName_);
+        RemoveKilledLeftovers(folder, {wabTargetName_});
         PlacementResult kept = KeepWabSafetyCopy(wab);
         if (!kept.ok) return Fail(RestoreStep::AddressBook, kept);
         uint16_t result = Extract(folder, "*.wab");
@@ -269,13 +273,15 @@ private:
         if (!movedNames.empty()) targets.push_back(movedNames.front());
         for (int position : restore::MarkedMailItems(tree_))
             targets.push_back(tree_.TextValue(position, names::kRestoreToName));
+        std::vector<std::string> plainTargets;
         for (const auto& name : targets)
-            if (std::string target = restore::PathInFolder(mailFolder, name); !target.empty())
-                RemoveKilledLeftovers(target);
+            if (!restore::PathInFolder(mailFolder, name).empty()) plainTargets.push_back(name);
+        RemoveKilledLeftovers(mailFolder, plainTargets);
 
-        // The files this extraction may replace, as they are now.
+        // Version 4: the files this extraction may replace, as they are now.
         std::map<std::string, FileIdentity> before;
         for (int position : restore::MarkedMailItems(tree_)) {
+            if (input_.isV5) break;
             std::string to = tree_.TextValue(position, names::kRestoreToName);
             std::string path =
                 restore::PathInFolder(mailFolder, to.empty() ? tree_.TextValue(position, names::kMbxName) : to);
@@ -299,11 +305,11 @@ private:
                 if (now.exists && !(now == was)) DeleteFileA(restore::IndexCompanion(path).c_str());
             }
         }
-        if (!asideFolder.empty()) PutBackWhatDidNotArrive(asideFolder, movedNames);
+        const bool done = zip::IsExtractSuccess(result) && !Stopped();
+        if (!asideFolder.empty()) PutBackWhatDidNotArrive(asideFolder, movedNames, done);
         // Only a version-4 full restore that went through leaves the store
         // with the restore's files alone; one that failed or was stopped
         // keeps every file of the mail folder, each the old one or the new.
-        const bool done = zip::IsExtractSuccess(result) && !Stopped();
         if (!input_.isV5 && !asideFolder.empty()) {
             if (done)
                 LeaveOnlyRestoredFiles(asideFolder, movedNames);
@@ -316,9 +322,13 @@ private:
     // A full restore set the old files aside: where the archive's copy did
     // not arrive, the old one goes back rather than leave the store without
     // it, and an old file still in place (a second name was all that was set
-    // aside) keeps no twin there that would change with it.
-    void PutBackWhatDidNotArrive(const std::string& asideFolder, const std::vector<std::string>& movedNames) {
+    // aside) keeps no twin there that would change with it. After an
+    // extraction that was `done`, a file an entry was given holds the
+    // archive's copy and its old one stays aside: nothing to look at.
+    void PutBackWhatDidNotArrive(const std::string& asideFolder, const std::vector<std::string>& movedNames,
+                                 bool done) {
         for (const auto& name : movedNames) {
+            if (done && ledger_.Delivered(name)) continue;
             std::string inStore = restore::PathInFolder(input_.mailFilesFolder, name);
             std::string aside = restore::PathInFolder(asideFolder, name);
             if (inStore.empty() || aside.empty() || !FileExists(aside)) continue;

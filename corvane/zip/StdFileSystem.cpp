@@ -124,6 +124,11 @@ public:
         return std::make_unique<PosixWrite>(fd);
     }
 
+    // Descriptors write through at once: a second one reads what was written.
+    std::unique_ptr<ReadFile> OpenWritten(const std::string& path, FileError* error) override {
+        return OpenRead(path, error);
+    }
+
     bool Rename(const std::string& from, const std::string& to) override {
         return ::rename(from.c_str(), to.c_str()) == 0;
     }

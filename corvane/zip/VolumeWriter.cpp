@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "corvane/zip/WriteCheck.h"
+
 namespace corvane::zip {
 namespace {
 // Room a new volume needs to be worth using: a local header and some data.
@@ -11,15 +13,18 @@ constexpr uint64_t kMinimumVolume = 1024;
 // Times a disk that still holds a volume of this set is asked for again.
 constexpr int kVolumeAttempts = 100;
 constexpr size_t kChunk = 64 * 1024;
+// Bytes written before they are handed to the system for the check to read.
+constexpr uint64_t kHandover = 1 << 20;
 
 uint32_t Crc(uint32_t crc, const void* data, size_t count) {
     return static_cast<uint32_t>(crc32(crc, static_cast<const Bytef*>(data), static_cast<uInt>(count)));
 }
 
 // The length and CRC of a whole file; false when it cannot be read.
-bool MarkOf(FileSystem& fs, const std::string& path, VolumeMark* mark) {
+// `writing`: the file is still open for writing here.
+bool MarkOf(FileSystem& fs, const std::string& path, VolumeMark* mark, bool writing = false) {
     FileError error;
-    std::unique_ptr<ReadFile> file = fs.OpenRead(path, &error);
+    std::unique_ptr<ReadFile> file = writing ? fs.OpenWritten(path, &error) : fs.OpenRead(path, &error);
     if (!file) return false;
     std::vector<unsigned char> buffer(kChunk);
     *mark = {};
@@ -78,6 +83,7 @@ ZipResult VolumeWriter::OpenVolume() {
         return result::kCannotCreate;
     }
     written_ = 0;
+    handedOver_ = 0;
     crc_ = 0;
     marks_.clear();
     capacity_ = fs_.FreeSpace(FolderOf(archivePath_));
@@ -92,7 +98,7 @@ ZipResult VolumeWriter::Fail(ZipResult r) {
     return r;
 }
 
-ZipResult VolumeWriter::Write(const void* data, size_t count) {
+ZipResult VolumeWriter::Put(const void* data, size_t count, bool record, ZipResult ifDifferent) {
     const unsigned char* p = static_cast<const unsigned char*>(data);
     while (count > 0) {
         if (!file_) return result::kWriteError;
@@ -107,12 +113,32 @@ ZipResult VolumeWriter::Write(const void* data, size_t count) {
         FileError e = file_->Write(p, part);
         if (e == FileError::kDiskFull) return Fail(FullResult());
         if (e != FileError::kNone) return Fail(result::kWriteError);
+        if (check_ && record) check_->Record(disk_, written_, p, part, ifDifferent);
+        if (check_ && !record) check_->Data(disk_, written_, part);
         crc_ = Crc(crc_, p, part);
         written_ += part;
         p += part;
         count -= part;
     }
+    if (check_ && written_ - handedOver_ >= kHandover) return HandOver();
     return result::kSuccess;
+}
+
+ZipResult VolumeWriter::HandOver() {
+    if (!file_) return result::kWriteError;
+    FileError e = file_->Handover();
+    if (e == FileError::kDiskFull) return Fail(FullResult());
+    if (e != FileError::kNone) return Fail(result::kWriteError);
+    handedOver_ = written_;
+    check_->Available(disk_, tempPath_, written_);
+    return result::kSuccess;
+}
+
+ZipResult VolumeWriter::Settle() {
+    if (!check_) return result::kSuccess;
+    ZipResult r = HandOver();
+    if (r != result::kSuccess) return r;
+    return check_->Settle(false);
 }
 
 ZipResult VolumeWriter::Reserve(size_t count) {
@@ -124,13 +150,26 @@ ZipResult VolumeWriter::Reserve(size_t count) {
     return result::kSuccess;
 }
 
-ZipResult VolumeWriter::WriteRecord(const std::vector<unsigned char>& record) {
+ZipResult VolumeWriter::WriteRecord(const std::vector<unsigned char>& record, ZipResult ifDifferent) {
     ZipResult r = Reserve(record.size());
     if (r != result::kSuccess) return r;
-    return Write(record.data(), record.size());
+    return Put(record.data(), record.size(), true, ifDifferent);
 }
 
-ZipResult VolumeWriter::CloseVolume() {
+ZipResult VolumeWriter::CloseVolume(bool replaced) {
+    // Read back whole before it is closed (and a diskette replaced).
+    if (check_) {
+        ZipResult r = HandOver();
+        if (r != result::kSuccess) return r;
+        r = check_->Settle(true);
+        if (r != result::kSuccess) return Fail(r);
+        // A volume is out of reach once the next disk is in: every byte of
+        // it is compared now, those of an entry that goes on to the next
+        // volume too (its CRC comes only at its end).
+        VolumeMark mark;
+        if (replaced && (!MarkOf(fs_, tempPath_, &mark, true) || !(mark == VolumeMark{written_, crc_})))
+            return Fail(result::kCorruptEntry);
+    }
     // On the disk before it takes the archive's name.
     FileError e = file_->Flush();
     FileError closed = file_->Close();
@@ -166,7 +205,7 @@ bool VolumeWriter::DiskHoldsThisSet() {
 }
 
 ZipResult VolumeWriter::NextVolume() {
-    ZipResult r = CloseVolume();
+    ZipResult r = CloseVolume(true);
     if (r != result::kSuccess) return r;
     ++disk_;
     for (int attempt = 0; attempt < kVolumeAttempts; ++attempt) {
@@ -180,8 +219,18 @@ bool VolumeWriter::RollBack(uint32_t disk, uint64_t offset) {
     if (!file_ || disk != disk_ || offset > written_) return false;
     auto mark = std::find_if(marks_.begin(), marks_.end(), [&](const auto& m) { return m.first == offset; });
     if (mark == marks_.end()) return false;
+    // The check has read what it was told of the entry before it is cut off.
+    if (check_) {
+        if (HandOver() != result::kSuccess) return false;
+        check_->Settle(true);
+        check_->Abandon();
+    }
     if (!file_->Truncate(offset)) return false;
     written_ = offset;
+    if (check_) {
+        handedOver_ = offset;
+        check_->Available(disk_, tempPath_, offset);
+    }
     crc_ = mark->second;
     marks_.erase(mark + 1, marks_.end());
     return true;
@@ -193,12 +242,18 @@ ZipResult VolumeWriter::Finish() {
         // The set fit on one volume: readers treat it as an ordinary archive.
         ByteWriter marker;
         marker.U32(kSingleSpanMarker);
+        // The first marker is read back before it is overwritten, the new one after.
+        ZipResult r = Settle();
+        if (r != result::kSuccess) return Fail(r);
         if (file_->WriteAt(0, marker.Data().data(), 4) != FileError::kNone) return Fail(result::kWriteError);
+        if (check_) check_->Record(disk_, 0, marker.Data().data(), 4, result::kCorruptEntry);
     }
-    return CloseVolume();
+    return CloseVolume(false);
 }
 
 void VolumeWriter::Discard() {
+    // Its handle on the file goes first: an open file cannot be removed on Windows.
+    if (check_) check_->Stop();
     if (file_) {
         file_->Close();
         file_.reset();

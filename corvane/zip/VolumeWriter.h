@@ -2,7 +2,10 @@
 // volume is written under a temporary name and renamed to the archive's name
 // when complete, so a failed or cancelled run leaves no partial file behind.
 // A volume of the set being written is never overwritten: a disk that still
-// holds one is asked for again.
+// holds one is asked for again. With a WriteCheck every byte written is told
+// to it as record or data, and handed to the system at least every megabyte
+// so that it can be read back; a volume is closed only once the check has
+// read all of it.
 #pragma once
 
 #include <atomic>
@@ -16,16 +19,26 @@
 
 namespace corvane::zip {
 
+class WriteCheck;
+
 class VolumeWriter {
 public:
     VolumeWriter(FileSystem& fs, ZipEvents& events, const std::atomic<bool>& abort, const ZipSettings& settings);
     ~VolumeWriter();
 
+    // Before Open: the check told of everything written.
+    void CheckWith(WriteCheck* check) { check_ = check; }
     ZipResult Open();
     // File data: split over volumes when spanning.
-    ZipResult Write(const void* data, size_t count);
-    // A header or record: never split; moves to the next volume when it does not fit.
-    ZipResult WriteRecord(const std::vector<unsigned char>& record);
+    ZipResult Write(const void* data, size_t count) { return Put(data, count, false, result::kSuccess); }
+    // A header or record: never split; moves to the next volume when it does
+    // not fit. `ifDifferent`: the result when it does not read back as written.
+    ZipResult WriteRecord(const std::vector<unsigned char>& record, ZipResult ifDifferent = result::kCorruptEntry);
+    // Hands everything written to the system and waits until the check has
+    // read it back; the check's first failure, or kSuccess.
+    ZipResult Settle();
+    // The file the current volume is written to (its temporary name).
+    const std::string& VolumePath() const { return tempPath_; }
     // Moves to the next volume unless `count` more bytes fit on this one, so the
     // position read next is where a record of that size will start.
     ZipResult Reserve(size_t count);
@@ -42,10 +55,13 @@ public:
     void Discard();
 
 private:
+    ZipResult Put(const void* data, size_t count, bool record, ZipResult ifDifferent);
+    ZipResult HandOver();
     ZipResult OpenVolume();
     ZipResult NextVolume();
     bool DiskHoldsThisSet();
-    ZipResult CloseVolume();
+    // `replaced`: the next volume follows on another disk.
+    ZipResult CloseVolume(bool replaced);
     ZipResult Fail(ZipResult r);
     ZipResult FullResult() const;
 
@@ -57,8 +73,10 @@ private:
     bool spanned_;
     bool overwriteVolume_;
     std::unique_ptr<WriteFile> file_;
+    WriteCheck* check_ = nullptr;
     uint32_t disk_ = 0;
     uint64_t written_ = 0;
+    uint64_t handedOver_ = 0;  // of the current volume, told to the check
     uint64_t capacity_ = 0;
     uint32_t crc_ = 0;                                  // of the current volume's bytes
     std::vector<std::pair<uint64_t, uint32_t>> marks_;  // offsets of the current volume a roll-back may return to

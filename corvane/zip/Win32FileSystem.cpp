@@ -116,6 +116,7 @@ public:
         if (e == FileError::kNone && !FlushFileBuffers(h_)) e = FromLastError();
         return e;
     }
+    FileError Handover() override { return Drain(); }
     FileError Close() override {
         FileError e = Drain();
         if (!CloseHandle(h_) && e == FileError::kNone) e = FromLastError();
@@ -161,14 +162,29 @@ public:
         return std::make_unique<Win32Read>(h);
     }
 
+    // A new file is shared for reading only, so that this process can read
+    // back what it wrote (OpenWritten) while it writes; nobody can write it.
     std::unique_ptr<WriteFile> CreateNew(const std::string& path, FileError* error) override {
-        HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             *error = FromLastError();
             return nullptr;
         }
         *error = FileError::kNone;
         return std::make_unique<Win32Write>(h);
+    }
+
+    // The writer's handle has the file open for writing: this one shares writing with it.
+    std::unique_ptr<ReadFile> OpenWritten(const std::string& path, FileError* error) override {
+        HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            *error = FromLastError();
+            return nullptr;
+        }
+        *error = FileError::kNone;
+        return std::make_unique<Win32Read>(h);
     }
 
     bool Rename(const std::string& from, const std::string& to) override {

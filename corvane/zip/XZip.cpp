@@ -59,6 +59,7 @@ ZipSettings XZip::Settings() const {
     s.overwriteDiskette = OverwriteDiskette;
     s.overwriteMode = OverwriteMode;
     s.maxEntrySize = MaxEntrySize;
+    s.checkWritten = CheckWritten;
     s.level = Level;
     s.threads = Threads;
     s.zip64 = Zip64;

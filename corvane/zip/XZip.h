@@ -38,6 +38,8 @@ public:
     int OverwriteMode = 0;  // 2: replace existing files
     uint64_t MaxEntrySize =
         0;  // extraction: an entry larger than this is refused, before any byte is written (0: none)
+    // Compress reads every entry back from the archive as it is written (ZipSettings::checkWritten).
+    bool CheckWritten = false;
     // Source files stored under a name of the caller's choosing (path, entry name).
     std::vector<std::pair<std::string, std::string>> StoredNames;
     void SetAbort(bool abort) { abort_ = abort; }

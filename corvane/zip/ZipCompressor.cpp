@@ -1,6 +1,9 @@
 // The compress command: plans the sources, reads each file in blocks that the
 // deflate pool compresses in parallel, and writes entries in order with data
-// descriptors, then the central directory and the end records.
+// descriptors, then the central directory and the end records. With
+// checkWritten each entry is read back from the file and inflated to its CRC
+// on a thread of its own while the next ones compress, and the directory is
+// read back as a reader finds it, before the archive takes its name.
 #include <zlib.h>
 
 #include <algorithm>
@@ -9,9 +12,11 @@
 #include <memory>
 #include <thread>
 
+#include "corvane/zip/ArchiveSource.h"
 #include "corvane/zip/DeflatePool.h"
 #include "corvane/zip/SourcePlan.h"
 #include "corvane/zip/VolumeWriter.h"
+#include "corvane/zip/WriteCheck.h"
 #include "corvane/zip/ZipFormat.h"
 #include "corvane/zip/ZipNames.h"
 
@@ -56,6 +61,37 @@ std::vector<unsigned char> NextDictionary(const std::vector<unsigned char>& prev
     return d;
 }
 
+// The archive being written as a reader opens it: through a second handle
+// on the file still open for writing.
+class WrittenFiles final : public FileSystem {
+public:
+    explicit WrittenFiles(FileSystem& fs) : fs_(fs) {}
+    char Separator() const override { return fs_.Separator(); }
+    std::unique_ptr<ReadFile> OpenRead(const std::string& p, FileError* e) override { return fs_.OpenWritten(p, e); }
+    std::unique_ptr<WriteFile> CreateNew(const std::string&, FileError* e) override {
+        *e = FileError::kDenied;
+        return nullptr;
+    }
+    std::unique_ptr<ReadFile> OpenWritten(const std::string& p, FileError* e) override {
+        return fs_.OpenWritten(p, e);
+    }
+    bool Rename(const std::string&, const std::string&) override { return false; }
+    bool Remove(const std::string&) override { return false; }
+    bool Stat(const std::string& p, FileInfo* i) override { return fs_.Stat(p, i); }
+    bool List(const std::string& f, std::vector<FileInfo>* e) override { return fs_.List(f, e); }
+    bool MakeFolders(const std::string&) override { return false; }
+    bool SetFileInfo(const std::string&, int64_t, uint32_t) override { return false; }
+    uint64_t FreeSpace(const std::string& f) override { return fs_.FreeSpace(f); }
+
+private:
+    FileSystem& fs_;
+};
+
+bool SameEntry(const ZipEntry& a, const ZipEntry& b) {
+    return a.name == b.name && a.crc == b.crc && a.size == b.size && a.compressedSize == b.compressedSize &&
+           a.localOffset == b.localOffset && a.disk == b.disk && a.method == b.method && a.flags == b.flags;
+}
+
 struct Pending {
     enum Kind { kData, kFolder, kFailed } kind = kData;
     size_t item = 0;
@@ -78,20 +114,25 @@ public:
 
     ZipResult Run(const SourcePlan& plan) {
         plan_ = &plan;
+        if (settings_.checkWritten) {
+            check_ = std::make_unique<WriteCheck>(fs_, abort_);
+            if (!check_->Start()) return result::kInternal;
+            writer_.CheckWith(check_.get());
+        }
         ZipResult r = writer_.Open();
         if (r != result::kSuccess) return r;
         maxInFlight_ = 4 * pool_.Threads();
         for (size_t i = 0; i < plan.items.size(); ++i) {
-            r = Queue(i);
-            if (r == result::kSuccess && abort_) r = result::kStopped;
+            r = Checked(Queue(i));
             if (r != result::kSuccess) return Stop(r);
         }
         while (!pending_.empty()) {
-            r = WriteOldest();
-            if (r == result::kSuccess && abort_) r = result::kStopped;
+            r = Checked(WriteOldest());
             if (r != result::kSuccess) return Stop(r);
         }
         r = WriteDirectory();
+        if (r == result::kSuccess && check_) r = writer_.Settle();
+        if (r == result::kSuccess && check_) r = CheckDirectory();
         if (r != result::kSuccess) return Stop(r);
         r = writer_.Finish();
         if (r != result::kSuccess) return r;
@@ -102,6 +143,31 @@ public:
     }
 
 private:
+    // A stop on request, or the first entry that did not read back, ends the command.
+    ZipResult Checked(ZipResult r) {
+        if (r == result::kSuccess && abort_) r = result::kStopped;
+        if (r == result::kSuccess && check_) r = check_->Failure();
+        return r;
+    }
+
+    // The directory as a reader finds it from the end of the file: every
+    // entry written, at its place. A set of several volumes is read back
+    // volume by volume as it is written, records byte for byte.
+    ZipResult CheckDirectory() {
+        if (writer_.Disk() > 0) return result::kSuccess;
+        WrittenFiles files(fs_);
+        ZipEvents none;
+        ArchiveSource source(files, none, abort_, writer_.VolumePath());
+        ZipResult r = source.Open();
+        if (abort_) return result::kStopped;
+        if (r != result::kSuccess) return result::kCorruptDirectory;
+        const std::vector<ZipEntry>& read = source.Entries();
+        if (read.size() != directory_.size()) return result::kCorruptDirectory;
+        for (size_t i = 0; i < read.size(); ++i)
+            if (!SameEntry(read[i], directory_[i])) return result::kCorruptDirectory;
+        return result::kSuccess;
+    }
+
     ZipResult Stop(ZipResult r) {
         for (auto& p : pending_)
             if (p.job) pool_.Wait(*p.job);
@@ -217,7 +283,7 @@ private:
                                entry_.method};
         events_.Adding(progress);
         if (abort_) return result::kStopped;
-        return writer_.Write(header.data(), header.size());
+        return writer_.WriteRecord(header);
     }
 
     ZipResult WriteOldest() {
@@ -257,6 +323,7 @@ private:
         if (!p.job->last) return result::kSuccess;
         entryOpen_ = false;
         directory_.push_back(entry_);
+        if (check_) check_->EndData(entry_);
         return writer_.WriteRecord(DataDescriptor(entry_));
     }
 
@@ -287,7 +354,7 @@ private:
             if (writer_.Disk() != end.thisDisk) end.entriesOnDisk = 0;
             end.thisDisk = writer_.Disk();
             ++end.entriesOnDisk;
-            r = writer_.Write(record.data(), record.size());
+            r = writer_.WriteRecord(record, result::kCorruptDirectory);
             if (r != result::kSuccess) return r;
             end.cdSize += record.size();
         }
@@ -304,13 +371,14 @@ private:
         if (writer_.Disk() != end.thisDisk) end.entriesOnDisk = 0;
         end.thisDisk = writer_.Disk();
         if (writer_.Spanned() && end.thisDisk > 0) end.comment = VolumeTableComment(writer_.FinishedVolumes());
-        return writer_.WriteRecord(EndRecords(end, writer_.Offset(), settings_.zip64));
+        return writer_.WriteRecord(EndRecords(end, writer_.Offset(), settings_.zip64), result::kCorruptDirectory);
     }
 
     const ZipSettings& settings_;
     FileSystem& fs_;
     ZipEvents& events_;
     const std::atomic<bool>& abort_;
+    std::unique_ptr<WriteCheck> check_;  // outlives the writer, which stops it before removing a file
     VolumeWriter writer_;
     DeflatePool pool_;
     const SourcePlan* plan_ = nullptr;

@@ -33,6 +33,12 @@ struct ZipSettings {
     uint64_t maxEntrySize = 0;  // extraction: larger entries are refused (0: no limit)
     int level = 4;              // deflate level
     unsigned threads = 0;       // 0: one per core
+    // Compress: each entry is read back from the file written and inflated
+    // to its CRC while the next ones compress, each volume of a spanned set
+    // before it is closed, and the directory before the archive takes its
+    // name; an archive that does not read back as written fails the command
+    // (kCorruptEntry, kCorruptDirectory) and is removed.
+    bool checkWritten = false;
     Zip64Limits zip64;
     // Source files stored under another entry name than their path gives:
     // (source path as listed, entry name), the path compared without regard to case.

@@ -46,6 +46,10 @@ public:
     virtual bool Truncate(uint64_t size) = 0;
     // Writes everything written so far through to the disk.
     virtual FileError Flush() = 0;
+    // Hands the bytes written so far to the system without writing them
+    // through, so that another handle reading the file sees them. A layer
+    // that keeps no bytes of its own has nothing to do.
+    virtual FileError Handover() { return FileError::kNone; }
     virtual FileError Close() = 0;
 };
 
@@ -57,6 +61,9 @@ public:
     // Creates a new file in one step: where a file or folder of that name
     // exists, nothing is touched and the error is kExists.
     virtual std::unique_ptr<WriteFile> CreateNew(const std::string& path, FileError* error) = 0;
+    // Opens for reading a file that this process made with CreateNew and is
+    // still writing, to read back what it holds so far (up to what was handed over).
+    virtual std::unique_ptr<ReadFile> OpenWritten(const std::string& path, FileError* error) = 0;
     // Renames, replacing an existing target; a target that cannot be replaced
     // keeps its contents and attributes.
     virtual bool Rename(const std::string& from, const std::string& to) = 0;

@@ -1,9 +1,10 @@
 // Result codes of the zip component's Compress and Extract commands. The
 // callers read them as 16-bit numbers: for Compress, 0, 10 and 30 mean the
 // archive is complete, 40 and 140 that files were skipped, 150 and 300 a full
-// disk, 190 a stop on request, 310 an archive that could not be created; for
-// Extract every code below 60 counts as success. Every other failure the
-// engine can meet has a code of its own, 60 or above.
+// disk, 190 a stop on request, 310 an archive that could not be created, and
+// (when it is read back as it is written) 410 and 430 an archive that did not
+// read back as written; for Extract every code below 60 counts as success.
+// Every other failure the engine can meet has a code of its own, 60 or above.
 #pragma once
 
 #include <cstdint>

@@ -8,9 +8,11 @@
 #include "corvane/backup/planning/RunContents.h"
 #include "corvane/environment/SysFcns.h"
 #include "corvane/main/WizardIds.h"
+#include "corvane/zip/Win32FileSystem.h"
 #include "tests/main/BackupDriver.h"
 #include "tests/main/FaultSupport.h"
 #include "tests/operations/BoundedRun.h"
+#include "tests/zip/ZipTestSupport.h"
 
 #include <functional>
 #include <string>
@@ -239,6 +241,32 @@ TEST_F(BackupFaults, AStopDuringTheReadBackKeepsTheOldArchiveAndSaysNothing) {
     EXPECT_TRUE(Said(outcome).empty());
     EXPECT_EQ(ReadFileText(archive), "the last archive");
     EXPECT_FALSE(FileExists(archive + ".new"));
+}
+
+// A byte of the new archive changed on the disk after it was written (the
+// host changes it: Windows lets no second writer in), before the run read it
+// back: the run is not complete and the old archive stays.
+TEST_F(BackupFaults, AnArchiveDamagedOnTheDiskAfterItWasWrittenFailsTheRun) {
+    ops::BackupInput input = Input(destination);
+    ASSERT_TRUE(SyntheticOE::WriteFile(archive, "the last archive"));
+    std::unique_ptr<zip::FileSystem> win32 = zip::MakeWin32FileSystem();
+    zip::ziptest::DamagingFileSystem damaging(*win32);
+    damaging.damageAt = 200;  // in the first entry
+    damaging.flip = [](const std::string& path, uint64_t offset) {
+        return RunHostCommand("python3 -c 'import sys; f = open(sys.argv[1], sys.argv[3]); n = int(sys.argv[2]); "
+                              "f.seek(n); b = f.read(1); f.seek(n); f.write(bytes([b[0] ^ 90]))' '" +
+                              HostPath(path) + "' " + std::to_string(offset) + " r+b") == 0;
+    };
+    input.files = &damaging;
+    ops::BackupOutcome outcome = RunOperation(input);
+    EXPECT_EQ(damaging.damaged, 1);
+    EXPECT_EQ(outcome.kind, ops::Kind::Failed);
+    EXPECT_EQ(outcome.fault, ops::BackupFault::NotSound);
+    EXPECT_EQ(Said(outcome),
+              "Archive Failed - the new archive did not read back correctly.\r\n"
+              "The previous archive, if any, is unchanged.");
+    EXPECT_EQ(ReadFileText(archive), "the last archive");
+    EXPECT_EQ(FilesIn(destination), std::vector<std::string>{archive.substr(destination.size() + 1)});
 }
 
 // A destination inside a folder the archive holds (here the Favorites):

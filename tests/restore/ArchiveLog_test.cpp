@@ -266,10 +266,14 @@ TEST(EntryLedger, TheFirstEntryForAFileIsTheOnlyOneTaken) {
     EXPECT_FALSE(ledger.Take("links/news.url", "links/news.url"));
     EXPECT_TRUE(ledger.Met("family.DBX"));
     EXPECT_FALSE(ledger.Met("Work.dbx"));
+    EXPECT_TRUE(ledger.Delivered("INBOX.dbx"));
+    EXPECT_TRUE(ledger.Delivered("links/News.url"));
+    EXPECT_FALSE(ledger.Delivered("Family.dbx"));  // its entry went to Inbox's file
     EXPECT_EQ(ledger.Doubled(), (std::vector<std::string>{"Inbox.dbx", "Links\\News.url"}));
     // The next extraction starts afresh; the report keeps what was doubled.
     ledger.NewExtraction();
     EXPECT_FALSE(ledger.Met("Inbox.dbx"));
+    EXPECT_FALSE(ledger.Delivered("Inbox.dbx"));
     EXPECT_TRUE(ledger.Take("Inbox.dbx", "Inbox.dbx"));
     EXPECT_FALSE(ledger.Take("Inbox.dbx", "Inbox.dbx"));
     EXPECT_EQ(ledger.Doubled().size(), 2u);

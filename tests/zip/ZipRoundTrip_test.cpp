@@ -17,6 +17,7 @@ protected:
         s.filesToProcess = spec;
         s.includeSubfolders = true;
         s.threads = 2;
+        s.checkWritten = true;
         fs::create_directories(dir / "out");
         return s;
     }

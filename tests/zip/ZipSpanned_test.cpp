@@ -27,6 +27,7 @@ protected:
         s.overwriteDiskette = true;
         s.overwriteMode = 2;
         s.threads = 2;
+        s.checkWritten = true;
         return s;
     }
     ZipSettings ExtractSettings() {

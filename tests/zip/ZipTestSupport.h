@@ -141,6 +141,9 @@ public:
         return std::make_unique<Failing>(std::move(file), limit->second);
     }
     std::unique_ptr<WriteFile> CreateNew(const std::string& p, FileError* e) override { return real_.CreateNew(p, e); }
+    std::unique_ptr<ReadFile> OpenWritten(const std::string& p, FileError* e) override {
+        return real_.OpenWritten(p, e);
+    }
     bool Rename(const std::string& a, const std::string& b) override { return real_.Rename(a, b); }
     bool Remove(const std::string& p) override { return real_.Remove(p); }
     bool Stat(const std::string& p, FileInfo* i) override { return real_.Stat(p, i); }
@@ -174,6 +177,58 @@ private:
         uint64_t left_;
     };
     FileSystem& real_;
+};
+
+// Changes one byte of the file being written just before the engine reads
+// it back, as a disk that does not give back what it was given. `flip`
+// changes the byte on the disk; by default through the standard library.
+class DamagingFileSystem : public SimulatedFileSystem {
+public:
+    using SimulatedFileSystem::SimulatedFileSystem;
+    uint64_t damageAt = UINT64_MAX;  // offset in the first file read back that reaches it
+    std::atomic<int> damaged{0};
+    std::function<bool(const std::string& path, uint64_t offset)> flip = [](const std::string& path, uint64_t offset) {
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekg(static_cast<std::streamoff>(offset));
+        char byte = 0;
+        file.get(byte);
+        file.seekp(static_cast<std::streamoff>(offset));
+        file.put(static_cast<char>(byte ^ 0x5A));
+        file.flush();
+        return static_cast<bool>(file);
+    };
+
+    std::unique_ptr<ReadFile> OpenWritten(const std::string& path, FileError* error) override {
+        std::unique_ptr<ReadFile> file = SimulatedFileSystem::OpenWritten(path, error);
+        if (!file) return file;
+        return std::make_unique<Damaging>(std::move(file), path, *this);
+    }
+
+private:
+    class Damaging : public ReadFile {
+    public:
+        Damaging(std::unique_ptr<ReadFile> f, std::string path, DamagingFileSystem& owner)
+            : f_(std::move(f)), path_(std::move(path)), owner_(owner) {}
+        int64_t Read(void* buffer, size_t count) override {
+            if (owner_.damageAt >= at_ && owner_.damageAt < at_ + count && owner_.damaged == 0 &&
+                owner_.flip(path_, owner_.damageAt))
+                ++owner_.damaged;
+            int64_t n = f_->Read(buffer, count);
+            if (n > 0) at_ += static_cast<uint64_t>(n);
+            return n;
+        }
+        bool Seek(uint64_t offset) override {
+            at_ = offset;
+            return f_->Seek(offset);
+        }
+        uint64_t Size() override { return f_->Size(); }
+
+    private:
+        std::unique_ptr<ReadFile> f_;
+        std::string path_;
+        DamagingFileSystem& owner_;
+        uint64_t at_ = 0;
+    };
 };
 
 inline bool ToolAvailable(const std::string& tool) {

@@ -1,5 +1,6 @@
 // corzip: a command-line front of the zip component.
-//   corzip a ARCHIVE [-r] [-0..-9] SPEC...     compress (SPEC as in the files list)
+//   corzip a ARCHIVE [-r] [-c] [-0..-9] SPEC...  compress (SPEC as in the files list);
+//                                              -c reads each entry back as it is written
 //   corzip x ARCHIVE [-d DIR] [SPEC...]        extract, replacing existing files
 //   corzip l ARCHIVE                           list: name, size, compressed size, CRC
 //   corzip t ARCHIVE                           test every entry's CRC
@@ -38,7 +39,7 @@ std::unique_ptr<FileSystem> PlatformFileSystem() {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: corzip a ARCHIVE [-r] [-0..-9] SPEC...\n"
+                 "usage: corzip a ARCHIVE [-r] [-c] [-0..-9] SPEC...\n"
                  "       corzip x ARCHIVE [-d DIR] [SPEC...]\n"
                  "       corzip l ARCHIVE\n"
                  "       corzip t ARCHIVE\n");
@@ -76,6 +77,7 @@ ZipResult RunCommand(char command, ZipSettings& s) {
     zip.ExtractionFolder = s.extractionFolder;
     zip.IncludeSubfolders = s.includeSubfolders;
     zip.OverwriteMode = s.overwriteMode;
+    zip.CheckWritten = s.checkWritten;
     zip.Level = s.level;
     zip.Threads = s.threads;
     zip.SkippingFile = [&](const std::string& n, const std::string& why) { events.SkippingFile(n, why); };
@@ -98,6 +100,8 @@ int main(int argc, char** argv) {
         std::string arg = argv[i];
         if (arg == "-r" && command == 'a') {
             s.includeSubfolders = true;
+        } else if (arg == "-c" && command == 'a') {
+            s.checkWritten = true;
         } else if (arg.size() == 2 && arg[0] == '-' && arg[1] >= '0' && arg[1] <= '9' && command == 'a') {
             s.level = arg[1] - '0';
         } else if (arg == "-j" && i + 1 < argc) {

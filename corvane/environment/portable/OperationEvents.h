@@ -34,7 +34,7 @@ enum class Activity {
     None,
     Saving,      // a file goes into the archive
     Updating,    // an entry of the archive is rewritten
-    Checking,    // the new archive is read back
+    Checking,    // the new archive, read back as it was written, takes its place
     Finishing,   // the backup log goes in and the archive is closed
     Restoring,   // an entry comes out into the store
     Unpacking,   // the store files come out of an archive to be exported

@@ -165,6 +165,8 @@ bool EntryLedger::Take(std::string_view origName, std::string_view newName) {
 
 bool EntryLedger::Met(std::string_view origName) const { return entries_.count(NameKey(origName)) > 0; }
 
+bool EntryLedger::Delivered(std::string_view newName) const { return targets_.count(NameKey(newName)) > 0; }
+
 std::vector<int> MarkedMailItems(const catalog::TreeList& tree) {
     std::vector<int> marked;
     for (int i = 1; i < tree.Count(); ++i)

@@ -86,6 +86,9 @@ public:
     // (restored, or left out for an earlier entry with the same file).
     bool Met(std::string_view origName) const;
     bool MetAny() const { return !entries_.empty(); }
+    // Whether an entry of this extraction was given the file `newName`
+    // (compared as Take compares): a done extraction wrote it.
+    bool Delivered(std::string_view newName) const;
     // The files more than one entry was headed for, each once, named as the
     // first entry named them.
     const std::vector<std::string>& Doubled() const { return doubled_; }
