@@ -13,6 +13,7 @@
 #include "testsupport/portable/SampleStore.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -129,6 +130,28 @@ protected:
         EXPECT_TRUE(RunToEnd());
         boxes->whileShown = nullptr;
         return volumes;
+    }
+    // A backup of the store over diskettes in drive B:, Work.dbx grown by
+    // 3 MiB that do not compress so the set spans disks. The volumes, in
+    // order, on the shelf `name`; the last is copied there too and is still
+    // in the drive. Empty unless the run was complete over two disks or more.
+    std::vector<std::string> DisketteSet(const std::string& name) {
+        AppendNoise(store + "\\Work.dbx", 3 << 20);
+        const std::string shelf = FreshTestFolder(name);
+        ToLastPage("b:\\");
+        std::vector<std::string> volumes = BackUpOntoDiskettes(shelf);
+        if (boxes->Texts().empty() || boxes->Texts().back() != "Archive is complete" || volumes.size() < 2) return {};
+        volumes.push_back(shelf + "\\last");
+        if (!CopyFileA(archive.c_str(), volumes.back().c_str(), FALSE)) return {};
+        return volumes;
+    }
+    // The files under `folder` whose names end in `extension` (".eml").
+    static size_t CountFilesEnding(const std::string& folder, const std::string& extension) {
+        size_t count = 0;
+        std::error_code error;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(std::filesystem::path(folder), error))
+            if (entry.path().extension() == extension) ++count;
+        return count;
     }
     // A complete backup of the store into `folder`; `archive` names it.
     void MakeArchive(const std::string& folder) {

@@ -41,13 +41,6 @@ protected:
         PumpUntil([] { return true; }, 1);
     }
     static bool Pump(const std::function<bool()>& done, double seconds = 60) { return PumpUntil(done, seconds); }
-    size_t FilesIn(const std::string& folder, const std::string& extension) {
-        size_t count = 0;
-        std::error_code error;
-        for (const auto& entry : fs::recursive_directory_iterator(fs::path(folder), error))
-            if (entry.path().extension() == extension) ++count;
-        return count;
-    }
 
     std::string out;
 };
@@ -103,7 +96,7 @@ TEST_F(ExportWindow, RefusesWhatCannotWorkThenExportsTheStoreAndSumsUp) {
     ASSERT_EQ(launcher.Launched().size(), 1u);
     EXPECT_EQ(launcher.Launched()[0].file, out);
     // mbox only, as ticked; nothing was written into the store.
-    EXPECT_EQ(FilesIn(out, ".eml"), 0u);
+    EXPECT_EQ(CountFilesEnding(out, ".eml"), 0u);
     EXPECT_TRUE(fs::exists(fs::path(out + "\\Local Folders\\Inbox.mbox")));
     EXPECT_FALSE(fs::exists(fs::path(store + "\\Exported")));
 }
@@ -151,8 +144,8 @@ TEST_F(ExportWindow, CancelDuringTheRunAsksThenStopsAndEveryFileIsWhole) {
     // The count the summary gives is the count of files there, each whole.
     const size_t written = std::stoul(summary.substr(std::string("The export was stopped. ").size()));
     EXPECT_LT(written, messages.size());
-    EXPECT_EQ(FilesIn(out, ".eml"), written);
-    EXPECT_EQ(FilesIn(out, ".tmp"), 0u);
+    EXPECT_EQ(CountFilesEnding(out, ".eml"), written);
+    EXPECT_EQ(CountFilesEnding(out, ".tmp"), 0u);
 }
 
 }  // namespace

@@ -43,13 +43,6 @@ protected:
         RunWithin(120, [&] { outcome = ops::RunExport(input, events); });
         return outcome;
     }
-    size_t FilesIn(const std::string& folder, const std::string& extension) {
-        size_t count = 0;
-        std::error_code error;
-        for (const auto& entry : fs::recursive_directory_iterator(fs::path(folder), error))
-            if (entry.path().extension() == extension) ++count;
-        return count;
-    }
     std::set<std::string> FoldersReported() const {
         std::set<std::string> folders;
         for (const ProgressReport& report : reports)
@@ -71,9 +64,9 @@ TEST_F(ExportOperation, TheStoreOfAnIdentityComesOutFolderByFolderWithItsProgres
     EXPECT_EQ(outcome.result.status, exporting::ExportStatus::Complete);
     EXPECT_EQ(outcome.Exported(), kSampleMessages);
     EXPECT_EQ(outcome.Unreadable(), 0);
-    EXPECT_EQ(FilesIn(out + "\\Local Folders\\Inbox", ".eml"), 42u);
-    EXPECT_EQ(FilesIn(out + "\\Local Folders\\Work\\Projects", ".eml"), 16u);
-    EXPECT_EQ(FilesIn(out, ".eml"), static_cast<size_t>(kSampleMessages));
+    EXPECT_EQ(CountFilesEnding(out + "\\Local Folders\\Inbox", ".eml"), 42u);
+    EXPECT_EQ(CountFilesEnding(out + "\\Local Folders\\Work\\Projects", ".eml"), 16u);
+    EXPECT_EQ(CountFilesEnding(out, ".eml"), static_cast<size_t>(kSampleMessages));
     EXPECT_TRUE(fs::exists(fs::path(out + "\\news.example.com\\comp.lang.c++.mbox")));
     // The window hears each folder as it begins, and the percentage ends at 100.
     const std::set<std::string> folders = FoldersReported();
@@ -91,7 +84,7 @@ TEST_F(ExportOperation, AnArchiveOfTheBackupExportsWithoutTouchingTheStore) {
     ASSERT_EQ(outcome.kind, ops::Kind::Complete) << outcome.result.error;
     EXPECT_TRUE(outcome.fromArchive);
     EXPECT_EQ(outcome.Exported(), kSampleMessages);
-    EXPECT_EQ(FilesIn(out + "\\Local Folders\\Family", ".eml"), 35u);
+    EXPECT_EQ(CountFilesEnding(out + "\\Local Folders\\Family", ".eml"), 35u);
     // Nothing of the archive's reading stays behind, and the archive is as it was.
     for (const auto& entry : fs::directory_iterator(fs::path(out)))
         EXPECT_NE(entry.path().filename().string().rfind(".corvane-archive", 0), 0u) << entry.path();
@@ -101,14 +94,8 @@ TEST_F(ExportOperation, AnArchiveOfTheBackupExportsWithoutTouchingTheStore) {
 
 TEST_F(ExportOperation, ASetOfDiskettesAsksForItsDisksAndADeclinedDiskStopsWithNothingHalfDone) {
     REQUIRE_SMALL_VOLUME('b');
-    AppendNoise(store + "\\Work.dbx", 3 << 20);
-    const std::string shelf = FreshTestFolder("export-diskettes");
-    ToLastPage("b:\\");
-    std::vector<std::string> volumes = BackUpOntoDiskettes(shelf);
-    ASSERT_EQ(boxes->Texts().back(), "Archive is complete");
-    ASSERT_GE(volumes.size(), 2u);
-    volumes.push_back(shelf + "\\last");
-    ASSERT_TRUE(CopyFileA(archive.c_str(), volumes.back().c_str(), FALSE));
+    std::vector<std::string> volumes = DisketteSet("export-diskettes");
+    ASSERT_GE(volumes.size(), 3u);
 
     // Each disk asked for goes into the drive.
     ops::ExportOutcome outcome = Run(archive, [&](const QuestionCall& call) {
@@ -127,7 +114,7 @@ TEST_F(ExportOperation, ASetOfDiskettesAsksForItsDisksAndADeclinedDiskStopsWithN
     outcome = Run(archive, [](const QuestionCall& call) { return call.number == 0; });
     EXPECT_EQ(outcome.kind, ops::Kind::Cancelled);
     EXPECT_FALSE(asked.empty());
-    EXPECT_EQ(FilesIn(out, ".eml") + FilesIn(out, ".mbox") + FilesIn(out, ".dbx"), 0u);
+    EXPECT_EQ(CountFilesEnding(out, ".eml") + CountFilesEnding(out, ".mbox") + CountFilesEnding(out, ".dbx"), 0u);
 }
 
 TEST_F(ExportOperation, StoppedMidwayItKeepsWhatIsWholeAndSaysSo) {
@@ -137,8 +124,8 @@ TEST_F(ExportOperation, StoppedMidwayItKeepsWhatIsWholeAndSaysSo) {
     EXPECT_EQ(outcome.result.status, exporting::ExportStatus::Cancelled);
     EXPECT_LT(outcome.Exported(), kSampleMessages);
     // Every file there is a whole message: what was counted is what is there.
-    EXPECT_EQ(static_cast<int64_t>(FilesIn(out, ".eml")), outcome.Exported());
-    EXPECT_EQ(FilesIn(out, ".tmp"), 0u);
+    EXPECT_EQ(static_cast<int64_t>(CountFilesEnding(out, ".eml")), outcome.Exported());
+    EXPECT_EQ(CountFilesEnding(out, ".tmp"), 0u);
     EXPECT_FALSE(outcome.result.reportPath.empty());
 }
 
