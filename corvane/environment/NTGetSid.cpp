@@ -1,5 +1,6 @@
 #include "corvane/environment/NTGetSid.h"
 
+#include "corvane/environment/SysFcns.h"
 #include "corvane/environment/portable/SidText.h"
 
 #include <windows.h>
@@ -15,25 +16,6 @@ std::string LogonName() {
     DWORD length = 255;
     if (!GetUserNameA(buffer, &length) || length < 1) return "";
     return std::string(buffer);  // up to the first NUL
-}
-
-std::string Narrow(const wchar_t* wide) {
-    if (wide == nullptr) return "";
-    int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1) return "";
-    std::string text(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), size, nullptr, nullptr);
-    text.resize(static_cast<size_t>(size) - 1);
-    return text;
-}
-
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return L"";
-    int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), size);
-    wide.resize(static_cast<size_t>(size) - 1);
-    return wide;
 }
 
 // The workstation's domain or workgroup.

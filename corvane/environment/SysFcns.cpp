@@ -108,6 +108,25 @@ std::string AppFolder() {
     return StripTrailingBackslash(path.substr(0, slash + 1));
 }
 
+std::string Narrow(const wchar_t* wide) {
+    if (wide == nullptr) return "";
+    int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) return "";
+    std::string text(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), size, nullptr, nullptr);
+    text.resize(static_cast<size_t>(size) - 1);
+    return text;
+}
+
+std::wstring Widen(const std::string& text) {
+    if (text.empty()) return L"";
+    int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), size);
+    wide.resize(static_cast<size_t>(size) - 1);
+    return wide;
+}
+
 bool FileExists(const std::string& path) {
     if (path.empty() || HasWildcard(path)) return false;
     DWORD attributes = QuietAttributes(path);

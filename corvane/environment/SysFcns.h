@@ -10,6 +10,9 @@
 
 namespace corvane {
 
+// Text of the ANSI code page to and from UTF-16.
+std::string Narrow(const wchar_t* wide);
+std::wstring Widen(const std::string& text);
 // Removes exactly one trailing "\" ("C:\\" gives "C:\").
 std::string StripTrailingBackslash(const std::string& path);
 // The folder of the running program, without a trailing backslash.

@@ -3,6 +3,7 @@
 #include "corvane/environment/OEGenFcns.h"
 #include "corvane/environment/Seams.h"
 #include "corvane/environment/StringTable.h"
+#include "corvane/environment/SysFcns.h"
 #include "corvane/main/frmExportIds.h"
 #include "corvane/restore/RestoreMessages.h"
 
@@ -35,29 +36,16 @@ constexpr int kPageHints[] = {IDS_EXPORT_SOURCE_HINT, IDS_EXPORT_DEST_HINT, IDS_
                               IDS_EXPORT_PROGRESS_HINT, IDS_EXPORT_SUMMARY_HINT};
 
 // The window's texts are in the ANSI code page; the engine takes paths whole.
-fs::path PathOf(const std::string& text) {
-    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(length > 0 ? static_cast<size_t>(length - 1) : 0, L'\0');
-    if (length > 1) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-    return fs::path(wide);
-}
+fs::path PathOf(const std::string& text) { return fs::path(Widen(text)); }
+std::string TextOf(const fs::path& path) { return Narrow(path.wstring().c_str()); }
 
-std::string TextOf(const fs::path& path) {
-    const std::wstring wide = path.wstring();
-    int length = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string text(length > 0 ? static_cast<size_t>(length - 1) : 0, '\0');
-    if (length > 1) WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text.data(), length, nullptr, nullptr);
-    return text;
-}
-
+// Asks without the system's "no disk" box for an empty diskette drive.
 PathFound Found(const std::string& path) {
-    if (path.empty()) return PathFound::Nothing;
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return PathFound::Nothing;
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathFound::Folder : PathFound::File;
+    if (FolderExists(path)) return PathFound::Folder;
+    return FileExists(path) ? PathFound::File : PathFound::Nothing;
 }
 
-// "My Documents\Exported Mail", or beside the program where there is none.
+// "My Documents\Exported Mail"; "" where there is no such folder.
 std::string DefaultDestination() {
     char folder[MAX_PATH] = {};
     if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, folder)) || !folder[0]) return {};
