@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -198,13 +197,6 @@ bool OutputFile::Fail(const std::string& what) {
     error_ = what;
     Discard();
     return false;
-}
-
-bool SetModifiedTime(const std::filesystem::path& path, int64_t unixSeconds) {
-    auto when = std::chrono::file_clock::from_sys(std::chrono::sys_seconds{std::chrono::seconds{unixSeconds}});
-    std::error_code error;
-    std::filesystem::last_write_time(path, when, error);
-    return !error;
 }
 
 }  // namespace corvane::exporting

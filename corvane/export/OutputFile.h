@@ -57,7 +57,4 @@ private:
     std::string error_;
 };
 
-// Sets a file's modification time; false when the system refuses.
-bool SetModifiedTime(const std::filesystem::path& path, int64_t unixSeconds);
-
 }  // namespace corvane::exporting
