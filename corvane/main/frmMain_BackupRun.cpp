@@ -51,7 +51,6 @@ public:
         planning::MarkParentsOfSaved(window_.tlMail);
         auto outcome = std::make_shared<ops::BackupOutcome>();
         auto input = std::make_shared<ops::BackupInput>(BackupInputOf(window_, archivePath));
-        ShowRunning();
         OperationRunner::Handlers handlers;
         handlers.progress = [this](const ProgressReport& report) { ShowProgress(report); };
         handlers.answer = [this](const QuestionCall& call) {
@@ -61,10 +60,10 @@ public:
         handlers.finished = [this, outcome] { Finished(*outcome); };
         window_.RunStarted();
         if (!window_.Runner.Start([input, outcome](IOperationEvents& events) { *outcome = ops::RunBackup(*input, events); },
-                                  std::move(handlers))) {
-            window_.RunEnded();
-            ShowNotStarted();
-        }
+                                  std::move(handlers)))
+            return window_.RunEnded();
+        // The run starts first: the page is rearranged while it works.
+        ShowRunning();
     }
 
 private:

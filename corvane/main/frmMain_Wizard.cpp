@@ -150,12 +150,14 @@ void frmMain::EnterStep(int step) {
 void frmMain::doIT_Click() {
     if (Runner.Running()) return Runner.Cancel();
     if (Wizard.Mode() == WizardMode::Restore) {
+        // The run starts first: the page is rearranged while it works.
+        if (StartRestoreRun) StartRestoreRun();
+        if (!hwnd_) return;  // the run could not start and the window is gone
         Enable(Control(IDC_TLMAIL), false);
         Enable(Control(IDC_BTNBACK), false);
         ShowControl(Control(IDC_DOIT), false);
         ShowControl(Control(IDC_LBL_PAGETEXT), false);
         ShowControl(Control(IDC_LBLPROGRESS), true);
-        if (StartRestoreRun) StartRestoreRun();
         return;
     }
     if (Wizard.Mode() != WizardMode::Backup) return;
